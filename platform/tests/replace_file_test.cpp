@@ -1,0 +1,114 @@
+#include "platform/file_io.h"
+#include "test_support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+
+namespace {
+
+// Passes calls to the real file system until call number `failAt` (counted
+// from 0 over Create, each Write, Flush, Close, Replace), which fails.
+class FailingOps final : public platform::FileOps {
+public:
+    explicit FailingOps(int failAt) : failAt_(failAt) {}
+    bool Create(const std::string& p) override { return Step() && real_.Create(p); }
+    bool Write(const char* d, std::size_t n) override { return Step() && real_.Write(d, n); }
+    bool Flush() override { return Step() && real_.Flush(); }
+    bool Close() override {
+        bool allowed = Step();
+        bool closed = real_.Close();
+        return allowed && closed;
+    }
+    bool Replace(const std::string& a, const std::string& b) override { return Step() && real_.Replace(a, b); }
+    bool Remove(const std::string& p) override { return real_.Remove(p); }
+    std::string LastError() const override { return "injected failure"; }
+    int calls = 0;
+
+private:
+    bool Step() { return calls++ != failAt_; }
+    int failAt_;
+    platform::FileOps& real_ = platform::SystemFileOps();
+};
+
+}  // namespace
+
+TEST(ReplaceFileContents, WritesNewFileAndReplacesOldOne) {
+    TempDir dir;
+    const std::string path = dir.File("a.xml");
+    std::string error;
+    ASSERT_TRUE(platform::ReplaceFileContents(path, "first", error)) << error;
+    EXPECT_EQ(ReadBytes(path), "first");
+    ASSERT_TRUE(platform::ReplaceFileContents(path, std::string("\0\r\n\xFF", 4), error)) << error;
+    EXPECT_EQ(ReadBytes(path), std::string("\0\r\n\xFF", 4));
+    EXPECT_FALSE(std::filesystem::exists(platform::TemporaryPathFor(path)));
+}
+
+TEST(ReplaceFileContents, EmptyContentGivesEmptyFile) {
+    TempDir dir;
+    const std::string path = dir.File("empty.xml");
+    WriteBytes(path, "old");
+    std::string error;
+    ASSERT_TRUE(platform::ReplaceFileContents(path, "", error));
+    EXPECT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(ReadBytes(path), "");
+}
+
+TEST(ReplaceFileContents, StaleTemporaryFileFromACrashIsOverwritten) {
+    TempDir dir;
+    const std::string path = dir.File("b.xml");
+    WriteBytes(platform::TemporaryPathFor(path), std::string(3 * platform::kWriteBlockSize, 'x'));
+    std::string error;
+    ASSERT_TRUE(platform::ReplaceFileContents(path, "new", error)) << error;
+    EXPECT_EQ(ReadBytes(path), "new");
+    EXPECT_FALSE(std::filesystem::exists(platform::TemporaryPathFor(path)));
+}
+
+TEST(ReplaceFileContents, FailureAtAnyStepLeavesOldFileByteForByte) {
+    TempDir dir;
+    const std::string path = dir.File("c.xml");
+    const std::string oldBytes = "old \xB1\xED\r\n content";
+    // Three blocks, so that the second and third writes can fail too.
+    const std::string newBytes(2 * platform::kWriteBlockSize + 17, 'n');
+    const int steps = 1 + 3 + 1 + 1 + 1;  // create, 3 writes, flush, close, replace
+    for (int failAt = 0; failAt < steps; ++failAt) {
+        WriteBytes(path, oldBytes);
+        FailingOps ops(failAt);
+        std::string error;
+        EXPECT_FALSE(platform::ReplaceFileContents(path, newBytes, error, ops)) << failAt;
+        EXPECT_EQ(error, "injected failure") << failAt;
+        EXPECT_EQ(ReadBytes(path), oldBytes) << "failure at call " << failAt;
+        EXPECT_FALSE(std::filesystem::exists(platform::TemporaryPathFor(path))) << failAt;
+    }
+    FailingOps none(-1);
+    std::string error;
+    EXPECT_TRUE(platform::ReplaceFileContents(path, newBytes, error, none));
+    EXPECT_EQ(none.calls, steps);
+    EXPECT_EQ(ReadBytes(path), newBytes);
+}
+
+TEST(ReplaceFileContents, MissingFolderFailsWithReason) {
+    TempDir dir;
+    std::string error;
+    EXPECT_FALSE(platform::ReplaceFileContents(dir.File("no/such/folder/x.xml"), "x", error));
+    EXPECT_FALSE(error.empty());
+}
+
+TEST(ReadWholeFile, ReadsBytesUnchangedAndReportsMissingFile) {
+    TempDir dir;
+    const std::string path = dir.File("r.bin");
+    std::string bytes;
+    for (int i = 0; i < 256; ++i) bytes += static_cast<char>(i);
+    WriteBytes(path, bytes);
+    std::string data, error;
+    ASSERT_TRUE(platform::ReadWholeFile(path, data, error));
+    EXPECT_EQ(data, bytes);
+    EXPECT_FALSE(platform::ReadWholeFile(dir.File("missing"), data, error));
+    EXPECT_FALSE(error.empty());
+}

@@ -1,0 +1,50 @@
+# Sourced by the other scripts: folders and the Wine environment of the project.
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD=${QUORVA_BUILD:-$ROOT/build}
+
+export WINEPREFIX=${WINEPREFIX:-$BUILD/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win64
+export LC_ALL=zh_CN.UTF-8
+
+# Makes the private Wine prefix once: no crash dialog (a crash ends the
+# process), and a virtual desktop so that hiding windows costs no wait and the
+# tray has a taskbar.
+prepare_wineprefix() {
+  if [ -f "$WINEPREFIX/.quorva-ready" ]; then return; fi
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1 || true
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1
+  timeout 60 wineserver -w || wineserver -k || true
+  touch "$WINEPREFIX/.quorva-ready"
+}
+
+# Starts Xvfb on a free display when there is none; XVFB_PID is set when we did.
+XVFB_PID=""
+start_xvfb_if_needed() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return; fi
+  local fdfile
+  fdfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 1 100); do
+    [ -s "$fdfile" ] && break
+    sleep 0.1
+  done
+  export DISPLAY=":$(head -n1 "$fdfile")"
+  rm -f "$fdfile"
+}
+
+stop_wine_and_xvfb() {
+  timeout 30 wineserver -w 2>/dev/null || wineserver -k 2>/dev/null || true
+  if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; wait "$XVFB_PID" 2>/dev/null || true; fi
+}
+
+configure_and_build() {  # name, extra cmake arguments...
+  local name=$1; shift
+  cmake -S "$ROOT" -B "$BUILD/$name" -G Ninja "$@" >/dev/null
+  cmake --build "$BUILD/$name"
+}
