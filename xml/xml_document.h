@@ -38,6 +38,11 @@ public:
     std::string ElementText() const;
 
     const std::string& ResultText() const;
+
+    // Decodes text as GetAttribute decodes a raw attribute value (the five
+    // entities and character references); the settings reader uses it on
+    // ElementText.
+    static std::string DecodeText(std::string_view raw);
     const std::string& Text() const;
     bool IsWellFormed() const;
 
