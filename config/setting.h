@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 enum SettingType : std::uint8_t {
@@ -46,7 +47,8 @@ protected:
 
     void ClearItems() { items_.clear(); }
     template <typename T>
-    void AddItem(const char* name, std::uint8_t type, T& member, const T& defaultValue) {
+    void AddItem(const char* name, std::uint8_t type, T& member,
+                 const std::type_identity_t<T>& defaultValue) {
         CopyValue(type, &member, &defaultValue, sizeof(T));
         items_.push_back(SettingItem{name, type, &member});
     }
@@ -62,6 +64,9 @@ class CSetting : public CSettingBase {
 public:
     static CSetting* Instance();
     static void DestroyInstance();
+
+    // Every member holds its default from the start.
+    CSetting() { RegisterItems(); }
 
     std::string General_Language;
     std::uint8_t General_AutoRun = 0;
@@ -104,6 +109,5 @@ public:
     // Set by start-up for the "hide" switch; never stored.
     bool StartHidden = false;
 
-protected:
     void RegisterItems() override;
 };
