@@ -1,0 +1,26 @@
+// Steps of start-up and shutdown that belong to features built on top of
+// this one: the automation server, the auto-run entry and the language packs.
+// Each is an empty place until its feature exists; the order in which
+// WinMain calls them is fixed.
+#pragma once
+
+#include <windows.h>
+
+namespace app {
+
+// The table of creatable classes (the automation object).
+void InitObjectTable();
+// The application registration script, the class scripts and the type
+// library. Run for "RegServer" and, ignoring the result, on every start.
+HRESULT RegisterServer();
+// Removes what RegisterServer wrote ("UnregServer").
+HRESULT UnregisterServer();
+// The automation object's class object, for local-server use, multiple use.
+void RegisterClassObjects();
+void RevokeClassObjects();
+// The run-list entry brought in line with the auto-run settings.
+void UpdateAutoRun();
+// The language-pack manager.
+void DestroyLanguagePacks();
+
+}  // namespace app

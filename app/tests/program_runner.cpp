@@ -1,0 +1,149 @@
+#include "program_runner.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace program_test {
+
+namespace {
+constexpr char kMainFrameClass[] = "quorva_MainFrame";
+constexpr DWORD kPollMs = 20;
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (condition()) return true;
+        if (::GetTickCount64() >= deadline) return false;
+        ::Sleep(kPollMs);
+    }
+}
+
+std::string WindowsPath(const std::string& path) {
+    std::string result = path;
+    for (char& c : result) {
+        if (c == '/') c = '\\';
+    }
+    if (!path.empty() && path[0] == '/') result = "Z:" + result;
+    return result;
+}
+
+std::string BuiltProgram() { return WindowsPath(QUORVA_EXE_PATH); }
+
+std::map<std::string, std::string> FolderContents(const std::string& folder) {
+    std::map<std::string, std::string> contents;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        contents[entry.path().filename().string()] =
+            std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    return contents;
+}
+
+namespace {
+
+// The position just after "<settings>", or npos.
+std::size_t SettingsBody(const std::string& xml) {
+    const std::size_t root = xml.find("<settings>");
+    return root == std::string::npos ? root : root + 10;
+}
+
+}  // namespace
+
+std::vector<std::string> SettingElementNames(const std::string& xml) {
+    std::vector<std::string> names;
+    std::size_t pos = SettingsBody(xml);
+    while (pos != std::string::npos) {
+        pos = xml.find('<', pos);
+        if (pos == std::string::npos) break;
+        const std::size_t end = xml.find('>', pos);
+        if (end == std::string::npos) break;
+        std::string tag = xml.substr(pos + 1, end - pos - 1);
+        pos = end + 1;
+        if (tag == "/settings") break;
+        if (!tag.empty() && tag[0] == '/') continue;  // closing tag
+        if (!tag.empty() && tag.back() == '/') tag.pop_back();
+        names.push_back(tag);
+    }
+    return names;
+}
+
+std::string SettingValue(const std::string& xml, const std::string& name) {
+    const std::size_t body = SettingsBody(xml);
+    if (body == std::string::npos) return "";
+    const std::string open = "<" + name + ">";
+    const std::size_t start = xml.find(open, body);
+    if (start == std::string::npos) return "";
+    const std::size_t end = xml.find("</" + name + ">", start);
+    if (end == std::string::npos) return "";
+    return xml.substr(start + open.size(), end - start - open.size());
+}
+
+RunningProgram::~RunningProgram() {
+    if (!info_.hProcess) return;
+    // A failed test may leave the program running: end it the way a user
+    // would, and only if that fails for good, by force.
+    if (Running() && !Close(10000)) ::TerminateProcess(info_.hProcess, 99);
+    ::CloseHandle(info_.hThread);
+    ::CloseHandle(info_.hProcess);
+}
+
+bool RunningProgram::Start(const std::string& exe, const std::string& arguments) {
+    if (info_.hProcess) return false;
+    std::string commandLine = "\"" + exe + "\"";
+    if (!arguments.empty()) commandLine += " " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    const std::string folder = exe.substr(0, exe.find_last_of('\\') + 1);
+    return ::CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            folder.empty() ? nullptr : folder.c_str(), &startup, &info_) != 0;
+}
+
+HWND RunningProgram::FindMainWindow() const {
+    struct Search {
+        DWORD pid;
+        HWND found;
+    } search{info_.dwProcessId, nullptr};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(hwnd, &pid);
+            char name[64] = "";
+            ::GetClassNameA(hwnd, name, sizeof name);
+            if (pid == s->pid && std::string(name) == kMainFrameClass) {
+                s->found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND RunningProgram::WaitForMainWindow(DWORD timeoutMs) const {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindMainWindow()) != nullptr || !Running(); }, timeoutMs);
+    return found;
+}
+
+bool RunningProgram::Running() const {
+    return info_.hProcess && ::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool RunningProgram::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
+    if (!info_.hProcess || ::WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
+    DWORD code = 0;
+    ::GetExitCodeProcess(info_.hProcess, &code);
+    if (exitCode) *exitCode = code;
+    return true;
+}
+
+bool RunningProgram::Close(DWORD timeoutMs) {
+    HWND window = FindMainWindow();
+    if (window) ::PostMessageA(window, WM_CLOSE, 0, 0);
+    return WaitForExit(timeoutMs, nullptr);
+}
+
+}  // namespace program_test

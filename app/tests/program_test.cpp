@@ -1,0 +1,242 @@
+// quorva.exe driven from outside, each test in a fresh program folder.
+#include "program_runner.h"
+#include "test_support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace program_test {
+namespace {
+
+using testing_support::ReadBytes;
+using testing_support::WriteBytes;
+
+const std::vector<std::string> kAllKeys = {
+    "General.Language", "General.AutoRun", "General.AutoRunMinToTry", "General.CheckVerMode",
+    "GUI.MainFrameType", "GUI.MainFrameX1", "GUI.MainFrameY1", "GUI.MainFrameX2", "GUI.MainFrameY2",
+    "GUI.MainFrameShowCmd", "GUI.MainFrameFlags", "GUI.ShowToolBar", "GUI.ShowStatusBar",
+    "GUI.ShowClassView", "GUI.ShowRemarkView", "GUI.ShowDragWindow", "GUI.DragWindowX1",
+    "GUI.DragWindowY1", "GUI.VerSplitterPos", "GUI.HorSplitterPos", "GUI.BookmarkCol0Width",
+    "GUI.BookmarkCol1Show", "GUI.BookmarkCol1Width", "GUI.BookmarkViewFullRowSel",
+    "GUI.BoolmarkViewShowLine", "GUI.DefaultToolbarData", "GUI.ToolbarData", "GUI.ToolbarSkin",
+    "Other.CloseToTray", "Other.TopMost", "Other.RandOpenCount", "Other.InDefaultBookmark",
+    "Other.InIEBookmark", "Other.PromptWhenDelClass", "Other.PromptWhenDelBookmark",
+    "Other.DisplayAddBookmarkDlg", "Other.IEToolbarButton"};
+
+// A normal rectangle well inside the 1024x768 desktop.
+constexpr RECT kStoredRect{120, 90, 620, 470};
+
+std::string StoredPlacementXml(int frameType) {
+    char xml[1024];
+    std::snprintf(xml, sizeof xml,
+                  "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<settings>\r\n"
+                  "<GUI.MainFrameType>%d</GUI.MainFrameType>\r\n"
+                  "<GUI.MainFrameX1>%ld</GUI.MainFrameX1>\r\n<GUI.MainFrameY1>%ld</GUI.MainFrameY1>\r\n"
+                  "<GUI.MainFrameX2>%ld</GUI.MainFrameX2>\r\n<GUI.MainFrameY2>%ld</GUI.MainFrameY2>\r\n"
+                  "<GUI.MainFrameShowCmd>1</GUI.MainFrameShowCmd>\r\n"
+                  "<GUI.MainFrameFlags>0</GUI.MainFrameFlags>\r\n</settings>\r\n",
+                  frameType, kStoredRect.left, kStoredRect.top, kStoredRect.right, kStoredRect.bottom);
+    return xml;
+}
+
+RECT NormalRect(HWND window) {
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    ::GetWindowPlacement(window, &wp);
+    return wp.rcNormalPosition;
+}
+
+bool SameRect(const RECT& a, const RECT& b) { return ::EqualRect(&a, &b) != 0; }
+
+class ProgramTest : public testing::Test {
+protected:
+    void SetUp() override {
+        exe_ = dir_.File("quorva.exe");
+        ASSERT_TRUE(::CopyFileA(BuiltProgram().c_str(), exe_.c_str(), FALSE)) << BuiltProgram();
+    }
+
+    std::string SettingsPath() const { return dir_.File("setting.xml"); }
+    bool SettingsExist() const { return std::filesystem::exists(SettingsPath()); }
+
+    void ExpectCompleteSettingsFile() {
+        ASSERT_TRUE(SettingsExist());
+        const std::string xml = ReadBytes(SettingsPath());
+        EXPECT_EQ(xml.rfind("<?xml version=\"1.0\" encoding=\"utf-8\"?>", 0), 0u) << xml;
+        EXPECT_EQ(SettingElementNames(xml), kAllKeys) << xml;
+    }
+
+    testing_support::TempDir dir_;
+    std::string exe_;
+};
+
+TEST_F(ProgramTest, FirstRunWritesEveryKeyAndThePlacementWhenClosed) {
+    RunningProgram program;
+    ASSERT_TRUE(program.Start(exe_, ""));
+    HWND window = program.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    // Without a stored placement the window is shown.
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != 0; }));
+    char title[64] = "";
+    ::GetWindowTextA(window, title, sizeof title);
+    EXPECT_STREQ(title, "岚舟链匣");
+    EXPECT_FALSE(SettingsExist()) << "the settings are written only when the process ends";
+
+    // Move it so that the stored rectangle is known.
+    ASSERT_TRUE(::MoveWindow(window, 50, 60, 400, 300, TRUE));
+    ASSERT_TRUE(WaitUntil([&] { return SameRect(NormalRect(window), RECT{50, 60, 450, 360}); }));
+
+    const ULONGLONG closed = ::GetTickCount64();
+    ASSERT_TRUE(::PostMessageA(window, WM_CLOSE, 0, 0));
+    DWORD exitCode = 99;
+    ASSERT_TRUE(program.WaitForExit(kTimeoutMs, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    // The last lock was the window's: no grace period, no final pause.
+    std::printf("process ended %llu ms after WM_CLOSE\n",
+                static_cast<unsigned long long>(::GetTickCount64() - closed));
+
+    ExpectCompleteSettingsFile();
+    const std::string xml = ReadBytes(SettingsPath());
+    EXPECT_EQ(SettingValue(xml, "GUI.MainFrameX1"), "50");
+    EXPECT_EQ(SettingValue(xml, "GUI.MainFrameY1"), "60");
+    EXPECT_EQ(SettingValue(xml, "GUI.MainFrameX2"), "450");
+    EXPECT_EQ(SettingValue(xml, "GUI.MainFrameY2"), "360");
+    EXPECT_EQ(SettingValue(xml, "GUI.MainFrameShowCmd"), "1");
+    EXPECT_NE(SettingValue(xml, "GUI.MainFrameFlags"), "-1");
+    EXPECT_NE(SettingValue(xml, "GUI.MainFrameFlags"), "");
+}
+
+TEST_F(ProgramTest, ClosedMaximizedReopensMaximized) {
+    {
+        RunningProgram program;
+        ASSERT_TRUE(program.Start(exe_, ""));
+        HWND window = program.WaitForMainWindow();
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != 0; }));
+        ::ShowWindow(window, SW_MAXIMIZE);
+        ASSERT_TRUE(WaitUntil([&] { return ::IsZoomed(window) != 0; }));
+        ASSERT_TRUE(program.Close());
+    }
+    EXPECT_EQ(SettingValue(ReadBytes(SettingsPath()), "GUI.MainFrameType"), "3");
+
+    RunningProgram again;
+    ASSERT_TRUE(again.Start(exe_, ""));
+    HWND window = again.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) && ::IsZoomed(window); }));
+    ASSERT_TRUE(again.Close());
+}
+
+struct PutAway {
+    const char* name;
+    int showCommand;
+    bool (*done)(HWND);
+};
+
+void PrintTo(const PutAway& c, std::ostream* os) { *os << c.name; }
+
+class SecondStart : public ProgramTest, public testing::WithParamInterface<PutAway> {};
+
+TEST_P(SecondStart, EndsAtOnceTouchesNothingAndBringsTheFirstForward) {
+    WriteBytes(SettingsPath(), StoredPlacementXml(1));
+    RunningProgram first;
+    ASSERT_TRUE(first.Start(exe_, ""));
+    HWND window = first.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != 0; }));
+    ::ShowWindow(window, GetParam().showCommand);
+    ASSERT_TRUE(WaitUntil([&] { return GetParam().done(window); }));
+
+    const auto before = FolderContents(dir_.Path().string());
+    const auto writeTime = std::filesystem::last_write_time(SettingsPath());
+
+    RunningProgram second;
+    ASSERT_TRUE(second.Start(exe_, ""));
+    DWORD exitCode = 99;
+    ASSERT_TRUE(second.WaitForExit(kTimeoutMs, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) && !::IsIconic(window) && !::IsZoomed(window); }))
+        << "the first window was not restored";
+    EXPECT_EQ(FolderContents(dir_.Path().string()), before);
+    EXPECT_EQ(std::filesystem::last_write_time(SettingsPath()), writeTime);
+    EXPECT_TRUE(first.Running());
+    ASSERT_TRUE(first.Close());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SecondStart,
+    testing::Values(PutAway{"Minimized", SW_MINIMIZE, [](HWND w) { return ::IsIconic(w) != 0; }},
+                    PutAway{"Hidden", SW_HIDE, [](HWND w) { return ::IsWindowVisible(w) == 0; }},
+                    PutAway{"Maximized", SW_MAXIMIZE, [](HWND w) { return ::IsZoomed(w) != 0; }}),
+    [](const testing::TestParamInfo<PutAway>& info) { return std::string(info.param.name); });
+
+struct HideCase {
+    const char* name;
+    const char* arguments;
+    bool placementStored;
+    bool visible;
+};
+
+void PrintTo(const HideCase& c, std::ostream* os) { *os << c.name << " [" << c.arguments << "]"; }
+
+class HideSwitch : public ProgramTest, public testing::WithParamInterface<HideCase> {};
+
+TEST_P(HideSwitch, StartsHiddenOnlyAtTheEndOfTheLineAndWithAStoredPlacement) {
+    const HideCase& c = GetParam();
+    if (c.placementStored) WriteBytes(SettingsPath(), StoredPlacementXml(1));
+    RunningProgram program;
+    ASSERT_TRUE(program.Start(exe_, c.arguments));
+    HWND window = program.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    if (c.placementStored) {
+        // The stored placement has been applied: the first show has begun.
+        ASSERT_TRUE(WaitUntil([&] { return SameRect(NormalRect(window), kStoredRect); }));
+    }
+    if (c.visible) {
+        EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != 0; }));
+    } else {
+        // Idle means the message loop runs: the first show is over.
+        EXPECT_EQ(::WaitForInputIdle(program.Process(), kTimeoutMs), 0u);
+        EXPECT_FALSE(::IsWindowVisible(window));
+    }
+    ASSERT_TRUE(program.Close());
+    ExpectCompleteSettingsFile();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HideSwitch,
+    testing::Values(HideCase{"SlashHideWithPlacement", "/hide", true, false},
+                    HideCase{"DashUpperCaseWithPlacement", "-HIDE", true, false},
+                    HideCase{"HideOnFirstRunIsShown", "/hide", false, true},
+                    HideCase{"HideFollowedByTextIsShown", "/hide x", true, true},
+                    HideCase{"HideThenEmbeddingIsShown", "/hide /Embedding", true, true},
+                    HideCase{"NoSwitchIsShown", "", true, true},
+                    HideCase{"EmbeddingStartsNormally", "-Embedding", false, true}),
+    [](const testing::TestParamInfo<HideCase>& info) { return std::string(info.param.name); });
+
+class RegistrationSwitch : public ProgramTest, public testing::WithParamInterface<const char*> {};
+
+TEST_P(RegistrationSwitch, ShowsNoWindowEndsAndWritesTheSettings) {
+    RunningProgram program;
+    ASSERT_TRUE(program.Start(exe_, GetParam()));
+    bool windowSeen = false;
+    ASSERT_TRUE(WaitUntil([&] {
+        windowSeen = windowSeen || program.FindMainWindow() != nullptr;
+        return !program.Running();
+    }));
+    EXPECT_FALSE(windowSeen);
+    DWORD exitCode = 99;
+    ASSERT_TRUE(program.WaitForExit(0, &exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    ExpectCompleteSettingsFile();
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, RegistrationSwitch, testing::Values("/RegServer", "-unregserver"));
+
+}  // namespace
+}  // namespace program_test

@@ -1,0 +1,28 @@
+// The one list of resource and command ids of the program.
+#pragma once
+
+// Main frame: menu, accelerators, icon and the title string share this id.
+#define IDR_MAINFRAME 128
+
+// Strings
+#define IDS_IDLE_MESSAGE 57345  // status bar text when nothing is going on
+
+// Commands offered by the accelerator table (taken by it, handled nowhere)
+#define ID_FILE_NEW 57600
+#define ID_FILE_OPEN 57601
+#define ID_FILE_SAVE 57603
+#define ID_FILE_PRINT 57607
+#define ID_EDIT_COPY 57634
+#define ID_EDIT_CUT 57635
+#define ID_EDIT_PASTE 57637
+#define ID_EDIT_UNDO 57643
+#define ID_NEXT_PANE 57680
+#define ID_PREV_PANE 57681
+
+// Commands of the main frame
+#define ID_APP_ABOUT 57664
+#define ID_APP_EXIT 57665
+
+// Version resource
+#define VER_FILEVERSION 1, 0, 0, 0
+#define VER_FILEVERSION_TEXT "1.0.0.0"

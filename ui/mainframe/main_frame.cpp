@@ -1,0 +1,244 @@
+#include "mainframe/main_frame.h"
+
+#include "framework/private_messages.h"
+#include "framework/server_module.h"
+#include "framework/unique_handle.h"
+#include "resource.h"
+#include "setting.h"
+
+namespace {
+
+constexpr int kNotStored = -1;
+constexpr int kFrameTypeMaximized = 3;
+constexpr int kFrameTypeNormal = 1;
+
+}  // namespace
+
+CMainFrame::CMainFrame(framework::CServerModule& module, UINT alreadyRunningMessage)
+    : module_(module), alreadyRunningMessage_(alreadyRunningMessage) {
+    placement_.length = sizeof placement_;
+}
+
+CMainFrame::~CMainFrame() {
+    // Destroy while the derived part still exists, so that WM_DESTROY gives
+    // the lock back and leaves the message loop.
+    if (Hwnd()) ::DestroyWindow(Hwnd());
+}
+
+bool CMainFrame::CreateMainWindow(HINSTANCE instance) {
+    WNDCLASSEXA wc{};
+    wc.style = CS_DBLCLKS;
+    wc.hInstance = instance;
+    wc.hIcon = ::LoadIconA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME));
+    wc.hIconSm = static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON,
+                                                 ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
+                                                 LR_SHARED));
+    wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
+    wc.lpszClassName = kClassName;
+    if (!RegisterWindowClass(wc)) return false;
+
+    char title[256] = "";
+    ::LoadStringA(instance, IDR_MAINFRAME, title, sizeof title);
+    framework::UniqueMenu menu(::LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME)));
+    accelerators_ = ::LoadAcceleratorsA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME));
+
+    const RECT rect{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
+    const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+    const DWORD exStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
+    if (!Create(instance, kClassName, nullptr, title, style, exStyle, rect, menu.get())) return false;
+    menu.release();  // the window destroys its menu
+    return true;
+}
+
+void CMainFrame::HoldProcessLock() {
+    if (holdsLock_ || !Hwnd()) return;
+    module_.Lock();
+    holdsLock_ = true;
+}
+
+LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == alreadyRunningMessage_ && msg != 0) {
+        OnAlreadyRunning();
+        return 0;
+    }
+    switch (msg) {
+    case WM_CREATE:
+        return OnCreate();
+    case WM_CLOSE:
+        OnClose();
+        break;  // the default handling destroys the window
+    case WM_DESTROY:
+        OnDestroy();
+        break;
+    case WM_COMMAND:
+        if (OnCommand(LOWORD(wParam))) return 0;
+        break;
+    case WM_MOVE:
+        RefreshPlacement();
+        break;
+    case WM_SIZE:
+        OnSize(wParam);
+        break;
+    case WM_SYSCOMMAND:
+        OnSysCommand(wParam);
+        break;
+    case framework::UWM_TREE_TO_TOP:
+        return 1;  // the class tree scrolls to its top once it exists
+    case framework::UWM_LINKS_PENDING:
+        return 0;  // links stay queued until the bookmark list takes them
+    default:
+        break;
+    }
+    return DefaultHandling(msg, wParam, lParam);
+}
+
+LRESULT CMainFrame::OnCreate() {
+    closing_ = false;
+    shownOnce_ = false;
+    placement_.length = sizeof placement_;
+    loop_ = module_.GetMessageLoop();
+    if (loop_) {
+        loop_->AddMessageFilter(this);
+        loop_->AddIdleHandler(this);
+    }
+    return 0;
+}
+
+void CMainFrame::OnClose() {
+    closing_ = true;
+    StorePlacement();
+}
+
+void CMainFrame::OnDestroy() {
+    if (loop_) {
+        loop_->RemoveMessageFilter(this);
+        loop_->RemoveIdleHandler(this);
+        loop_ = nullptr;
+    }
+    if (holdsLock_) {
+        // The last lock: nothing else keeps the process, so it ends at once.
+        if (module_.LockCount() == 1) {
+            module_.SetGracePeriod(0);
+            module_.SetFinalPause(0);
+        }
+        holdsLock_ = false;
+        module_.Unlock();
+    }
+}
+
+bool CMainFrame::OnCommand(WORD id) {
+    switch (id) {
+    case ID_APP_EXIT:
+        ::PostMessageA(Hwnd(), WM_CLOSE, 0, 0);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CMainFrame::OnSize(WPARAM type) {
+    CSetting* settings = CSetting::Instance();
+    if (type == SIZE_MAXIMIZED) {
+        settings->GUI_MainFrameType = kFrameTypeMaximized;
+    } else if (type != SIZE_MINIMIZED) {
+        RefreshPlacement();
+        if (shownOnce_) settings->GUI_MainFrameType = kFrameTypeNormal;
+    }
+}
+
+void CMainFrame::OnSysCommand(WPARAM command) {
+    switch (command & 0xFFF0) {
+    case SC_MAXIMIZE:
+        CSetting::Instance()->GUI_MainFrameType = kFrameTypeMaximized;
+        break;
+    case SC_RESTORE:
+        CSetting::Instance()->GUI_MainFrameType = kFrameTypeNormal;
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainFrame::OnAlreadyRunning() {
+    ::ShowWindow(Hwnd(), SW_SHOWNORMAL);
+    ::SetForegroundWindow(Hwnd());
+}
+
+void CMainFrame::RefreshPlacement() {
+    placement_.length = sizeof placement_;
+    ::GetWindowPlacement(Hwnd(), &placement_);
+}
+
+void CMainFrame::StorePlacement() {
+    // A window never moved nor sized has no record yet; an empty one stored
+    // would bring the window back with no size at all.
+    if (::IsRectEmpty(&placement_.rcNormalPosition)) RefreshPlacement();
+    CSetting* s = CSetting::Instance();
+    s->GUI_MainFrameFlags = static_cast<std::int32_t>(placement_.flags);
+    s->GUI_MainFrameShowCmd = static_cast<std::int32_t>(placement_.showCmd);
+    s->GUI_MainFrameX1 = placement_.rcNormalPosition.left;
+    s->GUI_MainFrameY1 = placement_.rcNormalPosition.top;
+    s->GUI_MainFrameX2 = placement_.rcNormalPosition.right;
+    s->GUI_MainFrameY2 = placement_.rcNormalPosition.bottom;
+    // The splitter positions join these once the panes exist.
+}
+
+void CMainFrame::PlaceSplitters() {
+    // The panes and their splitters are not built yet; their stored
+    // positions stay as they are.
+}
+
+void CMainFrame::InitialShow() {
+    CSetting* s = CSetting::Instance();
+    const bool stored = s->GUI_MainFrameFlags != kNotStored && s->GUI_MainFrameShowCmd != kNotStored &&
+                        s->GUI_MainFrameX1 != kNotStored && s->GUI_MainFrameY1 != kNotStored &&
+                        s->GUI_MainFrameX2 != kNotStored && s->GUI_MainFrameY2 != kNotStored;
+    if (!stored) {
+        // First run: shown even when asked to start hidden.
+        ::ShowWindow(Hwnd(), SW_SHOW);
+        PlaceSplitters();
+        RefreshPlacement();
+        shownOnce_ = true;
+        return;
+    }
+
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    wp.flags = static_cast<UINT>(s->GUI_MainFrameFlags);
+    wp.showCmd = SW_HIDE;  // nothing is shown yet
+    wp.rcNormalPosition = RECT{s->GUI_MainFrameX1, s->GUI_MainFrameY1, s->GUI_MainFrameX2, s->GUI_MainFrameY2};
+
+    // Keep the window reachable: its top-left corner inside the work area.
+    RECT work{};
+    if (::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
+        const int iconWidth = ::GetSystemMetrics(SM_CXICON);
+        const int iconHeight = ::GetSystemMetrics(SM_CYICON);
+        if (wp.rcNormalPosition.left >= work.right - iconWidth) wp.rcNormalPosition.left = work.right - iconWidth;
+        if (wp.rcNormalPosition.top >= work.bottom - iconHeight) wp.rcNormalPosition.top = work.bottom - iconHeight;
+    }
+    ::SetWindowPlacement(Hwnd(), &wp);
+
+    int show = SW_SHOW;
+    if (s->StartHidden) {
+        show = SW_HIDE;
+    } else if (s->GUI_MainFrameType == kFrameTypeMaximized) {
+        show = SW_SHOWMAXIMIZED;
+    }
+    ::ShowWindow(Hwnd(), show);
+    if (show != SW_HIDE) {
+        PlaceSplitters();
+        shownOnce_ = true;
+    }
+}
+
+bool CMainFrame::PreTranslateMessage(MSG* msg) {
+    if (!accelerators_ || !Hwnd()) return false;
+    if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return false;
+    return ::TranslateAcceleratorA(Hwnd(), accelerators_, msg) != 0;
+}
+
+bool CMainFrame::OnIdle(int /*idleCount*/) {
+    // Command states (toolbar buttons) are refreshed here once there are any.
+    return false;
+}

@@ -1,0 +1,66 @@
+// The program's main window. For now a frame with the main menu: it holds one
+// lock on the process while it exists, answers a second start, restores and
+// records its placement, and takes the accelerator keys of its table.
+#pragma once
+
+#include "framework/message_loop.h"
+#include "framework/window_base.h"
+
+#include <windows.h>
+
+namespace framework {
+class CServerModule;
+}
+
+class CMainFrame : public framework::CWindowBase,
+                   public framework::CMessageFilter,
+                   public framework::CIdleHandler {
+public:
+    static constexpr const char kClassName[] = "quorva_MainFrame";
+
+    // `alreadyRunningMessage` is the registered message a second start
+    // broadcasts.
+    CMainFrame(framework::CServerModule& module, UINT alreadyRunningMessage);
+    ~CMainFrame() override;
+
+    // Creates the window with the title (string 128), menu and accelerator
+    // table (128) of `instance`. False when the window could not be made.
+    bool CreateMainWindow(HINSTANCE instance);
+
+    // The lock on the process that the window holds until it is destroyed.
+    void HoldProcessLock();
+
+    // Shows the window the first time, from the stored placement if complete.
+    void InitialShow();
+
+    bool Closing() const { return closing_; }
+    bool ShownOnce() const { return shownOnce_; }
+    const WINDOWPLACEMENT& Placement() const { return placement_; }
+
+    bool PreTranslateMessage(MSG* msg) override;
+    bool OnIdle(int idleCount) override;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    LRESULT OnCreate();
+    void OnClose();
+    void OnDestroy();
+    bool OnCommand(WORD id);
+    void OnSize(WPARAM type);
+    void OnSysCommand(WPARAM command);
+    void OnAlreadyRunning();
+    void RefreshPlacement();
+    void StorePlacement();
+    void PlaceSplitters();
+
+    framework::CServerModule& module_;
+    const UINT alreadyRunningMessage_;
+    HACCEL accelerators_ = nullptr;  // from the resources: freed with the process
+    framework::CMessageLoop* loop_ = nullptr;
+    bool holdsLock_ = false;
+    bool closing_ = false;
+    bool shownOnce_ = false;
+    WINDOWPLACEMENT placement_{};
+};
