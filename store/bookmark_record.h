@@ -1,0 +1,17 @@
+// One bookmark: a plain record on the heap, owned by the one category whose
+// list holds it. Its pointer is its identity.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct BookmarkRecord {
+    std::int32_t kind = 1;  // always 1: a bookmark (0 is a category)
+    std::string title;
+    std::string url;        // as typed or received, never normalised
+    std::string remark;     // free text, may hold CR LF
+
+    BookmarkRecord() = default;
+    BookmarkRecord(std::string t, std::string u, std::string r = {})
+        : title(std::move(t)), url(std::move(u)), remark(std::move(r)) {}
+};
