@@ -55,7 +55,7 @@ bool MemoryRegistry::Denied(RegistryRoot root, const std::string& path) const {
     for (const auto& [r, prefix] : denied_) {
         if (r != root) continue;
         const std::string p = Fold(prefix);
-        if (folded == p || (folded.size() > p.size() && folded.compare(0, p.size(), p) == 0 &&
+        if (p.empty() || folded == p || (folded.size() > p.size() && folded.compare(0, p.size(), p) == 0 &&
                             folded[p.size()] == '\\'))
             return true;
     }

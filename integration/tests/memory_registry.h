@@ -23,7 +23,8 @@ public:
     bool KeyExists(integration::RegistryRoot root, const std::string& path) override;
     bool HasSubkeys(integration::RegistryRoot root, const std::string& path) override;
 
-    // Every write (create, set, delete) at or below `path` fails with access denied.
+    // Every write (create, set, delete) at or below `path` fails with access
+    // denied; an empty path refuses the whole root.
     void DenyWritesUnder(integration::RegistryRoot root, const std::string& path);
 
     // One line per key ("HKCR\a\b") and per value ("HKCR\a\b|name=data", the

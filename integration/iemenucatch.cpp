@@ -1,0 +1,153 @@
+#include "iemenucatch.h"
+
+#include <cwchar>
+#include <new>
+#include <utility>
+#include <vector>
+
+#include "automation_host.h"
+#include "pending_link_queue.h"
+
+namespace integration {
+namespace {
+
+constexpr DISPID kAddUrlId = 1;
+constexpr UINT kAddUrlArgs = 3;
+
+}  // namespace
+
+std::string BstrToAnsi(BSTR text) {
+    if (!text) return std::string();
+    const size_t length = ::wcsnlen(text, ::SysStringLen(text));  // stops at an embedded NUL
+    if (length == 0 || length > 0x3FFFFFFF) return std::string();
+    const int wide = static_cast<int>(length);
+    const int bytes = ::WideCharToMultiByte(CP_ACP, 0, text, wide, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) return std::string();
+    std::string out(static_cast<size_t>(bytes), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text, wide, out.data(), bytes, nullptr, nullptr);
+    return out;
+}
+
+HRESULT LoadIEMenuCatchTypeInfo(ITypeInfo** info) {
+    if (!info) return E_POINTER;
+    *info = nullptr;
+    std::vector<wchar_t> path(MAX_PATH);
+    for (;;) {
+        DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) return HRESULT_FROM_WIN32(::GetLastError());
+        if (n < path.size()) break;
+        if (path.size() >= 32768) return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+        path.resize(path.size() * 2);
+    }
+    ITypeLib* library = nullptr;
+    HRESULT hr = ::LoadTypeLibEx(path.data(), REGKIND_NONE, &library);
+    if (FAILED(hr)) return hr;
+    hr = library->GetTypeInfoOfGuid(IID_IIEMenuCatch, info);
+    library->Release();
+    return hr;
+}
+
+CIEMenuCatch::CIEMenuCatch(IUnknown* outer, ITypeInfo* typeInfo)
+    : inner_(*this), outer_(outer ? outer : &inner_), typeInfo_(typeInfo) {
+    if (typeInfo_) typeInfo_->AddRef();
+    if (ProcessLock* lock = GetProcessLock()) lock->Lock();
+}
+
+CIEMenuCatch::~CIEMenuCatch() {
+    if (typeInfo_) typeInfo_->Release();
+    if (ProcessLock* lock = GetProcessLock()) lock->Unlock();
+}
+
+HRESULT CIEMenuCatch::Create(IUnknown* outer, ITypeInfo* typeInfo, REFIID riid, void** object) {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (outer && !IsEqualIID(riid, IID_IUnknown)) return CLASS_E_NOAGGREGATION;
+    CIEMenuCatch* made = new (std::nothrow) CIEMenuCatch(outer, typeInfo);
+    if (!made) return E_OUTOFMEMORY;
+    HRESULT hr = made->inner_.QueryInterface(riid, object);
+    made->inner_.Release();  // the reference of construction
+    return hr;
+}
+
+HRESULT CIEMenuCatch::Inner::QueryInterface(REFIID riid, void** object) {
+    if (!object) return E_POINTER;
+    if (IsEqualIID(riid, IID_IUnknown)) {
+        *object = static_cast<IUnknown*>(this);
+    } else if (IsEqualIID(riid, IID_IDispatch) || IsEqualIID(riid, IID_IIEMenuCatch)) {
+        *object = static_cast<IIEMenuCatch*>(&owner_);
+    } else {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    static_cast<IUnknown*>(*object)->AddRef();
+    return S_OK;
+}
+
+ULONG CIEMenuCatch::Inner::AddRef() { return static_cast<ULONG>(::InterlockedIncrement(&owner_.refs_)); }
+
+ULONG CIEMenuCatch::Inner::Release() {
+    const LONG refs = ::InterlockedDecrement(&owner_.refs_);
+    if (refs == 0) delete &owner_;
+    return static_cast<ULONG>(refs);
+}
+
+HRESULT CIEMenuCatch::QueryInterface(REFIID riid, void** object) { return outer_->QueryInterface(riid, object); }
+ULONG CIEMenuCatch::AddRef() { return outer_->AddRef(); }
+ULONG CIEMenuCatch::Release() { return outer_->Release(); }
+
+HRESULT CIEMenuCatch::GetTypeInfoCount(UINT* count) {
+    if (!count) return E_POINTER;
+    *count = typeInfo_ ? 1 : 0;
+    return S_OK;
+}
+
+HRESULT CIEMenuCatch::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
+    if (!info) return E_POINTER;
+    *info = nullptr;
+    if (index != 0) return DISP_E_BADINDEX;
+    if (!typeInfo_) return E_NOTIMPL;
+    typeInfo_->AddRef();
+    *info = typeInfo_;
+    return S_OK;
+}
+
+HRESULT CIEMenuCatch::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+    if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+    if (!typeInfo_) return E_NOTIMPL;
+    HRESULT hr = ::DispGetIDsOfNames(typeInfo_, names, count, ids);
+    if (SUCCEEDED(hr) && count > 0 && ids[0] != kAddUrlId) {
+        // The type library also names the inherited IUnknown and IDispatch
+        // operations; scripts get none of them.
+        for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+        return DISP_E_UNKNOWNNAME;
+    }
+    return hr;
+}
+
+HRESULT CIEMenuCatch::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                             EXCEPINFO* exception, UINT* argError) {
+    if (!IsEqualIID(riid, IID_NULL)) return DISP_E_UNKNOWNINTERFACE;
+    if (!typeInfo_) return E_NOTIMPL;
+    // Only AddURL: calling AddRef or Release through here would let a client
+    // upset the reference count from afar.
+    if (id != kAddUrlId) return DISP_E_MEMBERNOTFOUND;
+    if (!params) return E_INVALIDARG;
+    if (params->cArgs > kAddUrlArgs) return DISP_E_BADPARAMCOUNT;  // not every system checks this
+    return typeInfo_->Invoke(static_cast<IIEMenuCatch*>(this), id, flags, params, result, exception, argError);
+}
+
+HRESULT CIEMenuCatch::AddURL(BSTR url, BSTR title, LONG /*flag: no meaning*/) {
+    try {
+        PendingLink link;
+        link.title = BstrToAnsi(title);
+        link.url = BstrToAnsi(url);
+        PendingLinkQueue::Instance().Push(std::move(link));
+        // Fails quietly while there is no main window; the link waits.
+        if (HWND window = GetLinkWindow()) ::PostMessageA(window, kLinksPendingMessage, 0, 0);
+    } catch (...) {
+        // Out of memory: the link is lost, the caller is not told.
+    }
+    return S_OK;
+}
+
+}  // namespace integration
