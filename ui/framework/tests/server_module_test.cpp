@@ -56,16 +56,6 @@ TEST(ServerModule, LockCountIsSafeAcrossThreads) {
     EXPECT_EQ(module.LockCount(), 1);
 }
 
-TEST(ServerModule, InitRestoresTheDefaultPeriods) {
-    CServerModule module;
-    module.SetGracePeriod(0);
-    module.SetFinalPause(0);
-    module.Init(1234);
-    EXPECT_EQ(module.GracePeriod(), 5000u);
-    EXPECT_EQ(module.FinalPause(), 1000u);
-    EXPECT_EQ(module.MainThreadId(), 1234u);
-}
-
 TEST(ServerModule, MessageLoopsAreKeptPerThread) {
     CServerModule module;
     framework::CMessageLoop loop, other;
