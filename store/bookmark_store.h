@@ -70,7 +70,10 @@ public:
 
     bool IsModified() const { return modified_.load(); }
     // Views call SetModified(true) after changing records in place (renaming,
-    // editing a bookmark, swapping two bookmarks' contents).
+    // editing a bookmark, swapping two bookmarks' contents); the next title
+    // lookup in each category then re-reads its titles. The store's own
+    // operations mark the collection themselves, so an import that only adds
+    // need not call it (calling it after every add would cost a re-read each).
     void SetModified(bool modified);
 
     ClassRecord* Root() { return &root_; }

@@ -103,7 +103,10 @@ TEST_F(ObserverTest, DeleteReleaseRenameExpandAndCaret) {
     ClassRecord* b1 = AddChild(store, b, "B1");
     store.AddTopClass("C");
     Take();
+    store.SetModified(false);
     store.RenameClass(a, "A2");
+    EXPECT_EQ(a->name, "A2");
+    EXPECT_TRUE(store.IsModified());
     store.SetExpanded(b, true);
     store.SetExpanded(b, true);  // no change, no event
     store.SetExpanded(b, false);

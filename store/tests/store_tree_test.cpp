@@ -251,15 +251,6 @@ TEST(StoreTreeTest, TotalBookmarksCountsEveryLevel) {
     EXPECT_EQ(store.TotalBookmarks(), 6u);
 }
 
-TEST(StoreTreeTest, RenameSetsTheNameAndMarksModified) {
-    CBookmarkStore store;
-    ClassRecord* a = store.AddTopClass("A");
-    store.SetModified(false);
-    store.RenameClass(a, "Renamed");
-    EXPECT_EQ(a->name, "Renamed");
-    EXPECT_TRUE(store.IsModified());
-}
-
 TEST(StoreTreeTest, ReleaseAllEmptiesTheCollection) {
     CBookmarkStore store;
     ClassRecord* a = store.AddTopClass("A");
