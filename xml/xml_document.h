@@ -6,8 +6,13 @@
 // scanned as characters of the ANSI code page.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+
+namespace platform {
+class FileOps;
+}
 
 class CXmlDocument {
 public:
@@ -20,12 +25,17 @@ public:
     // Returns whether the document is well-formed.
     bool SetText(std::string_view text);
     bool SetText(std::string&& text);
+    bool SetText(const char* text);  // none (nullptr) means empty
     // Reads the file and parses it; false when it cannot be read.
     bool LoadFile(const std::string& path);
     // Replaces the file with the text (never in place); false on failure,
     // leaving the old file untouched.
     bool SaveFile(const std::string& path);
+    // The same through the given file calls (tests put a failing fake here).
+    bool SaveFile(const std::string& path, platform::FileOps& ops);
 
+    // Puts the cursor back at the top (0, 0, 0), as after SetText.
+    void ResetCursor();
     bool FindElement(std::string_view name = {});
     bool FindChildElement(std::string_view name = {});
     bool EnterElement();
@@ -33,6 +43,9 @@ public:
 
     std::string ElementName() const;
     std::string GetAttribute(std::string_view name) const;
+    // The same into `out` (reusing its buffer); false when there is no such
+    // attribute or no current element.
+    bool GetAttribute(std::string_view name, std::string& out) const;
     bool SetAttribute(std::string_view name, std::string_view value);
     bool AddElement(std::string_view name, std::string_view text = {}, int flags = 0);
     std::string ElementText() const;
@@ -45,6 +58,13 @@ public:
     static std::string DecodeText(std::string_view raw);
     const std::string& Text() const;
     bool IsWellFormed() const;
+
+    // Number of elements in the index (position 0 not counted).
+    std::size_t ElementCount() const;
+    // Checks that the index describes the text: every range starts with '<'
+    // and ends with '>', children lie inside their parent in order, links
+    // agree. For tests and the fuzzer; `problem` says what is wrong.
+    bool CheckIndex(std::string* problem = nullptr) const;
 
 private:
     struct Impl;

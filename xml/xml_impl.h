@@ -1,0 +1,48 @@
+// The state behind CXmlDocument, shared by its source files.
+#pragma once
+
+#include "xml_document.h"
+#include "xml_index.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+struct CXmlDocument::Impl {
+    std::string text;
+    std::string result;
+    ElementIndex elements;
+    std::uint32_t parent = 0;
+    std::uint32_t current = 0;
+    std::uint32_t child = 0;
+    bool wellFormed = false;
+    // The text ends inside an unterminated node, which would swallow
+    // anything appended to it.
+    bool openEnd = false;
+
+    // Parses `text` into `elements` and sets `result` and `wellFormed`.
+    void Parse();
+    // Empties the index after a failure (such as running out of memory).
+    void Fail(const char* message);
+
+    std::string_view NameOf(std::uint32_t pos) const;
+    // The start tag of `pos`: from its '<' to (not including) its '>'.
+    const char* TagBegin(std::uint32_t pos) const { return text.data() + elements[pos].start; }
+    const char* TagEnd(std::uint32_t pos) const {
+        const XmlElementPos& r = elements[pos];
+        return text.data() + r.start + r.startTagLength - 1;
+    }
+    // The next sibling at or after `from` whose name matches `name`.
+    std::uint32_t FindSibling(std::uint32_t from, std::string_view name) const;
+
+    // Replaces [offset, offset + removed) of the text with `inserted`; false
+    // when the document would grow beyond what the index can address.
+    bool Replace(std::size_t offset, std::size_t removed, std::string_view inserted);
+
+    // The two places AddElement puts the new record `node` and its text.
+    bool PlaceAfterCurrent(std::uint32_t node, const std::string& piece);
+    bool PlaceLastChild(std::uint32_t node, const std::string& piece);
+};
+
+// Documents are addressed with 32-bit offsets.
+constexpr std::size_t kMaxTextLength = 0xFFFFFFF0u;
