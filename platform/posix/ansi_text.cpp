@@ -1,0 +1,93 @@
+#include "platform/ansi_text.h"
+
+#include <iconv.h>
+
+#include <cstdint>
+#include <mutex>
+
+namespace platform {
+namespace {
+
+// One UTF-16 code unit in GBK, the code page the host build stands in for.
+void AppendUnit(std::uint16_t unit, std::string& out) {
+    if (unit < 0x80) {
+        out += static_cast<char>(unit);
+        return;
+    }
+    if (unit >= 0xD800 && unit <= 0xDFFF) {  // GBK holds nothing outside the BMP
+        out += '?';
+        return;
+    }
+    static std::mutex lock;
+    static iconv_t cd = ::iconv_open("GBK", "UTF-16LE");
+    std::lock_guard<std::mutex> guard(lock);
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        out += '?';
+        return;
+    }
+    char in[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    char buf[8];
+    char* inPtr = in;
+    char* outPtr = buf;
+    std::size_t inLeft = sizeof in;
+    std::size_t outLeft = sizeof buf;
+    ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    if (::iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) ||
+        outPtr == buf) {
+        out += '?';
+        return;
+    }
+    out.append(buf, static_cast<std::size_t>(outPtr - buf));
+}
+
+}  // namespace
+
+unsigned AnsiCodePage() { return 936; }
+
+std::string Utf16ToAnsi(std::string_view bytes, bool bigEndian) {
+    std::string out;
+    std::size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        auto b0 = static_cast<unsigned char>(bytes[i]);
+        auto b1 = static_cast<unsigned char>(bytes[i + 1]);
+        AppendUnit(static_cast<std::uint16_t>(bigEndian ? (b0 << 8) | b1 : (b1 << 8) | b0), out);
+    }
+    if (i < bytes.size()) out += '?';
+    return out;
+}
+
+std::string Utf8ToAnsi(std::string_view bytes) {
+    std::string out;
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        auto c = static_cast<unsigned char>(bytes[i]);
+        int extra = c < 0x80 ? 0 : c >= 0xC2 && c <= 0xDF ? 1 : c >= 0xE0 && c <= 0xEF ? 2
+                  : c >= 0xF0 && c <= 0xF4 ? 3 : -1;
+        std::uint32_t cp = extra == 0 ? c : extra == 1 ? (c & 0x1F) : extra == 2 ? (c & 0x0F) : (c & 0x07);
+        bool ok = extra >= 0 && bytes.size() - i > static_cast<std::size_t>(extra);
+        for (int k = 1; ok && k <= extra; ++k) {
+            auto t = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
+            if ((t & 0xC0) != 0x80) ok = false;
+            else cp = (cp << 6) | (t & 0x3F);
+        }
+        if (ok && extra >= 2) {
+            // Overlong forms, surrogates and values beyond U+10FFFF are invalid.
+            ok = !(extra == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) &&
+                 !(extra == 3 && (cp < 0x10000 || cp > 0x10FFFF));
+        }
+        if (!ok) {
+            out += '?';
+            ++i;
+            continue;
+        }
+        i += static_cast<std::size_t>(extra) + 1;
+        if (cp >= 0x10000) {  // a surrogate pair: one '?' per unit, as the system does
+            out += "??";
+        } else {
+            AppendUnit(static_cast<std::uint16_t>(cp), out);
+        }
+    }
+    return out;
+}
+
+}  // namespace platform

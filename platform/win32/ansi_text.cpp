@@ -1,0 +1,48 @@
+#include "platform/ansi_text.h"
+
+#include <windows.h>
+
+#include <climits>
+
+namespace platform {
+namespace {
+
+std::string WideToAnsi(const std::wstring& wide) {
+    if (wide.empty() || wide.size() > INT_MAX / 4) return std::string();
+    int n = static_cast<int>(wide.size());
+    int size = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), n, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return std::string();
+    std::string out(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), n, out.data(), size, nullptr, nullptr);
+    return out;
+}
+
+}  // namespace
+
+unsigned AnsiCodePage() { return ::GetACP(); }
+
+std::string Utf16ToAnsi(std::string_view bytes, bool bigEndian) {
+    std::wstring wide;
+    wide.reserve(bytes.size() / 2);
+    std::size_t i = 0;
+    for (; i + 1 < bytes.size(); i += 2) {
+        auto b0 = static_cast<unsigned char>(bytes[i]);
+        auto b1 = static_cast<unsigned char>(bytes[i + 1]);
+        wide += static_cast<wchar_t>(bigEndian ? (b0 << 8) | b1 : (b1 << 8) | b0);
+    }
+    std::string out = WideToAnsi(wide);
+    if (i < bytes.size()) out += '?';
+    return out;
+}
+
+std::string Utf8ToAnsi(std::string_view bytes) {
+    if (bytes.empty() || bytes.size() > INT_MAX / 4) return std::string();
+    int n = static_cast<int>(bytes.size());
+    int size = ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), n, nullptr, 0);
+    if (size <= 0) return std::string();
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), n, wide.data(), size);
+    return WideToAnsi(wide);
+}
+
+}  // namespace platform
