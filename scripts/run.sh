@@ -13,6 +13,8 @@ cmake --build "$BUILD/win" --target quorva main_window_tool
 RUN="$BUILD/run"
 mkdir -p "$RUN"
 cp "$BUILD/win/app/quorva.exe" "$RUN/"
+mkdir -p "$RUN/Language"
+cp "$ROOT"/res/Language/*.ini "$RUN/Language/"
 TOOL="$BUILD/win/app/main_window_tool.exe"
 
 prepare_wineprefix
