@@ -1,13 +1,35 @@
 #include "startup_steps.h"
 
-namespace app {
+#include "automation_host.h"
+#include "framework/private_messages.h"
+#include "framework/server_module.h"
+#include "iemenucatch.h"
+#include "iemenucatch_factory.h"
+#include "server_registration.h"
 
-// Empty until the automation object exists.
-void InitObjectTable() {}
-HRESULT RegisterServer() { return S_OK; }
-HRESULT UnregisterServer() { return S_OK; }
-void RegisterClassObjects() {}
-void RevokeClassObjects() {}
+namespace app {
+namespace {
+
+static_assert(integration::kLinksPendingMessage == framework::UWM_LINKS_PENDING,
+              "the automation object posts the main window's own message");
+
+// Every live automation object holds one lock on the process.
+class ModuleLock final : public integration::ProcessLock {
+public:
+    void Lock() override { framework::Module().Lock(); }
+    void Unlock() override { framework::Module().Unlock(); }
+};
+
+ModuleLock g_moduleLock;
+
+}  // namespace
+
+void InitObjectTable() { integration::SetProcessLock(&g_moduleLock); }
+HRESULT RegisterServer() { return integration::RegisterServer(); }
+HRESULT UnregisterServer() { return integration::UnregisterServer(); }
+void RegisterClassObjects() { integration::RegisterClassObjects(); }
+void RevokeClassObjects() { integration::RevokeClassObjects(); }
+void RecordMainWindow(HWND window) { integration::SetLinkWindow(window); }
 
 // Empty until the auto-run entry is written.
 void UpdateAutoRun() {}

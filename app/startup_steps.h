@@ -18,6 +18,8 @@ HRESULT UnregisterServer();
 // The automation object's class object, for local-server use, multiple use.
 void RegisterClassObjects();
 void RevokeClassObjects();
+// The main window that incoming links are announced to (null: none).
+void RecordMainWindow(HWND window);
 // The run-list entry brought in line with the auto-run settings.
 void UpdateAutoRun();
 // The language-pack manager.

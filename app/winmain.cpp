@@ -39,11 +39,13 @@ int RunUserInterface(HINSTANCE instance, framework::CServerModule& module, UINT 
     {
         CMainFrame frame(module, alreadyRunningMessage);
         if (frame.CreateMainWindow(instance)) {
+            app::RecordMainWindow(frame.Hwnd());
             frame.HoldProcessLock();
             frame.InitialShow();
             ::SendMessageA(frame.Hwnd(), framework::UWM_TREE_TO_TOP, 0, 0);
             result = loop.Run();
         }
+        app::RecordMainWindow(nullptr);
     }
     module.RemoveMessageLoop();
     return result;

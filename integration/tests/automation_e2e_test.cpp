@@ -1,0 +1,229 @@
+// The real quorva.exe as an automation server, with Wine's script host as the
+// client calling it the way the browser's page does. Each test works on its
+// own copy of the program and leaves no registration behind.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "automation_client.h"
+#include "program_runner.h"
+#include "quorva_automation.h"
+#include "test_support/temp_dir.h"
+
+using automation_test::Finished;
+using automation_test::MainWindowOf;
+using automation_test::ProcessesOf;
+using automation_test::QueryRegistry;
+using automation_test::RunToEnd;
+using automation_test::ScriptCommand;
+using automation_test::WriteScript;
+using program_test::RunningProgram;
+using program_test::WaitUntil;
+
+namespace {
+
+std::string GuidText(REFGUID guid) {
+    wchar_t wide[40] = {};
+    ::StringFromGUID2(guid, wide, 40);
+    char text[40] = {};
+    ::WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
+
+// Three calls as the page makes them; the second title is 书签 (bookmark).
+const char kThreeCalls[] =
+    "try {\r\n"
+    "  var o = new ActiveXObject(\"quorva.IEMenuCatch\");\r\n"
+    "  o.AddURL(\"http://example.com/one\", \"One\", 0);\r\n"
+    "  o.AddURL(\"http://example.com/\\u4e66\", \"\\u4e66\\u7b7e\", 0);\r\n"
+    "  o.AddURL(\"http://example.com/three\", \"\", 0);\r\n"
+    "  WScript.Echo(\"calls-ok\");\r\n"
+    "} catch (e) { WScript.Echo(\"fail \" + e.number); WScript.Quit(3); }\r\n";
+
+HRESULT CallThroughDispatch(IDispatch* object, const wchar_t* url, const wchar_t* title) {
+    LPOLESTR name = const_cast<LPOLESTR>(L"AddURL");
+    DISPID id = 0;
+    HRESULT hr = object->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id);
+    if (FAILED(hr)) return hr;
+    VARIANT args[3];
+    args[0].vt = VT_I4;
+    args[0].lVal = 0;
+    args[1].vt = VT_BSTR;
+    args[1].bstrVal = ::SysAllocString(title);
+    args[2].vt = VT_BSTR;
+    args[2].bstrVal = ::SysAllocString(url);
+    DISPPARAMS params{args, nullptr, 3, 0};
+    hr = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
+    ::SysFreeString(args[1].bstrVal);
+    ::SysFreeString(args[2].bstrVal);
+    return hr;
+}
+
+HRESULT CallDirectly(IIEMenuCatch* object, const wchar_t* url, const wchar_t* title) {
+    BSTR u = ::SysAllocString(url);
+    BSTR t = ::SysAllocString(title);
+    HRESULT hr = object->AddURL(u, t, 0);
+    ::SysFreeString(u);
+    ::SysFreeString(t);
+    return hr;
+}
+
+class AutomationServer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = program_test::WindowsPath(dir_.Path().string());
+        exe_ = folder_ + "\\quorva.exe";
+        ASSERT_TRUE(::CopyFileA(program_test::BuiltProgram().c_str(), exe_.c_str(), FALSE));
+        ASSERT_TRUE(ProcessesOf(exe_).empty());
+    }
+
+    void TearDown() override {
+        // Whatever a test started must have ended; then take the registration back.
+        EXPECT_TRUE(WaitUntil([&] { return ProcessesOf(exe_).empty(); }, 20000));
+        Finished unreg = Run("/UnregServer");
+        EXPECT_TRUE(unreg.ran);
+        EXPECT_EQ(unreg.exitCode, 0u);
+    }
+
+    Finished Run(const std::string& arguments) { return RunToEnd("\"" + exe_ + "\" " + arguments); }
+
+    std::string Script(const char* name, const char* text) {
+        const std::string path = folder_ + "\\" + name;
+        WriteScript(path, text);
+        return path;
+    }
+
+    std::string ClassKey() const { return "HKCR\\CLSID\\" + GuidText(CLSID_IEMenuCatch); }
+
+    // Every key the registration writes, as the registry tool prints it.
+    std::vector<Finished> RegistrationKeys(const std::string& appId) {
+        std::vector<Finished> keys;
+        for (const std::string& key :
+             {ClassKey(), std::string("HKCR\\quorva.IEMenuCatch"), std::string("HKCR\\quorva.IEMenuCatch.1"),
+              "HKCR\\AppID\\" + appId, std::string("HKCR\\AppID\\quorva.EXE"),
+              "HKCR\\TypeLib\\" + GuidText(LIBID_quorvaLib), "HKCR\\Interface\\" + GuidText(IID_IIEMenuCatch)})
+            keys.push_back(QueryRegistry(key));
+        return keys;
+    }
+
+    testing_support::TempDir dir_;
+    std::string folder_;
+    std::string exe_;
+};
+
+TEST_F(AutomationServer, RegServerTwiceLeavesTheSameKeysAndUnregServerKeepsTheRoots) {
+    Finished first = Run("/RegServer");
+    ASSERT_TRUE(first.ran);
+    EXPECT_EQ(first.exitCode, 0u);
+    EXPECT_TRUE(std::filesystem::exists(dir_.File("setting.xml")));  // the shutdown tail still ran
+
+    Finished cls = QueryRegistry(ClassKey());
+    ASSERT_EQ(cls.exitCode, 0u) << cls.output;
+    EXPECT_NE(cls.output.find("\"" + exe_ + "\""), std::string::npos) << cls.output;
+    EXPECT_NE(cls.output.find("quorva.IEMenuCatch.1"), std::string::npos) << cls.output;
+    EXPECT_NE(cls.output.find(GuidText(LIBID_quorvaLib)), std::string::npos) << cls.output;
+    const size_t at = cls.output.find("AppID");
+    ASSERT_NE(at, std::string::npos) << cls.output;
+    const size_t brace = cls.output.find('{', at);
+    ASSERT_NE(brace, std::string::npos);
+    const std::string appId = cls.output.substr(brace, 38);
+
+    const std::vector<Finished> once = RegistrationKeys(appId);
+    for (const Finished& key : once) EXPECT_EQ(key.exitCode, 0u) << key.output;
+
+    Finished second = Run("/RegServer");
+    EXPECT_EQ(second.exitCode, 0u);
+    const std::vector<Finished> twice = RegistrationKeys(appId);
+    ASSERT_EQ(twice.size(), once.size());
+    for (size_t i = 0; i < once.size(); ++i) EXPECT_EQ(twice[i].output, once[i].output);
+
+    Finished unreg = Run("/UnregServer");
+    EXPECT_EQ(unreg.exitCode, 0u);
+    for (const Finished& key : RegistrationKeys(appId)) EXPECT_NE(key.exitCode, 0u) << key.output;
+    EXPECT_EQ(QueryRegistry("HKCR\\AppID").exitCode, 0u);
+    EXPECT_EQ(QueryRegistry("HKCR\\CLSID").exitCode, 0u);
+}
+
+TEST_F(AutomationServer, CallsReachTheRunningProgram) {
+    RunningProgram program;
+    ASSERT_TRUE(program.Start(exe_, ""));  // a normal start registers the server
+    ASSERT_NE(program.WaitForMainWindow(), nullptr);
+
+    Finished client = RunToEnd(ScriptCommand(Script("calls.js", kThreeCalls), ""));
+    ASSERT_TRUE(client.ran);
+    EXPECT_EQ(client.exitCode, 0u) << client.output;
+    EXPECT_NE(client.output.find("calls-ok"), std::string::npos) << client.output;
+
+    // Served by the running program: no second server was started.
+    EXPECT_TRUE(program.Running());
+    EXPECT_EQ(ProcessesOf(exe_), std::vector<DWORD>{program.Pid()});
+    EXPECT_TRUE(program.Close());
+}
+
+TEST_F(AutomationServer, CallWhenNotRunningStartsTheProgramWithItsMainWindow) {
+    ASSERT_EQ(Run("/RegServer").exitCode, 0u);
+    ASSERT_TRUE(ProcessesOf(exe_).empty());
+
+    Finished client = RunToEnd(ScriptCommand(Script("calls.js", kThreeCalls), ""));
+    ASSERT_TRUE(client.ran);
+    EXPECT_EQ(client.exitCode, 0u) << client.output;
+    EXPECT_NE(client.output.find("calls-ok"), std::string::npos) << client.output;
+
+    std::vector<DWORD> servers;
+    ASSERT_TRUE(WaitUntil([&] { return (servers = ProcessesOf(exe_)).size() == 1; }));
+    HWND window = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (window = MainWindowOf(servers[0])) && ::IsWindowVisible(window); }));
+
+    HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, servers[0]);
+    ASSERT_NE(process, nullptr);
+    ::PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(::WaitForSingleObject(process, 30000), WAIT_OBJECT_0);
+    DWORD code = 99;
+    ::GetExitCodeProcess(process, &code);
+    EXPECT_EQ(code, 0u);
+    ::CloseHandle(process);
+}
+
+// This test process is the client here (the script host cannot wait): it
+// calls through IDispatch as a page does, and through the interface itself,
+// which travels through the registered type library.
+TEST_F(AutomationServer, ClientHoldingTheObjectKeepsTheProgramAliveAfterItsWindowCloses) {
+    RunningProgram program;
+    ASSERT_TRUE(program.Start(exe_, ""));
+    HWND window = program.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+
+    ASSERT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
+    IDispatch* dispatch = nullptr;
+    ASSERT_EQ(::CoCreateInstance(CLSID_IEMenuCatch, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                 reinterpret_cast<void**>(&dispatch)),
+              S_OK);
+    IIEMenuCatch* direct = nullptr;
+    ASSERT_EQ(dispatch->QueryInterface(IID_IIEMenuCatch, reinterpret_cast<void**>(&direct)), S_OK);
+    EXPECT_EQ(CallThroughDispatch(dispatch, L"http://held/", L"held"), S_OK);
+    EXPECT_EQ(CallDirectly(direct, L"http://held/2", L"\x4E66"), S_OK);
+
+    // The window goes; the process stays for the client and still answers.
+    ::PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return program.FindMainWindow() == nullptr; }));
+    EXPECT_TRUE(program.Running());
+    EXPECT_EQ(CallThroughDispatch(dispatch, L"http://after-close/", L"after"), S_OK);
+    EXPECT_EQ(CallDirectly(direct, L"http://after-close/2", L"after 2"), S_OK);
+    EXPECT_TRUE(program.Running());
+
+    // Once the client lets go, the process ends after the grace period.
+    direct->Release();
+    dispatch->Release();
+    const ULONGLONG released = ::GetTickCount64();
+    DWORD code = 99;
+    EXPECT_TRUE(program.WaitForExit(30000, &code));
+    EXPECT_GE(::GetTickCount64() - released, 4500u);
+    EXPECT_EQ(code, 0u);
+    ::CoUninitialize();
+}
+
+}  // namespace
