@@ -26,3 +26,6 @@
 // Version resource
 #define VER_FILEVERSION 1, 0, 0, 0
 #define VER_FILEVERSION_TEXT "1.0.0.0"
+
+// The editing dialogs and the category icons.
+#include "dialogs_res.h"

@@ -23,4 +23,9 @@ ModeTexts ClassModeTexts(int mode) {
     }
 }
 
+std::string FormatProductVersion(std::uint32_t mostSignificant, std::uint32_t leastSignificant) {
+    return std::to_string(mostSignificant >> 16) + "." + std::to_string(mostSignificant & 0xFFFF) + "." +
+           std::to_string(leastSignificant >> 16) + "." + std::to_string(leastSignificant & 0xFFFF);
+}
+
 }  // namespace dialogs

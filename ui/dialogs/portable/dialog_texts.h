@@ -3,6 +3,8 @@
 // a dialog uses. Portable: no window is needed to choose a text.
 #pragma once
 
+#include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace dialogs {
@@ -53,5 +55,9 @@ ModeTexts ClassModeTexts(int mode);
 
 // The version line of the About dialog.
 inline constexpr std::string_view kVersionLinePrefix = "zevLinkarbor Version ";
+
+// A product version as four decimal numbers joined by dots: the high and low
+// words of the most significant double word, then of the least significant.
+std::string FormatProductVersion(std::uint32_t mostSignificant, std::uint32_t leastSignificant);
 
 }  // namespace dialogs

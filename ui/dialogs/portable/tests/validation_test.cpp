@@ -116,3 +116,13 @@ TEST(ModeTexts, BookmarkAndHomepageModes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ProductVersion, FourNumbersFromTheTwoDoubleWords) {
+    EXPECT_EQ(dialogs::FormatProductVersion(0x00010000, 0x00000000), "1.0.0.0");
+    EXPECT_EQ(dialogs::FormatProductVersion(0x00020003, 0x00040005), "2.3.4.5");
+    EXPECT_EQ(dialogs::FormatProductVersion(0xFFFFFFFF, 0x0000FFFF), "65535.65535.0.65535");
+}
+
+}  // namespace
