@@ -1,7 +1,6 @@
 // CLanguage: finding packs, choosing one, and looking texts up.
 #include "language.h"
 
-#include "platform/folder_list.h"
 #include "test_support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -186,15 +185,6 @@ TEST_F(LanguageTest, EmptyFolderListsNothing) {
     EXPECT_TRUE(Init("English", 936));
     EXPECT_TRUE(lang.Packs().empty());
     EXPECT_FALSE(lang.IsActive());
-}
-
-TEST_F(LanguageTest, FolderGetsATrailingSeparator) {
-    ASSERT_TRUE(Init("", 936));
-    std::string expected = dir.Path().string();
-    expected += platform::kPathSeparator;
-    EXPECT_EQ(lang.Folder(), expected);
-    lang.Init(expected, "");
-    EXPECT_EQ(lang.Folder(), expected) << "no second separator";
 }
 
 TEST_F(LanguageTest, InitAgainForgetsThePreviousChoice) {
