@@ -23,8 +23,8 @@ bool CXmlDocument::SetAttribute(std::string_view name, std::string_view value) {
     if (!d.current || !IsWritableName(name, false)) return false;
     try {
         AttributeSpan span = FindAttribute(Classes(), d.TagBegin(d.current), d.TagEnd(d.current), name);
-        std::string piece;
-        piece.reserve(name.size() + value.size() + 4);
+        std::string& piece = d.scratch;
+        piece.clear();
         std::size_t offset, removed = 0;
         if (span.found) {
             offset = static_cast<std::size_t>(span.valueBegin - d.text.data());
@@ -38,8 +38,10 @@ bool CXmlDocument::SetAttribute(std::string_view name, std::string_view value) {
         piece += '"';
         AppendEscaped(value, true, piece);
         piece += '"';
-        if (!d.Replace(offset, removed, piece)) return false;
+        bool replaced = d.Replace(offset, removed, piece);
         std::uint32_t delta = Delta(piece.size(), removed);
+        d.TrimScratch();
+        if (!replaced) return false;
         d.elements[d.current].startTagLength += delta;
         d.elements.GrowEnclosing(d.current, delta);
         d.elements.ShiftDescendants(d.current, delta);
@@ -117,8 +119,8 @@ bool CXmlDocument::AddElement(std::string_view name, std::string_view text, int 
     std::uint32_t node = 0;
     try {
         // The markup, then CR LF.
-        std::string piece;
-        piece.reserve(2 * name.size() + text.size() + 8);
+        std::string& piece = d.scratch;
+        piece.clear();
         piece += '<';
         piece += name;
         std::uint32_t startTag, endTag = 0;
@@ -155,6 +157,7 @@ bool CXmlDocument::AddElement(std::string_view name, std::string_view text, int 
             d.elements.AppendChild(0, node);
             d.elements.GrowEnclosing(0, Delta(piece.size(), 0));
         }
+        d.TrimScratch();
         if (!placed) {
             d.elements.DropLast();
             return false;

@@ -19,6 +19,12 @@ struct CXmlDocument::Impl {
     // The text ends inside an unterminated node, which would swallow
     // anything appended to it.
     bool openEnd = false;
+    // Reused for the text an edit inserts, so that writers building a large
+    // document do not allocate for every attribute.
+    std::string scratch;
+    void TrimScratch() {
+        if (scratch.capacity() > (1u << 20)) std::string().swap(scratch);
+    }
 
     // Parses `text` into `elements` and sets `result` and `wellFormed`.
     void Parse();

@@ -242,23 +242,34 @@ void AppendDecoded(const char* s, const char* end, std::string& out) {
 void AppendEscaped(std::string_view raw, bool quotes, std::string& out) {
     // The five characters are all below 0x40, so a byte search finds exactly
     // the characters, never a trail byte.
-    std::size_t from = 0;
-    for (std::size_t i = 0; i < raw.size(); ++i) {
-        const char* entity;
-        switch (raw[i]) {
-        case '&': entity = "&amp;"; break;
-        case '<': entity = "&lt;"; break;
-        case '>': entity = "&gt;"; break;
-        case '"': entity = quotes ? "&quot;" : nullptr; break;
-        case '\'': entity = quotes ? "&apos;" : nullptr; break;
-        default: entity = nullptr; break;
+    static const struct EscapeTable {
+        unsigned char marks[256] = {};
+        EscapeTable() {
+            marks[static_cast<unsigned char>('&')] = 1;
+            marks[static_cast<unsigned char>('<')] = 1;
+            marks[static_cast<unsigned char>('>')] = 1;
+            marks[static_cast<unsigned char>('"')] = 2;
+            marks[static_cast<unsigned char>('\'')] = 2;
         }
-        if (!entity) continue;
-        out.append(raw.data() + from, i - from);
-        out += entity;
-        from = i + 1;
+    } table;
+    const unsigned char stop = quotes ? 3 : 1;
+    const char* p = raw.data();
+    const char* end = p + raw.size();
+    out.reserve(out.size() + raw.size());
+    while (p < end) {
+        const char* run = p;
+        while (p < end && !(table.marks[static_cast<unsigned char>(*p)] & stop)) ++p;
+        out.append(run, p);
+        if (p == end) break;
+        switch (*p) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += "&apos;"; break;
+        }
+        ++p;
     }
-    out.append(raw.data() + from, raw.size() - from);
 }
 
 }  // namespace xmlscan
