@@ -157,8 +157,10 @@ TEST_F(SettingFile, SearchGoesForwardOnly) {
     std::vector<std::pair<std::string, std::string>> texts = {{"Other.TopMost", "1"}};
     for (const auto& kv : kDefaults)
         if (kv.first != "Other.TopMost") texts.push_back(kv);
-    texts[1 + 30].second = "55";  // Other.RandOpenCount, after TopMost's place in the key order
-    texts[1 + 3].second = "0";    // General.CheckVerMode
+    for (auto& [key, text] : texts) {
+        if (key == "Other.RandOpenCount") text = "55";  // after TopMost in the key order
+        if (key == "General.CheckVerMode") text = "0";
+    }
     ASSERT_TRUE(LoadFrom(FileWith(texts).c_str()));
     EXPECT_EQ(setting.Other_TopMost, 0);
     EXPECT_EQ(setting.Other_RandOpenCount, 55);
@@ -183,7 +185,9 @@ TEST_F(SettingFile, EachKeyDroppedInTurnKeepsOnlyThatDefault) {
             // A non-default text for every other key, so that reading it shows.
             if (text == "1") text = "0";
             else if (text == "0") text = "1";
-            else text = text == "-1" ? "7" : text + "Z";
+            else if (text == "-1") text = "7";
+            else if (!text.empty() && text.find_first_not_of("0123456789") == std::string::npos) text += "1";
+            else text += "Z";
             texts.push_back({kDefaults[i].first, text});
         }
         CSetting s;
