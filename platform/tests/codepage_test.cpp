@@ -31,3 +31,13 @@ TEST(CodePage, AsciiIsNeverALeadByte) {
     for (int c = 0; c < 0x80; ++c) EXPECT_FALSE(platform::IsLeadByte(static_cast<unsigned char>(c))) << c;
     EXPECT_TRUE(platform::IsLeadByte(0xB1));
 }
+
+TEST(CodePage, StrayLeadByteNeverSwallowsADelimiter) {
+    // A lead byte followed by a byte that cannot trail is a character of its own.
+    for (char delimiter : std::string("\"'<>=/&\r\n \t")) {
+        const std::string text = std::string("\xB1") + delimiter;
+        EXPECT_EQ(platform::NextChar(text.data(), text.data() + 2), text.data() + 1) << int(delimiter);
+    }
+    const std::string pipe = "\x95\x7C";  // 0x7C is a real trail byte
+    EXPECT_EQ(platform::NextChar(pipe.data(), pipe.data() + 2), pipe.data() + 2);
+}

@@ -93,6 +93,76 @@ TEST(ReplaceFileContents, FailureAtAnyStepLeavesOldFileByteForByte) {
     EXPECT_EQ(ReadBytes(path), newBytes);
 }
 
+namespace {
+
+struct ProcessDied {};
+
+// Passes calls to the real file system and "dies" right after call number
+// `dieAfter` has been carried out: nothing after it runs, not even cleanup.
+class DyingOps final : public platform::FileOps {
+public:
+    explicit DyingOps(int dieAfter) : dieAfter_(dieAfter) {}
+    bool Create(const std::string& p) override { return After(real_.Create(p)); }
+    bool Write(const char* d, std::size_t n) override { return After(real_.Write(d, n)); }
+    bool Flush() override { return After(real_.Flush()); }
+    bool Close() override { return After(real_.Close()); }
+    bool Replace(const std::string& a, const std::string& b) override { return After(real_.Replace(a, b)); }
+    bool Remove(const std::string& p) override { return real_.Remove(p); }
+    std::string LastError() const override { return real_.LastError(); }
+
+private:
+    bool After(bool result) {
+        if (calls_++ == dieAfter_) {
+            real_.Close();  // the system closes a dead process's files
+            throw ProcessDied{};
+        }
+        return result;
+    }
+    int calls_ = 0;
+    int dieAfter_;
+    platform::FileOps& real_ = platform::SystemFileOps();
+};
+
+}  // namespace
+
+TEST(ReplaceFileContents, CrashAfterAnyCallLeavesExactlyOldOrNewFile) {
+    TempDir dir;
+    const std::string path = dir.File("crash.xml");
+    const std::string oldBytes = "old bookmarks\r\n";
+    const std::string newBytes(2 * platform::kWriteBlockSize + 5, 'n');
+    const int steps = 1 + 3 + 1 + 1 + 1;
+    for (int dieAfter = 0; dieAfter < steps; ++dieAfter) {
+        WriteBytes(path, oldBytes);
+        DyingOps ops(dieAfter);
+        std::string error;
+        EXPECT_THROW(platform::ReplaceFileContents(path, newBytes, error, ops), ProcessDied);
+        const std::string onDisk = ReadBytes(path);
+        if (dieAfter < steps - 1)
+            EXPECT_EQ(onDisk, oldBytes) << "died after call " << dieAfter;
+        else
+            EXPECT_EQ(onDisk, newBytes) << "died after the replace";
+        // The next start saves over whatever the crash left behind.
+        ASSERT_TRUE(platform::ReplaceFileContents(path, "after restart", error)) << error;
+        EXPECT_EQ(ReadBytes(path), "after restart");
+        EXPECT_FALSE(std::filesystem::exists(platform::TemporaryPathFor(path)));
+    }
+}
+
+#ifdef _WIN32
+TEST(ReplaceFileContents, ReadOnlyTargetIsLeftAloneAndReported) {
+    TempDir dir;
+    const std::string path = dir.File("readonly.xml");
+    WriteBytes(path, "kept");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
+    std::string error;
+    EXPECT_FALSE(platform::ReplaceFileContents(path, "lost?", error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(ReadBytes(path), "kept");
+    EXPECT_FALSE(std::filesystem::exists(platform::TemporaryPathFor(path)));
+    std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+}
+#endif
+
 TEST(ReplaceFileContents, MissingFolderFailsWithReason) {
     TempDir dir;
     std::string error;

@@ -1,0 +1,66 @@
+// Load/save benchmark of the XML engine and the bookmark collection against
+// pugixml and the physical floor (reading the file, copying its bytes).
+//
+//   quorva_bench FOLDER [--runs N] [--only CASE]
+//   quorva_bench FOLDER --list
+//
+// FOLDER holds the workload files written by gen_bookmarks.py: bm.xml (the
+// default 100,000 bookmarks), bm_half.xml (half of it) and nest.xml (10,000
+// nested categories). Each case prints its median time; cases with a pugixml
+// counterpart also print the ratio to it.
+#include "bench_cases.h"
+#include "bench_timer.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s FOLDER [--runs N] [--only CASE]\n", argv[0]);
+        return 2;
+    }
+    bench::Options options;
+    options.folder = argv[1];
+    if (argc > 2 && std::strcmp(argv[2], "--list") == 0) {
+        for (const bench::Case& c : bench::AllCases()) std::printf("%s\n", c.name);
+        return 0;
+    }
+    for (int i = 2; i + 1 < argc; i += 2) {
+        if (std::strcmp(argv[i], "--runs") == 0) options.runs = std::atoi(argv[i + 1]);
+        else if (std::strcmp(argv[i], "--only") == 0) options.only = argv[i + 1];
+    }
+    if (options.runs < 1) options.runs = 1;
+    if (bench::UnderValgrind()) options.runs = 1;
+
+    std::map<std::string, double> medians;
+    for (const bench::Case& c : bench::AllCases()) {
+        if (!options.only.empty() && options.only != c.name) continue;
+        bench::Prepared prepared = c.prepare(options);
+        if (!prepared.ok) {
+            std::printf("%-28s could not run: %s\n", c.name, prepared.error.c_str());
+            return 1;
+        }
+        double ms = bench::MedianMs(options.runs, prepared.setup, prepared.work);
+        medians[c.name] = ms;
+        std::printf("%-28s %10.2f ms", c.name, ms);
+        if (c.reference && medians.count(c.reference))
+            std::printf("   %5.2fx %s", ms / medians[c.reference], c.reference);
+        if (prepared.check) {
+            std::string note = prepared.check();
+            if (!note.empty()) std::printf("   (%s)", note.c_str());
+        }
+        std::printf("\n");
+        std::fflush(stdout);
+    }
+    // A file twice as large should cost about twice as much.
+    const char* scaled[][2] = {{"xml.parse", "xml.parse.half"},
+                               {"store.load", "store.load.half"},
+                               {"store.save", "store.save.half"}};
+    for (auto& pair : scaled)
+        if (medians.count(pair[0]) && medians.count(pair[1]) && medians[pair[1]] > 0)
+            std::printf("scaling %-20s full/half = %.2f\n", pair[0], medians[pair[0]] / medians[pair[1]]);
+    return 0;
+}
