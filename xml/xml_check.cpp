@@ -16,18 +16,23 @@ bool CXmlDocument::CheckIndex(std::string* problem) const {
     const Impl& d = *impl_;
     const ElementIndex& e = d.elements;
     const std::string& t = d.text;
-    if (e[0].start != 0 || e[0].length != t.size()) return Fail(problem, 0, "does not span the text");
+    if (e[0].start != 0 || e.Length(0) != t.size()) return Fail(problem, 0, "does not span the text");
+    if (e.Ordered()) {
+        for (std::uint32_t pos = 2; pos < e.Count(); ++pos)
+            if (e[pos].start <= e[pos - 1].start) return Fail(problem, pos, "out of document order");
+    }
     std::uint32_t seen = 0;
     // Pre-order walk without recursion.
     std::uint32_t n = 0;
     for (;;) {
         const XmlElementPos& r = e[n];
-        std::uint64_t end = std::uint64_t{r.start} + r.length;
+        const std::uint32_t length = e.Length(n);
+        std::uint64_t end = std::uint64_t{r.start} + length;
         if (end > t.size()) return Fail(problem, n, "runs past the text");
         if (n != 0) {
             ++seen;
             if (seen >= e.Count()) return Fail(problem, n, "links loop");
-            if (r.startTagLength < 3 || r.startTagLength > r.length) return Fail(problem, n, "bad start tag length");
+            if (r.startTagLength < 3 || r.startTagLength > length) return Fail(problem, n, "bad start tag length");
             if (t[r.start] != '<' || t[r.start + r.startTagLength - 1] != '>')
                 return Fail(problem, n, "start tag not at '<' ... '>'");
             if (r.endTagLength) {
@@ -35,7 +40,7 @@ bool CXmlDocument::CheckIndex(std::string* problem) const {
                 if (r.endTagLength < 3 || endTag < std::uint64_t{r.start} + r.startTagLength ||
                     t[endTag] != '<' || t[endTag + 1] != '/' || t[end - 1] != '>')
                     return Fail(problem, n, "end tag not at '</' ... '>'");
-            } else if (r.length != r.startTagLength) {
+            } else if (length != r.startTagLength) {
                 return Fail(problem, n, "content without an end tag");
             }
             if (((r.flags & kEmptyTag) != 0) && t[r.start + r.startTagLength - 2] != '/')
@@ -49,9 +54,9 @@ bool CXmlDocument::CheckIndex(std::string* problem) const {
             const XmlElementPos& rc = e[c];
             if (rc.parentPos != n) return Fail(problem, c, "wrong parent");
             if (c != r.firstChild && rc.prevSibling != last) return Fail(problem, c, "wrong previous sibling");
-            if (rc.start < from || std::uint64_t{rc.start} + rc.length > limit)
+            if (rc.start < from || std::uint64_t{rc.start} + e.Length(c) > limit)
                 return Fail(problem, c, "outside its parent or overlapping its sibling");
-            from = std::uint64_t{rc.start} + rc.length;
+            from = std::uint64_t{rc.start} + e.Length(c);
             last = c;
             if (from > t.size()) return Fail(problem, c, "runs past the text");
         }

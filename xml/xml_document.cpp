@@ -157,7 +157,7 @@ std::string CXmlDocument::ElementText() const {
     if (!d.current) return {};
     const XmlElementPos& r = d.elements[d.current];
     if (!r.endTagLength) return {};
-    return d.text.substr(r.start + r.startTagLength, r.length - r.startTagLength - r.endTagLength);
+    return d.text.substr(r.start + r.startTagLength, d.elements.Length(d.current) - r.startTagLength - r.endTagLength);
 }
 
 std::string CXmlDocument::DecodeText(std::string_view raw) {

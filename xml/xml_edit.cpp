@@ -1,5 +1,5 @@
-// CXmlDocument: editing. Every edit replaces one range of the text, then moves
-// the offsets of the elements after it and the lengths of the elements around
+// CXmlDocument: editing. Every edit replaces one range of the text, then
+// moves the starts of the elements after it and grows the elements around
 // it; elements before the edit are not touched, so appending stays cheap.
 #include "xml_impl.h"
 #include "xml_scan.h"
@@ -42,81 +42,89 @@ bool CXmlDocument::SetAttribute(std::string_view name, std::string_view value) {
         std::uint32_t delta = Delta(piece.size(), removed);
         d.TrimScratch();
         if (!replaced) return false;
-        d.elements[d.current].startTagLength += delta;
-        d.elements.GrowEnclosing(d.current, delta);
-        d.elements.ShiftDescendants(d.current, delta);
-        d.elements.ShiftFollowing(d.current, delta);
+        ElementIndex& e = d.elements;
+        e[d.current].startTagLength += delta;
+        if (e.Ordered()) {
+            e.ShiftStartsFrom(static_cast<std::uint32_t>(offset + removed), delta);
+        } else {
+            e.ShiftDescendants(d.current, delta);
+            e.ShiftFollowing(d.current, delta);
+        }
+        e.GrowAround(d.current, delta);
         return true;
     } catch (const std::bad_alloc&) {
         return false;
     }
 }
 
-// Right after `current`, past white space that runs up to the next tag.
-bool CXmlDocument::Impl::PlaceAfterCurrent(std::uint32_t node, const std::string& piece) {
-    const XmlElementPos& c = elements[current];
-    std::size_t place = std::size_t{c.start} + c.length;
-    std::size_t q = place;
-    while (q < text.size() && IsSpace(text[q])) ++q;
-    if (q == text.size() || text[q] == '<') place = q;
-    if (!Replace(place, 0, piece)) return false;
-    std::uint32_t container = elements[current].parentPos;
-    elements[node].start = static_cast<std::uint32_t>(place);
-    elements.InsertAfter(current, node);
-    elements.GrowEnclosing(container, Delta(piece.size(), 0));
-    elements.ShiftFollowing(node, Delta(piece.size(), 0));
-    return true;
-}
+// Where a new element goes (AddElement's rules 2 to 4): the text to insert
+// and what it replaces, and where the new element starts within it.
+struct CXmlDocument::Impl::Placement {
+    std::size_t offset = 0;
+    std::size_t removed = 0;
+    std::string opened;                // used when an empty parent is opened
+    std::string_view inserted;
+    std::size_t nodeOffset = 0;        // of the new element's '<' in `inserted`
+    std::uint32_t container = 0;       // the element around the edit
+    std::size_t parentNameLength = 0;  // when the parent is opened
+};
 
-// As the last child of `parent`, opening it first when it is written "/>".
-bool CXmlDocument::Impl::PlaceLastChild(std::uint32_t node, const std::string& piece) {
-    XmlElementPos p = elements[parent];
+bool CXmlDocument::Impl::Place(const std::string& piece, Placement& at) {
+    if (current) {
+        // After current, past white space that runs up to the next tag.
+        std::size_t place = elements.End(current);
+        std::size_t q = place;
+        while (q < text.size() && IsSpace(text[q])) ++q;
+        if (q == text.size() || text[q] == '<') place = q;
+        at.offset = place;
+        at.inserted = piece;
+        at.container = elements[current].parentPos;
+        return true;
+    }
+    if (!parent) {
+        // Top level: at the end of the text, unless that lies inside an
+        // unterminated node which would swallow the new element.
+        if (openEnd) return false;
+        at.offset = text.size();
+        at.inserted = piece;
+        at.container = 0;
+        return true;
+    }
+    const XmlElementPos& p = elements[parent];
+    at.container = parent;
     if (p.flags & kNotEnded) return false;  // where it ends is not known
     if (p.flags & kEmptyTag) {
-        // "<p .../>" becomes "<p ...>" CR LF piece "</p>": the '/' is replaced
+        // "<p .../>" becomes "<p ...>" CR LF piece "</p": the '/' is replaced
         // and the old '>' closes the new end tag.
-        std::string name(NameOf(parent));
-        std::string opened;
-        opened.reserve(piece.size() + name.size() + 5);
-        opened += '>';
-        opened += kLineEnd;
-        opened += piece;
-        opened += "</";
-        opened += name;
-        std::size_t slash = std::size_t{p.start} + p.startTagLength - 2;
-        if (!Replace(slash, 1, opened)) return false;
-        std::uint32_t delta = Delta(opened.size(), 1);
-        XmlElementPos& r = elements[parent];
-        r.flags &= static_cast<std::uint8_t>(~kEmptyTag);
-        r.startTagLength -= 1;
-        r.endTagLength = static_cast<std::uint32_t>(name.size() + 3);
-        elements[node].start = static_cast<std::uint32_t>(slash + 3);
-        elements.AppendChild(parent, node);
-        elements.GrowEnclosing(parent, delta);
-        elements.ShiftFollowing(parent, delta);
+        at.opened = ">";
+        at.opened += kLineEnd;
+        at.opened += piece;
+        at.opened += "</";
+        at.opened += NameOf(parent);
+        at.parentNameLength = NameOf(parent).size();
+        at.offset = std::size_t{p.start} + p.startTagLength - 2;
+        at.removed = 1;
+        at.inserted = at.opened;
+        at.nodeOffset = 3;
         return true;
     }
     // Before the end tag; an element with nothing inside gets a line break
     // first, so that the new element starts a line of its own.
-    std::size_t place = std::size_t{p.start} + p.length - p.endTagLength;
-    bool hollow = p.length == p.startTagLength + p.endTagLength;
-    std::string_view lead = hollow ? std::string_view(kLineEnd) : std::string_view();
-    std::string inserted;
-    inserted.reserve(lead.size() + piece.size());
-    inserted += lead;
-    inserted += piece;
-    if (!Replace(place, 0, inserted)) return false;
-    elements[node].start = static_cast<std::uint32_t>(place + lead.size());
-    elements.AppendChild(parent, node);
-    elements.GrowEnclosing(parent, Delta(inserted.size(), 0));
-    elements.ShiftFollowing(node, Delta(inserted.size(), 0));
+    at.offset = elements.End(parent) - p.endTagLength;
+    if (elements.Length(parent) == p.startTagLength + p.endTagLength) {
+        at.opened = kLineEnd;
+        at.opened += piece;
+        at.inserted = at.opened;
+        at.nodeOffset = 2;
+    } else {
+        at.inserted = piece;
+    }
     return true;
 }
 
 bool CXmlDocument::AddElement(std::string_view name, std::string_view text, int /*flags*/) {
     Impl& d = *impl_;
     if (!IsWritableName(name, true)) return false;
-    std::uint32_t node = 0;
     try {
         // The markup, then CR LF.
         std::string& piece = d.scratch;
@@ -139,35 +147,39 @@ bool CXmlDocument::AddElement(std::string_view name, std::string_view text, int 
         std::uint32_t markup = static_cast<std::uint32_t>(piece.size());
         piece += kLineEnd;
 
-        node = d.elements.Add();
-        XmlElementPos& r = d.elements[node];
+        Impl::Placement at;
+        ElementIndex& e = d.elements;
+        e.ReserveOne();  // after this nothing can fail once the text changed
+        bool placed = d.Place(piece, at) && d.Replace(at.offset, at.removed, at.inserted);
+        std::uint32_t delta = Delta(at.inserted.size(), at.removed);
+        d.TrimScratch();  // `piece` and `at.inserted` are not used after this
+        if (!placed) return false;
+
+        bool ordered = e.Ordered();
+        bool movedOthers = ordered && e.ShiftStartsFrom(static_cast<std::uint32_t>(at.offset + at.removed), delta);
+        std::uint32_t node = e.Add();
+        XmlElementPos& r = e[node];
+        r.start = static_cast<std::uint32_t>(at.offset + at.nodeOffset);
         r.length = markup;
         r.startTagLength = startTag;
         r.endTagLength = endTag;
         if (!endTag) r.flags |= kEmptyTag;
-
-        bool placed;
-        if (d.current) {
-            placed = d.PlaceAfterCurrent(node, piece);
-        } else if (d.parent) {
-            placed = d.PlaceLastChild(node, piece);
-        } else if ((placed = !d.openEnd && d.Replace(d.text.size(), 0, piece))) {
-            // Top level: at the end of the text.
-            d.elements[node].start = static_cast<std::uint32_t>(d.text.size() - piece.size());
-            d.elements.AppendChild(0, node);
-            d.elements.GrowEnclosing(0, Delta(piece.size(), 0));
+        if (d.current) e.InsertAfter(d.current, node);
+        else e.AppendChild(d.parent, node);
+        if (movedOthers) e.SetUnordered();  // the new record is not the last in the text
+        if (!ordered) e.ShiftFollowing(node, delta);
+        if (at.removed) {
+            // The parent was opened: its '/' went, its end tag came.
+            XmlElementPos& p = e[d.parent];
+            p.flags &= static_cast<std::uint8_t>(~kEmptyTag);
+            p.startTagLength -= 1;
+            p.endTagLength = static_cast<std::uint32_t>(at.parentNameLength + 3);
         }
-        d.TrimScratch();
-        if (!placed) {
-            d.elements.DropLast();
-            return false;
-        }
+        e.GrowAround(at.container, delta);
+        d.current = node;
+        d.child = 0;
+        return true;
     } catch (const std::bad_alloc&) {
-        // Nothing links to the new record until the text has changed.
-        if (node) d.elements.DropLast();
         return false;
     }
-    d.current = node;
-    d.child = 0;
-    return true;
 }

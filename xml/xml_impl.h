@@ -45,9 +45,10 @@ struct CXmlDocument::Impl {
     // when the document would grow beyond what the index can address.
     bool Replace(std::size_t offset, std::size_t removed, std::string_view inserted);
 
-    // The two places AddElement puts the new record `node` and its text.
-    bool PlaceAfterCurrent(std::uint32_t node, const std::string& piece);
-    bool PlaceLastChild(std::uint32_t node, const std::string& piece);
+    // Where AddElement puts `piece` (the new element and CR LF); false when
+    // there is no sound place for it.
+    struct Placement;
+    bool Place(const std::string& piece, Placement& at);
 };
 
 // Documents are addressed with 32-bit offsets.

@@ -7,16 +7,19 @@ void ElementIndex::Reset(std::size_t textLength) {
     blocks_.clear();
     count_ = 0;
     lastCapacity_ = 0;
+    ordered_ = true;
+    spine_ = 0;
+    pending_ = 0;
     std::size_t wanted = textLength / 64 + 8;
     firstCapacity_ = static_cast<std::uint32_t>(std::min<std::size_t>(wanted, kBlockSize));
     std::uint32_t root = Add();
     (*this)[root].length = static_cast<std::uint32_t>(textLength);
+    (*this)[root].flags = kOnSpine;
 }
 
-std::uint32_t ElementIndex::Add() {
-    std::uint32_t pos = count_;
-    std::uint32_t slot = pos & (kBlockSize - 1);
-    if (slot == 0) {
+void ElementIndex::ReserveOne() {
+    std::uint32_t slot = count_ & (kBlockSize - 1);
+    if (slot == 0 && (count_ >> kBlockBits) == blocks_.size()) {
         std::uint32_t capacity = blocks_.empty() ? firstCapacity_ : kBlockSize;
         blocks_.emplace_back(new XmlElementPos[capacity]);
         lastCapacity_ = capacity;
@@ -28,6 +31,11 @@ std::uint32_t ElementIndex::Add() {
         blocks_.back() = std::move(bigger);
         lastCapacity_ = capacity;
     }
+}
+
+std::uint32_t ElementIndex::Add() {
+    ReserveOne();
+    std::uint32_t pos = count_;
     ++count_;
     XmlElementPos& r = (*this)[pos];
     std::memset(&r, 0, sizeof r);
@@ -87,6 +95,18 @@ void ElementIndex::ShiftSubtree(std::uint32_t top, std::uint32_t delta) {
     }
 }
 
+bool ElementIndex::ShiftStartsFrom(std::uint32_t offset, std::uint32_t delta) {
+    // Positions 1.. are sorted by start: find the first at or after `offset`.
+    std::uint32_t lo = 1, hi = count_;
+    while (lo < hi) {
+        std::uint32_t mid = lo + (hi - lo) / 2;
+        if ((*this)[mid].start < offset) lo = mid + 1;
+        else hi = mid;
+    }
+    for (std::uint32_t pos = lo; pos < count_; ++pos) (*this)[pos].start += delta;
+    return lo < count_;
+}
+
 void ElementIndex::ShiftFollowing(std::uint32_t node, std::uint32_t delta) {
     for (std::uint32_t n = node; n != 0; n = (*this)[n].parentPos)
         for (std::uint32_t s = (*this)[n].nextSibling; s; s = (*this)[s].nextSibling) ShiftSubtree(s, delta);
@@ -96,9 +116,26 @@ void ElementIndex::ShiftDescendants(std::uint32_t node, std::uint32_t delta) {
     for (std::uint32_t c = (*this)[node].firstChild; c; c = (*this)[c].nextSibling) ShiftSubtree(c, delta);
 }
 
-void ElementIndex::GrowEnclosing(std::uint32_t node, std::uint32_t delta) {
-    for (std::uint32_t n = node;; n = (*this)[n].parentPos) {
-        (*this)[n].length += delta;
-        if (n == 0) return;
+void ElementIndex::GrowAround(std::uint32_t node, std::uint32_t delta) {
+    MoveSpine(node);
+    pending_ += delta;
+}
+
+// Makes the spine run from `node` up to position 0. Elements leaving it get
+// the pending growth added; elements joining it get it taken off, since they
+// have not grown with it. Costs the distance between the old and new bottom.
+void ElementIndex::MoveSpine(std::uint32_t node) {
+    std::uint32_t meet = node;
+    while (!((*this)[meet].flags & kOnSpine)) meet = (*this)[meet].parentPos;
+    for (std::uint32_t n = spine_; n != meet; n = (*this)[n].parentPos) {
+        XmlElementPos& r = (*this)[n];
+        r.length += pending_;
+        r.flags &= static_cast<std::uint8_t>(~kOnSpine);
     }
+    for (std::uint32_t n = node; n != meet; n = (*this)[n].parentPos) {
+        XmlElementPos& r = (*this)[n];
+        r.length -= pending_;
+        r.flags |= kOnSpine;
+    }
+    spine_ = node;
 }
