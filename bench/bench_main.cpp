@@ -57,6 +57,7 @@ int main(int argc, char** argv) {
     }
     // A file twice as large should cost about twice as much.
     const char* scaled[][2] = {{"xml.parse", "xml.parse.half"},
+                               {"xml.build_append", "xml.build_append.half"},
                                {"store.load", "store.load.half"},
                                {"store.save", "store.save.half"}};
     for (auto& pair : scaled)

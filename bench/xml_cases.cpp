@@ -68,6 +68,58 @@ void Build(pugi::xml_node parent, const std::vector<Category>& categories) {
     }
 }
 
+// The same document built the way the program's writers use the engine:
+// add an element, set its attributes, step in for the children.
+void BuildWithEngine(CXmlDocument& doc, const std::vector<Category>& categories) {
+    for (const Category& c : categories) {
+        doc.AddElement("G");
+        doc.SetAttribute("t", c.name);
+        doc.EnterElement();
+        for (const auto& b : c.bookmarks) {
+            doc.AddElement("a");
+            doc.SetAttribute("t", b[0]);
+            doc.SetAttribute("u", b[1]);
+            doc.SetAttribute("r", b[2]);
+        }
+        doc.LeaveElement();
+        if (!c.children.empty()) {
+            doc.EnterElement();
+            BuildWithEngine(doc, c.children);
+            doc.LeaveElement();
+        }
+    }
+}
+
+std::shared_ptr<std::vector<Category>> CategoriesOf(const std::string& path, Prepared& p) {
+    auto categories = std::make_shared<std::vector<Category>>();
+    pugi::xml_document source;
+    if (!source.load_file(path.c_str())) {
+        p.ok = false;
+        p.error = "pugixml could not parse " + path;
+    } else {
+        Collect(source.child("root"), *categories);
+    }
+    return categories;
+}
+
+Case EngineBuildCase(const char* name, const char* file, const char* reference) {
+    return {name, reference, [file](const Options& o) {
+        Prepared p;
+        auto categories = CategoriesOf(FileIn(o, file), p);
+        auto size = std::make_shared<std::size_t>(0);
+        p.work = [=] {
+            CXmlDocument doc;
+            doc.SetText(std::string_view("<?xml version=\"1.0\" encoding=\"utf-8\"?>"));
+            doc.AddElement("root");
+            doc.EnterElement();
+            BuildWithEngine(doc, *categories);
+            *size = doc.Text().size();
+        };
+        p.check = [=] { return std::to_string(*size) + " bytes built"; };
+        return p;
+    }};
+}
+
 }  // namespace
 
 void AddXmlCases(std::vector<Case>& cases) {
@@ -107,14 +159,7 @@ void AddXmlCases(std::vector<Case>& cases) {
 
     cases.push_back({"pugi.build_save", nullptr, [](const Options& o) {
         Prepared p;
-        pugi::xml_document source;
-        if (!source.load_file(FileIn(o, "bm.xml").c_str())) {
-            p.ok = false;
-            p.error = "pugixml could not parse bm.xml";
-            return p;
-        }
-        auto categories = std::make_shared<std::vector<Category>>();
-        Collect(source.child("root"), *categories);
+        auto categories = CategoriesOf(FileIn(o, "bm.xml"), p);
         std::string out = FileIn(o, "pugi_out.xml");
         p.work = [=] {
             pugi::xml_document doc;
@@ -126,6 +171,9 @@ void AddXmlCases(std::vector<Case>& cases) {
         };
         return p;
     }});
+
+    cases.push_back(EngineBuildCase("xml.build_append", "bm.xml", "pugi.build_save"));
+    cases.push_back(EngineBuildCase("xml.build_append.half", "bm_half.xml", nullptr));
 
     cases.push_back({"xml.set_attribute_middle", nullptr, [](const Options& o) {
         Prepared p;
