@@ -75,7 +75,10 @@ protected:
         return *frame_;
     }
     HWND Create() {
-        if (!Frame().CreateMainWindow(::GetModuleHandleA(nullptr))) return nullptr;
+        if (!Frame().CreateMainWindow(::GetModuleHandleA(nullptr))) {
+            ADD_FAILURE() << "creation failed, last error " << ::GetLastError();
+            return nullptr;
+        }
         return Frame().Hwnd();
     }
     // A name of its own, so that broadcasts of other tests' programs never
