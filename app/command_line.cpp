@@ -17,6 +17,13 @@ bool SameName(std::string_view text, std::string_view name) {
     return true;
 }
 
+// Steps one character the way CharNextA does: a lead byte takes the next
+// byte with it, whatever that byte is, unless the line ends there.
+const char* NextCharacter(const char* p, const char* end) {
+    if (platform::IsLeadByte(static_cast<unsigned char>(*p)) && p + 1 < end && p[1] != '\0') return p + 2;
+    return p + 1;
+}
+
 }  // namespace
 
 CommandLineSwitches ScanCommandLine(std::string_view line) {
@@ -25,7 +32,7 @@ CommandLineSwitches ScanCommandLine(std::string_view line) {
     const char* const end = p + line.size();
     while (p < end) {
         const char c = *p;
-        const char* next = platform::NextChar(p, end);
+        const char* next = NextCharacter(p, end);
         if (c == '-' || c == '/') {
             const std::string_view candidate(next, static_cast<std::size_t>(end - next));
             if (SameName(candidate, "RegServer")) {

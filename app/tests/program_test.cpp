@@ -60,6 +60,13 @@ protected:
         ASSERT_TRUE(::CopyFileA(BuiltProgram().c_str(), exe_.c_str(), FALSE)) << BuiltProgram();
     }
 
+    // Every normal start registers the server for this copy of the program;
+    // take that registration away again.
+    void TearDown() override {
+        RunningProgram unregister;
+        if (unregister.Start(exe_, "/UnregServer")) unregister.WaitForExit(kTimeoutMs, nullptr);
+    }
+
     std::string SettingsPath() const { return dir_.File("setting.xml"); }
     bool SettingsExist() const { return std::filesystem::exists(SettingsPath()); }
 
@@ -219,24 +226,36 @@ INSTANTIATE_TEST_SUITE_P(
                     HideCase{"EmbeddingStartsNormally", "-Embedding", false, true}),
     [](const testing::TestParamInfo<HideCase>& info) { return std::string(info.param.name); });
 
-class RegistrationSwitch : public ProgramTest, public testing::WithParamInterface<const char*> {};
-
-TEST_P(RegistrationSwitch, ShowsNoWindowEndsAndWritesTheSettings) {
-    RunningProgram program;
-    ASSERT_TRUE(program.Start(exe_, GetParam()));
+void ExpectEndsWithoutWindow(RunningProgram& program, DWORD* exitCode) {
     bool windowSeen = false;
     ASSERT_TRUE(WaitUntil([&] {
         windowSeen = windowSeen || program.FindMainWindow() != nullptr;
         return !program.Running();
     }));
     EXPECT_FALSE(windowSeen);
-    DWORD exitCode = 99;
-    ASSERT_TRUE(program.WaitForExit(0, &exitCode));
-    EXPECT_EQ(exitCode, 0u);
-    ExpectCompleteSettingsFile();
+    ASSERT_TRUE(program.WaitForExit(0, exitCode));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, RegistrationSwitch, testing::Values("/RegServer", "-unregserver"));
+TEST_F(ProgramTest, RegistrationSwitchesShowNoWindowAndWriteTheSettings) {
+    {
+        RunningProgram program;
+        ASSERT_TRUE(program.Start(exe_, "/RegServer"));
+        DWORD exitCode = 99;
+        ExpectEndsWithoutWindow(program, &exitCode);
+        EXPECT_EQ(exitCode, 0u) << "the registration's result";
+        ExpectCompleteSettingsFile();
+    }
+    ASSERT_TRUE(std::filesystem::remove(SettingsPath()));
+    {
+        // Removes what the first run wrote; the switch in any letter case.
+        RunningProgram program;
+        ASSERT_TRUE(program.Start(exe_, "-unregserver"));
+        DWORD exitCode = 99;
+        ExpectEndsWithoutWindow(program, &exitCode);
+        EXPECT_EQ(exitCode, 0u) << "the removal's result";
+        ExpectCompleteSettingsFile();
+    }
+}
 
 }  // namespace
 }  // namespace program_test
