@@ -15,7 +15,7 @@ bool Fail(std::string* problem, std::uint32_t pos, const char* what) {
 bool CXmlDocument::CheckIndex(std::string* problem) const {
     const Impl& d = *impl_;
     const ElementIndex& e = d.elements;
-    const std::string& t = d.text;
+    const std::string& t = d.text.Flat();
     if (e[0].start != 0 || e.Length(0) != t.size()) return Fail(problem, 0, "does not span the text");
     if (e.Ordered()) {
         for (std::uint32_t pos = 2; pos < e.Count(); ++pos)

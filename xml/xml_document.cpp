@@ -13,14 +13,15 @@ void CXmlDocument::Impl::Fail(const char* message) {
     parent = current = child = 0;
     wellFormed = false;
     elements.Reset(0);
-    elements[0].length = static_cast<std::uint32_t>(text.size() > kMaxTextLength ? 0 : text.size());
+    elements[0].length = static_cast<std::uint32_t>(text.Size() > kMaxTextLength ? 0 : text.Size());
     result = message;
 }
 
 std::string_view CXmlDocument::Impl::NameOf(std::uint32_t pos) const {
     if (pos == 0) return {};
-    const char* end = TagEnd(pos);
-    const char* p = SkipSpace(TagBegin(pos) + 1, end);
+    TagView tag = Tag(pos);
+    const char* end = tag.end;
+    const char* p = SkipSpace(tag.begin + 1, end);
     return {p, static_cast<std::size_t>(ScanName(Classes(), p, end) - p)};
 }
 
@@ -31,8 +32,8 @@ std::uint32_t CXmlDocument::Impl::FindSibling(std::uint32_t from, std::string_vi
 }
 
 bool CXmlDocument::Impl::Replace(std::size_t offset, std::size_t removed, std::string_view inserted) {
-    if (text.size() - removed + inserted.size() > kMaxTextLength) return false;
-    text.replace(offset, removed, inserted);
+    if (text.Size() - removed + inserted.size() > kMaxTextLength) return false;
+    text.Replace(offset, removed, inserted);
     return true;
 }
 
@@ -44,7 +45,7 @@ bool CXmlDocument::SetText(std::string_view text) {
     try {
         return SetText(std::string(text));
     } catch (const std::bad_alloc&) {
-        impl_->text.clear();
+        impl_->text.Clear();
         impl_->Fail("Out of memory");
         return false;
     }
@@ -53,7 +54,7 @@ bool CXmlDocument::SetText(std::string_view text) {
 bool CXmlDocument::SetText(const char* text) { return SetText(std::string_view(text ? text : "")); }
 
 bool CXmlDocument::SetText(std::string&& text) {
-    impl_->text = std::move(text);
+    impl_->text.Assign(std::move(text));
     impl_->result.clear();
     try {
         impl_->Parse();
@@ -72,7 +73,7 @@ bool CXmlDocument::LoadFile(const std::string& path) {
         error = "Out of memory";
     }
     if (!read) {
-        impl_->text.clear();
+        impl_->text.Clear();
         impl_->Fail("");
         impl_->result = error;
         return false;
@@ -89,7 +90,7 @@ bool CXmlDocument::SaveFile(const std::string& path) { return SaveFile(path, pla
 
 bool CXmlDocument::SaveFile(const std::string& path, platform::FileOps& ops) {
     std::string error;
-    if (platform::ReplaceFileContents(path, impl_->text, error, ops)) return true;
+    if (platform::ReplaceFileContents(path, impl_->text.Flat(), error, ops)) return true;
     impl_->result = error;
     return false;
 }
@@ -146,7 +147,8 @@ bool CXmlDocument::GetAttribute(std::string_view name, std::string& out) const {
     const Impl& d = *impl_;
     out.clear();
     if (!d.current) return false;
-    AttributeSpan span = FindAttribute(Classes(), d.TagBegin(d.current), d.TagEnd(d.current), name);
+    Impl::TagView tag = d.Tag(d.current);
+    AttributeSpan span = FindAttribute(Classes(), tag.begin, tag.end, name);
     if (!span.found) return false;
     AppendDecoded(span.innerBegin, span.innerEnd, out);
     return true;
@@ -157,7 +159,9 @@ std::string CXmlDocument::ElementText() const {
     if (!d.current) return {};
     const XmlElementPos& r = d.elements[d.current];
     if (!r.endTagLength) return {};
-    return d.text.substr(r.start + r.startTagLength, d.elements.Length(d.current) - r.startTagLength - r.endTagLength);
+    std::size_t begin = std::size_t{r.start} + r.startTagLength;
+    std::size_t size = d.elements.Length(d.current) - r.startTagLength - r.endTagLength;
+    return std::string(d.text.Range(begin, begin + size), size);
 }
 
 std::string CXmlDocument::DecodeText(std::string_view raw) {
@@ -168,7 +172,7 @@ std::string CXmlDocument::DecodeText(std::string_view raw) {
 
 const std::string& CXmlDocument::ResultText() const { return impl_->result; }
 
-const std::string& CXmlDocument::Text() const { return impl_->text; }
+const std::string& CXmlDocument::Text() const { return impl_->text.Flat(); }
 
 bool CXmlDocument::IsWellFormed() const { return impl_->wellFormed; }
 

@@ -22,15 +22,17 @@ bool CXmlDocument::SetAttribute(std::string_view name, std::string_view value) {
     Impl& d = *impl_;
     if (!d.current || !IsWritableName(name, false)) return false;
     try {
-        AttributeSpan span = FindAttribute(Classes(), d.TagBegin(d.current), d.TagEnd(d.current), name);
+        Impl::TagView tag = d.Tag(d.current);
+        AttributeSpan span = FindAttribute(Classes(), tag.begin, tag.end, name);
+        const std::size_t tagOffset = d.elements[d.current].start;
         std::string& piece = d.scratch;
         piece.clear();
         std::size_t offset, removed = 0;
         if (span.found) {
-            offset = static_cast<std::size_t>(span.valueBegin - d.text.data());
+            offset = tagOffset + static_cast<std::size_t>(span.valueBegin - tag.begin);
             removed = static_cast<std::size_t>(span.valueEnd - span.valueBegin);
         } else {
-            offset = static_cast<std::size_t>(span.insertAt - d.text.data());
+            offset = tagOffset + static_cast<std::size_t>(span.insertAt - tag.begin);
             piece += ' ';
             piece += name;
             piece += '=';
@@ -74,8 +76,8 @@ bool CXmlDocument::Impl::Place(const std::string& piece, Placement& at) {
         // After current, past white space that runs up to the next tag.
         std::size_t place = elements.End(current);
         std::size_t q = place;
-        while (q < text.size() && IsSpace(text[q])) ++q;
-        if (q == text.size() || text[q] == '<') place = q;
+        while (q < text.Size() && IsSpace(text.At(q))) ++q;
+        if (q == text.Size() || text.At(q) == '<') place = q;
         at.offset = place;
         at.inserted = piece;
         at.container = elements[current].parentPos;
@@ -85,7 +87,7 @@ bool CXmlDocument::Impl::Place(const std::string& piece, Placement& at) {
         // Top level: at the end of the text, unless that lies inside an
         // unterminated node which would swallow the new element.
         if (openEnd) return false;
-        at.offset = text.size();
+        at.offset = text.Size();
         at.inserted = piece;
         at.container = 0;
         return true;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "xml_document.h"
+#include "xml_gap_text.h"
 #include "xml_index.h"
 
 #include <cstdint>
@@ -9,7 +10,7 @@
 #include <string_view>
 
 struct CXmlDocument::Impl {
-    std::string text;
+    GapText text;
     std::string result;
     ElementIndex elements;
     std::uint32_t parent = 0;
@@ -32,11 +33,16 @@ struct CXmlDocument::Impl {
     void Fail(const char* message);
 
     std::string_view NameOf(std::uint32_t pos) const;
-    // The start tag of `pos`: from its '<' to (not including) its '>'.
-    const char* TagBegin(std::uint32_t pos) const { return text.data() + elements[pos].start; }
-    const char* TagEnd(std::uint32_t pos) const {
+    // The start tag of `pos`: `begin` at its '<', `end` at its '>'. Valid
+    // until the text is read or changed again.
+    struct TagView {
+        const char* begin;
+        const char* end;
+    };
+    TagView Tag(std::uint32_t pos) const {
         const XmlElementPos& r = elements[pos];
-        return text.data() + r.start + r.startTagLength - 1;
+        const char* begin = text.Range(r.start, std::size_t{r.start} + r.startTagLength);
+        return {begin, begin + r.startTagLength - 1};
     }
     // The next sibling at or after `from` whose name matches `name`.
     std::uint32_t FindSibling(std::uint32_t from, std::string_view name) const;

@@ -96,8 +96,10 @@ void ElementIndex::ShiftSubtree(std::uint32_t top, std::uint32_t delta) {
 }
 
 bool ElementIndex::ShiftStartsFrom(std::uint32_t offset, std::uint32_t delta) {
+    // Appending after everything: the common case, answered by the last record.
+    if (count_ == 1 || (*this)[count_ - 1].start < offset) return false;
     // Positions 1.. are sorted by start: find the first at or after `offset`.
-    std::uint32_t lo = 1, hi = count_;
+    std::uint32_t lo = 1, hi = count_ - 1;
     while (lo < hi) {
         std::uint32_t mid = lo + (hi - lo) / 2;
         if ((*this)[mid].start < offset) lo = mid + 1;

@@ -267,16 +267,16 @@ void CXmlDocument::Impl::Parse() {
     parent = current = child = 0;
     wellFormed = false;
     openEnd = false;
-    if (text.size() > kMaxTextLength) {
+    if (text.Size() > kMaxTextLength) {
         Fail("Document too large");
         return;
     }
-    elements.Reset(text.size());
-    if (text.empty()) {
+    elements.Reset(text.Size());
+    if (text.Size() == 0) {
         result = "Empty document";
         return;
     }
-    bool clean = Parser(text, elements, result, openEnd).Run();
+    bool clean = Parser(text.Flat(), elements, result, openEnd).Run();
     std::uint32_t root = elements[0].firstChild;
     if (!root) {
         result = "No root element";

@@ -82,7 +82,7 @@ TEST(EditSequence, AttributeEditsBeforeChildrenMoveTheChildren) {
 
 TEST(EditSequence, WritingADeepChainStaysExact) {
     // The writers' pattern at depth: add, set, step in, again and again.
-    constexpr int depth = 10000;
+    constexpr int depth = 100000;
     CXmlDocument doc;
     doc.SetText(xmltest::kDeclaration);
     doc.AddElement("root");
