@@ -148,6 +148,23 @@ TEST_F(AutomationServer, RegServerTwiceLeavesTheSameKeysAndUnregServerKeepsTheRo
     EXPECT_EQ(QueryRegistry("HKCR\\CLSID").exitCode, 0u);
 }
 
+TEST_F(AutomationServer, UnregServerFromAMovedCopyRemovesTheRegistrationOfTheOldOne) {
+    testing_support::TempDir oldDir;
+    const std::string oldExe = program_test::WindowsPath(oldDir.Path().string()) + "\\quorva.exe";
+    ASSERT_TRUE(::CopyFileA(exe_.c_str(), oldExe.c_str(), FALSE));
+    Finished reg = RunToEnd("\"" + oldExe + "\" /RegServer");
+    ASSERT_EQ(reg.exitCode, 0u);
+    Finished cls = QueryRegistry(ClassKey());
+    ASSERT_NE(cls.output.find(oldExe), std::string::npos) << cls.output;
+    ASSERT_TRUE(::DeleteFileA(oldExe.c_str()));  // the registered files are gone
+
+    Finished unreg = Run("/UnregServer");
+    EXPECT_EQ(unreg.exitCode, 0u);
+    EXPECT_NE(QueryRegistry(ClassKey()).exitCode, 0u);
+    EXPECT_NE(QueryRegistry("HKCR\\TypeLib\\" + GuidText(LIBID_quorvaLib)).exitCode, 0u);
+    EXPECT_NE(QueryRegistry("HKCR\\Interface\\" + GuidText(IID_IIEMenuCatch)).exitCode, 0u);
+}
+
 TEST_F(AutomationServer, CallsReachTheRunningProgram) {
     RunningProgram program;
     ASSERT_TRUE(program.Start(exe_, ""));  // a normal start registers the server
