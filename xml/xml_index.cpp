@@ -42,11 +42,6 @@ std::uint32_t ElementIndex::Add() {
     return pos;
 }
 
-std::uint32_t ElementIndex::LastChild(std::uint32_t parent) const {
-    std::uint32_t first = (*this)[parent].firstChild;
-    return first ? (*this)[first].prevSibling : 0;
-}
-
 void ElementIndex::AppendChild(std::uint32_t parent, std::uint32_t node) {
     XmlElementPos& p = (*this)[parent];
     XmlElementPos& n = (*this)[node];

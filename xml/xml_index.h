@@ -63,7 +63,6 @@ public:
     }
     std::uint32_t End(std::uint32_t pos) const { return (*this)[pos].start + Length(pos); }
 
-    std::uint32_t LastChild(std::uint32_t parent) const;
     void AppendChild(std::uint32_t parent, std::uint32_t node);
     void InsertAfter(std::uint32_t sibling, std::uint32_t node);
 

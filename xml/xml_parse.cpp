@@ -148,7 +148,7 @@ private:
         r.startTagLength = static_cast<std::uint32_t>(gt + 1 - lt);
         r.length = r.startTagLength;
         index_.AppendChild(stack_.back().pos, pos);
-        if (IsEmptyTag(lt, nameEnd, gt)) {
+        if (IsEmptyTag(nameEnd, gt)) {
             r.flags |= kEmptyTag;
         } else {
             Push({pos, Offset(lt + 1), static_cast<std::uint32_t>(nameEnd - (lt + 1))});
@@ -156,13 +156,14 @@ private:
         return gt + 1;
     }
 
-    // "/" before '>' after white space, a quote or the name itself.
-    bool IsEmptyTag(const char* lt, const char* nameEnd, const char* gt) const {
+    // "/" before '>' after white space, a quote or the name itself (all of
+    // them bytes that are never the second byte of a character).
+    static bool IsEmptyTag(const char* nameEnd, const char* gt) {
         const char* slash = gt - 1;
-        if (slash < nameEnd || *slash != '/' || !IsCharStart(cls_, lt, slash)) return false;
+        if (slash < nameEnd || *slash != '/') return false;
         if (slash == nameEnd) return true;
         const char* before = slash - 1;
-        return (IsSpace(*before) || *before == '"' || *before == '\'') && IsCharStart(cls_, lt, before);
+        return IsSpace(*before) || *before == '"' || *before == '\'';
     }
 
     const char* EndTag(const char* lt) {

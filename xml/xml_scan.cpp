@@ -65,13 +65,7 @@ bool DecodeReference(const char* amp, const char* end, char& ch, const char*& af
     return false;
 }
 
-}  // namespace
-
-const unsigned char* Classes() {
-    static const ClassTable table;
-    return table.cls;
-}
-
+// Whether `q` starts a character, given that `from` (<= q) does.
 bool IsCharStart(const unsigned char* cls, const char* from, const char* q) {
     if (!CanTrail(*q)) return true;
     // Bytes before `q` that can only be lead bytes pair up from the last byte
@@ -79,6 +73,13 @@ bool IsCharStart(const unsigned char* cls, const char* from, const char* q) {
     const char* b = q;
     while (b > from && (cls[static_cast<unsigned char>(b[-1])] & kLead)) --b;
     return ((q - b) & 1) == 0;
+}
+
+}  // namespace
+
+const unsigned char* Classes() {
+    static const ClassTable table;
+    return table.cls;
 }
 
 const char* FindChar(const unsigned char* cls, const char* s, const char* end, char c) {
@@ -211,9 +212,7 @@ AttributeSpan FindAttribute(const unsigned char* cls, const char* tag, const cha
         span.innerEnd = valueEnd;
         if (valueBegin < valueEnd && (*valueBegin == '"' || *valueBegin == '\'')) {
             span.innerBegin = valueBegin + 1;
-            bool closed = valueEnd - valueBegin >= 2 && valueEnd[-1] == *valueBegin &&
-                          IsCharStart(cls, valueBegin + 1, valueEnd - 1);
-            if (closed) span.innerEnd = valueEnd - 1;
+            if (valueEnd - valueBegin >= 2 && valueEnd[-1] == *valueBegin) span.innerEnd = valueEnd - 1;
         }
         return span;
     }

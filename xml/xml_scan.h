@@ -59,8 +59,6 @@ const char* FindChar(const unsigned char* cls, const char* s, const char* end, c
 const char* FindSeq(const unsigned char* cls, const char* s, const char* end, std::string_view seq);
 // First '<' or '>' at or after `s`.
 const char* FindAngle(const char* s, const char* end);
-// Whether `q` starts a character, given that `from` (<= q) does.
-bool IsCharStart(const unsigned char* cls, const char* from, const char* q);
 
 // End of the name that starts at `p` (no leading white space skipped).
 const char* ScanName(const unsigned char* cls, const char* p, const char* end);

@@ -20,6 +20,7 @@ void ExpectIndexMatchesText(CXmlDocument& doc) {
     EXPECT_EQ(xmltest::Outline(doc), xmltest::OutlineOfText(doc.Text()));
 }
 
+// Also the whole of an empty collection's file.
 TEST(Layout, RootFollowsTheDeclarationOnItsLine) {
     CXmlDocument doc;
     EXPECT_FALSE(doc.SetText(kDeclaration));
@@ -185,13 +186,6 @@ TEST(Layout, BookmarkFileExampleIsEightLines) {
     ExpectIndexMatchesText(doc);
     CXmlDocument reread;
     EXPECT_TRUE(reread.SetText(std::string_view(doc.Text())));
-}
-
-TEST(Layout, EmptyCollectionIsOneLine) {
-    CXmlDocument doc;
-    doc.SetText(kDeclaration);
-    doc.AddElement("root");
-    EXPECT_EQ(doc.Text(), "<?xml version=\"1.0\" encoding=\"utf-8\"?><root/>\r\n");
 }
 
 // The settings writer: root, step in, one element per key with its text.

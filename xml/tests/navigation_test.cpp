@@ -137,14 +137,4 @@ TEST_F(Navigation, NothingCurrentReadsEmpty) {
     EXPECT_EQ(out, "");
 }
 
-TEST_F(Navigation, OutlineVisitsEveryElement) {
-    EXPECT_EQ(xmltest::Outline(doc),
-              "0:root[\r\n<G t=\"1\"><a t=\"x\"/><a t=\"y\"/><G t=\"1.1\"/></G>\r\n<b>text &amp; more</b>\r\n"
-              "<G t=\"2\"></G>\r\n]\n"
-              "1:G[<a t=\"x\"/><a t=\"y\"/><G t=\"1.1\"/>]\n"
-              "2:a[]\n2:a[]\n2:G[]\n"
-              "1:b[text &amp; more]\n"
-              "1:G[]\n");
-}
-
 }  // namespace
