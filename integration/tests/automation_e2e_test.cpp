@@ -72,6 +72,45 @@ HRESULT CallDirectly(IIEMenuCatch* object, const wchar_t* url, const wchar_t* ti
     return hr;
 }
 
+// A key nobody may open: an empty access list, as a user without rights
+// finds HKEY_CLASSES_ROOT on Windows. Unlocked and deleted at the end.
+class LockedKey {
+public:
+    LockedKey(HKEY root, const std::string& path) : root_(root), path_(path) {
+        HKEY key = nullptr;
+        if (::RegCreateKeyExA(root_, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+            ERROR_SUCCESS)
+            return;
+        ::RegCloseKey(key);
+        ACL empty;
+        ::InitializeAcl(&empty, sizeof empty, ACL_REVISION);
+        locked_ = SetDacl(&empty);
+    }
+    ~LockedKey() {
+        SetDacl(nullptr);  // the owner may always change the access list
+        ::RegDeleteTreeA(root_, path_.c_str());
+    }
+    LockedKey(const LockedKey&) = delete;
+    LockedKey& operator=(const LockedKey&) = delete;
+    bool Locked() const { return locked_; }
+
+private:
+    bool SetDacl(ACL* acl) {
+        HKEY key = nullptr;
+        if (::RegOpenKeyExA(root_, path_.c_str(), 0, WRITE_DAC, &key) != ERROR_SUCCESS) return false;
+        SECURITY_DESCRIPTOR sd;
+        ::InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+        ::SetSecurityDescriptorDacl(&sd, TRUE, acl, FALSE);
+        const bool done = ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd) == ERROR_SUCCESS;
+        ::RegCloseKey(key);
+        return done;
+    }
+
+    HKEY root_;
+    std::string path_;
+    bool locked_ = false;
+};
+
 class AutomationServer : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -163,6 +202,28 @@ TEST_F(AutomationServer, UnregServerFromAMovedCopyRemovesTheRegistrationOfTheOld
     EXPECT_NE(QueryRegistry(ClassKey()).exitCode, 0u);
     EXPECT_NE(QueryRegistry("HKCR\\TypeLib\\" + GuidText(LIBID_quorvaLib)).exitCode, 0u);
     EXPECT_NE(QueryRegistry("HKCR\\Interface\\" + GuidText(IID_IIEMenuCatch)).exitCode, 0u);
+}
+
+TEST_F(AutomationServer, KeyThatCannotBeWrittenFailsRegServerButNotANormalStart) {
+    {
+        LockedKey machine(HKEY_CLASSES_ROOT, "quorva.IEMenuCatch.1");
+        LockedKey user(HKEY_CURRENT_USER, "Software\\Classes\\quorva.IEMenuCatch.1");
+        ASSERT_TRUE(machine.Locked());
+        ASSERT_TRUE(user.Locked());
+
+        Finished reg = Run("/RegServer");
+        ASSERT_TRUE(reg.ran);
+        EXPECT_EQ(reg.exitCode, static_cast<DWORD>(HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED)));
+
+        RunningProgram program;
+        ASSERT_TRUE(program.Start(exe_, ""));
+        EXPECT_NE(program.WaitForMainWindow(), nullptr);
+        DWORD code = 99;
+        EXPECT_TRUE(program.Close());
+        EXPECT_TRUE(program.WaitForExit(0, &code));
+        EXPECT_EQ(code, 0u);
+    }
+    EXPECT_NE(QueryRegistry("HKCR\\quorva.IEMenuCatch.1").exitCode, 0u);
 }
 
 TEST_F(AutomationServer, CallsReachTheRunningProgram) {
