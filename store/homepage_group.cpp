@@ -67,7 +67,7 @@ bool CHomepageGroup::Save() {
         text += "</root>";
         text += kCrLf;
     }
-    if (path_.empty() || !WriteXmlFile(std::move(text), path_)) return false;
+    if (path_.empty() || !WriteXmlFile(text, path_)) return false;
     modified_ = false;
     return true;
 }

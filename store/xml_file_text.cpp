@@ -1,8 +1,7 @@
 #include "xml_file_text.h"
 
-#include <utility>
 
-#include "xml_document.h"
+#include "platform/file_io.h"
 
 void AppendXmlAttribute(std::string& out, std::string_view name, std::string_view value) {
     out += ' ';
@@ -31,8 +30,9 @@ bool IsNamedIgnoringCase(std::string_view elementName, char letter) {
     return elementName.size() == 1 && (elementName[0] | 0x20) == (letter | 0x20);
 }
 
-bool WriteXmlFile(std::string&& text, const std::string& path) {
-    CXmlDocument document;
-    document.SetText(std::move(text));  // a parse result is of no interest here
-    return document.SaveFile(path);
+bool WriteXmlFile(const std::string& text, const std::string& path) {
+    // The same atomic replacement the engine's SaveFile makes, without
+    // parsing the finished text first.
+    std::string error;
+    return platform::ReplaceFileContents(path, text, error);
 }

@@ -19,5 +19,6 @@ void AppendXmlAttribute(std::string& out, std::string_view name, std::string_vie
 // True when `elementName` is the one-letter name `letter`, in either ASCII case.
 bool IsNamedIgnoringCase(std::string_view elementName, char letter);
 
-// Hands `text` to the XML engine and lets it replace the file at `path`.
-bool WriteXmlFile(std::string&& text, const std::string& path);
+// Replaces the file at `path` with `text` in one step (temporary file,
+// flush, replace); on failure the old file is left as it was.
+bool WriteXmlFile(const std::string& text, const std::string& path);
