@@ -2,6 +2,8 @@
 
 #include "platform/codepage.h"
 
+#include <array>
+
 namespace {
 
 unsigned char FoldAscii(unsigned char c) {
@@ -58,7 +60,21 @@ std::uint32_t FoldedNameHash(std::string_view text) {
     return hash;
 }
 
+// Most names and titles hold none of the nine characters: a plain byte scan
+// tells so without stepping through them character by character.
+bool MayHoldInvalidChars(std::string_view text) {
+    static const auto table = [] {
+        std::array<bool, 256> invalid{};
+        for (int c = 0; c < 256; ++c) invalid[c] = IsInvalidNameChar(static_cast<unsigned char>(c));
+        return invalid;
+    }();
+    for (char c : text)
+        if (table[static_cast<unsigned char>(c)]) return true;
+    return false;
+}
+
 bool HasInvalidChars(std::string_view text) {
+    if (!MayHoldInvalidChars(text)) return false;
     for (std::size_t i = 0, len = 0; i < text.size(); i += len) {
         len = CharLength(text, i);
         if (len == 1 && IsInvalidNameChar(static_cast<unsigned char>(text[i]))) return true;
@@ -68,6 +84,7 @@ bool HasInvalidChars(std::string_view text) {
 
 bool FilterInvalidChars(std::string& text, bool replace) {
     if (!replace) return HasInvalidChars(text);
+    if (!MayHoldInvalidChars(text)) return false;
     bool found = false;
     for (std::size_t i = 0, len = 0; i < text.size(); i += len) {
         len = CharLength(text, i);
