@@ -12,13 +12,11 @@ bool CDataExchange::Text(int id, std::string& value) {
     if (!control) return Fail(id);
     if (!save_) return ::SetWindowTextA(control, value.c_str()) ? true : Fail(id);
 
-    ::SetLastError(0);
     const int length = ::GetWindowTextLengthA(control);
-    if (length < 0 || (length == 0 && ::GetLastError() != 0)) return Fail(id);
+    if (length < 0) return Fail(id);
     std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
     const int copied = length ? ::GetWindowTextA(control, buffer.data(), length + 1) : 0;
-    if (copied < 0) return Fail(id);
-    value.assign(buffer.data(), static_cast<std::size_t>(copied));
+    value.assign(buffer.data(), static_cast<std::size_t>(copied > 0 ? copied : 0));
     return true;
 }
 

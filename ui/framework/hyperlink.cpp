@@ -82,10 +82,7 @@ CHyperLink::CHyperLink()
           return result > 32;
       }) {}
 
-CHyperLink::~CHyperLink() {
-    Detach();
-    if (tooltip_ && ::IsWindow(tooltip_)) ::DestroyWindow(tooltip_);
-}
+CHyperLink::~CHyperLink() { Detach(); }
 
 bool CHyperLink::Attach(HWND label, std::string target) {
     if (label_ || !label) return false;
@@ -253,6 +250,9 @@ LRESULT CHyperLink::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void CHyperLink::Detach() {
+    // The tooltip belongs to the dialog, which may have destroyed it already.
+    if (tooltip_ && ::IsWindow(tooltip_)) ::DestroyWindow(tooltip_);
+    tooltip_ = nullptr;
     if (!label_) return;
     ::RemoveWindowSubclass(label_, &CHyperLink::SubclassProc, kSubclassId);
     label_ = nullptr;
