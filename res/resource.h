@@ -29,3 +29,5 @@
 
 // The editing dialogs and the category icons.
 #include "dialogs_res.h"
+// The context menus and their commands.
+#include "classtree_res.h"

@@ -1,0 +1,449 @@
+#include "class_tree_view.h"
+
+#include "classtree_res.h"
+#include "dialogs_res.h"
+#include "framework/message_box.h"
+#include "framework/private_messages.h"
+#include "language.h"
+#include "setting.h"
+#include "tree_drop_target.h"
+
+#include <ole2.h>
+
+#include <vector>
+
+namespace classtree {
+
+namespace {
+
+constexpr DWORD kTreeStyles = TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS;
+constexpr UINT_PTR kSubclassId = 1;
+// Presets of the import wizard after the first-run questions.
+constexpr LPARAM kImportFavorites = 1;
+constexpr LPARAM kImportDefaults = 2;
+// "Normal_Tree", the first popup of the context menus.
+constexpr int kTreePopup = 0;
+
+HINSTANCE ProgramModule() { return ::GetModuleHandleA(nullptr); }
+
+}  // namespace
+
+CClassTreeView::CClassTreeView(HWND frame, std::string bookmarkFile)
+    : frame_(frame), bookmarkFile_(std::move(bookmarkFile)) {}
+
+CClassTreeView::~CClassTreeView() {
+    if (Hwnd()) ::DestroyWindow(Hwnd());
+    if (dropper_) dropper_->Release();
+}
+
+HWND CClassTreeView::CreateView(HWND parent, const RECT& rect) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    WNDCLASSEXA wc{};
+    wc.style = CS_DBLCLKS;
+    wc.hInstance = ProgramModule();
+    wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = kClassName;
+    if (!RegisterWindowClass(wc)) return nullptr;
+    return Create(ProgramModule(), kClassName, parent, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, rect,
+                  nullptr);
+}
+
+ClassRecord* CClassTreeView::RecordOf(HTREEITEM item) const {
+    if (!item || !tree_) return nullptr;
+    TVITEMA info{};
+    info.mask = TVIF_PARAM;
+    info.hItem = item;
+    if (!::SendMessageA(tree_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&info))) return nullptr;
+    return reinterpret_cast<ClassRecord*>(info.lParam);
+}
+
+HTREEITEM CClassTreeView::ItemOf(const ClassRecord* record) const {
+    const auto found = items_.find(record);
+    return found == items_.end() ? nullptr : found->second;
+}
+
+ClassRecord* CClassTreeView::SelectedClass() const {
+    return tree_ ? RecordOf(TreeView_GetSelection(tree_)) : nullptr;
+}
+
+void CClassTreeView::SendToFrame(UINT msg, WPARAM wParam, LPARAM lParam) const {
+    if (frame_ && ::IsWindow(frame_)) ::SendMessageA(frame_, msg, wParam, lParam);
+}
+
+HWND CClassTreeView::Owner() const { return frame_ && ::IsWindow(frame_) ? frame_ : Hwnd(); }
+
+// --- creation and destruction ---------------------------------------------------
+
+LRESULT CClassTreeView::OnCreate() {
+    RECT client{};
+    ::GetClientRect(Hwnd(), &client);
+    tree_ = ::CreateWindowExA(0, WC_TREEVIEWA, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | kTreeStyles, 0, 0,
+                              client.right, client.bottom, Hwnd(), nullptr, ProgramModule(), nullptr);
+    if (!tree_) return -1;
+    ::SetWindowSubclass(tree_, &CClassTreeView::TreeProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+
+    images_ = ::ImageList_Create(16, 16, ILC_COLORDDB | ILC_MASK, 5, 1);
+    for (int id : {IDI_CLASS, IDI_CLASS_OPEN}) {
+        auto icon = static_cast<HICON>(::LoadImageA(ProgramModule(), MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0));
+        ::ImageList_AddIcon(images_, icon);
+        if (icon) ::DestroyIcon(icon);
+    }
+    TreeView_SetImageList(tree_, images_, TVSIL_NORMAL);
+
+    // Filling the control item by item with repainting off keeps a large
+    // collection from showing every insertion.
+    ::SendMessageA(tree_, WM_SETREDRAW, FALSE, 0);
+    store_ = &CBookmarkStore::Instance(this);
+    Replay();
+    store_->Load(bookmarkFile_);
+    ::SendMessageA(tree_, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(tree_, nullptr, TRUE);
+
+    dropper_ = new CTreeDropTarget(*this);
+    dropRegistered_ = SUCCEEDED(::RegisterDragDrop(tree_, dropper_));
+
+    ::PostMessageA(Hwnd(), kAskFirstRunMessage, 0, 0);
+    return 0;
+}
+
+// Shows what the store already holds when the view attaches to it.
+void CClassTreeView::Replay() {
+    ClassRecord* root = store_->Root();
+    for (ClassRecord* node = root->FirstChild(); node; node = NextInPreOrder(node, root)) {
+        OnInserted(node->Parent(), node->PrevSibling(), node);
+    }
+    for (ClassRecord* node = root->FirstChild(); node; node = NextInPreOrder(node, root)) {
+        if (node->IsExpanded() && node->HasChildren()) OnExpanded(node, true);
+    }
+}
+
+// The imports the user accepts are posted once both questions are answered,
+// so that the first wizard never opens over the second question.
+void CClassTreeView::AskFirstRunQuestions() {
+    CSetting* settings = CSetting::Instance();
+    if (!settings->Other_InDefaultBookmark && !settings->Other_InIEBookmark) return;
+    if (store_->TotalBookmarks() != 0) return;
+    std::vector<LPARAM> imports;
+    if (settings->Other_InDefaultBookmark) {
+        const int answer = framework::ShowMessage(Owner(), "mainview", "10000",
+                                                  "您是否希望运行导入向导导入默认分类和书签?",
+                                                  framework::BoxKind::kHint, MB_YESNO);
+        if (!Hwnd()) return;  // the program closed meanwhile
+        if (answer == IDYES) imports.push_back(kImportDefaults);
+        else settings->Other_InDefaultBookmark = 0;
+    }
+    if (settings->Other_InIEBookmark) {
+        const int answer = framework::ShowMessage(Owner(), "mainview", "10001",
+                                                  "您是否希望运行导入向导导入您的IE书签?",
+                                                  framework::BoxKind::kHint, MB_YESNO);
+        if (!Hwnd()) return;
+        if (answer == IDYES) imports.push_back(kImportFavorites);
+        else settings->Other_InIEBookmark = 0;
+    }
+    for (LPARAM preset : imports) ::PostMessageA(Hwnd(), WM_COMMAND, kCmdImport, preset);
+}
+
+void CClassTreeView::OnDestroy() {
+    if (dragging_) CancelDrag();
+    if (dropRegistered_) ::RevokeDragDrop(tree_);
+    dropRegistered_ = false;
+    ::KillTimer(Hwnd(), kHoverTimer);
+    if (!store_) return;
+    // The control goes with the window: no need to take its items out one by
+    // one, and nothing it reports from now on concerns the list.
+    ++mirroring_;
+    store_->RemoveObserver(this);
+    if (store_->IsModified()) {
+        store_->Save(bookmarkFile_);
+        store_->SetModified(false);
+    }
+    store_->ReleaseAll();
+    CBookmarkStore::DestroyInstance();
+    store_ = nullptr;
+    items_.clear();
+    TreeView_DeleteAllItems(tree_);
+    TreeView_SetImageList(tree_, nullptr, TVSIL_NORMAL);
+    if (images_) ::ImageList_Destroy(images_);
+    images_ = nullptr;
+}
+
+// --- mirroring the store ----------------------------------------------------------
+
+void CClassTreeView::OnInserted(ClassRecord* parent, ClassRecord* after, ClassRecord* record) {
+    if (!tree_ || !record) return;
+    const bool topLevel = !parent || parent == store_->Root();
+    HTREEITEM parentItem = topLevel ? TVI_ROOT : ItemOf(parent);
+    if (!parentItem) return;
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = parentItem;
+    insert.hInsertAfter = after ? ItemOf(after) : TVI_FIRST;
+    if (!insert.hInsertAfter) insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+    insert.item.pszText = const_cast<char*>(record->name.c_str());
+    insert.item.iImage = 0;
+    insert.item.iSelectedImage = 1;
+    insert.item.lParam = reinterpret_cast<LPARAM>(record);
+    ++mirroring_;
+    HTREEITEM item = TreeView_InsertItem(tree_, &insert);
+    if (item) items_[record] = item;
+    // A category shown expanded before it had children stays expanded.
+    if (item && !topLevel && parent->IsExpanded() &&
+        !(TreeView_GetItemState(tree_, parentItem, TVIS_EXPANDED) & TVIS_EXPANDED)) {
+        TreeView_Expand(tree_, parentItem, TVE_EXPAND);
+    }
+    --mirroring_;
+}
+
+void CClassTreeView::OnRemoved(ClassRecord* record, bool moving) {
+    HTREEITEM item = ItemOf(record);
+    if (!item) return;
+    const HTREEITEM selectedBefore = TreeView_GetSelection(tree_);
+    for (ClassRecord* node = record; node; node = NextInPreOrder(node, record)) items_.erase(node);
+    if (dropTarget_ && !RecordOf(dropTarget_)) dropTarget_ = nullptr;
+    ++mirroring_;
+    TreeView_DeleteItem(tree_, item);
+    if (dropTarget_ == item) dropTarget_ = nullptr;
+    --mirroring_;
+    if (draggedItem_ && !ItemOf(RecordOf(draggedItem_))) draggedItem_ = nullptr;
+    if (savedSelection_ && !ItemOf(RecordOf(savedSelection_))) savedSelection_ = nullptr;
+    // A move selects the category at its new place at once; a deletion tells
+    // the list what is selected now, once the control has settled.
+    if (!moving && mirroring_ == 0) {
+        HTREEITEM selected = TreeView_GetSelection(tree_);
+        if (!selected) {
+            SendToFrame(framework::UWM_CLASS_CHANGED, 0, 1);
+        } else if (selected != selectedBefore) {
+            OnSelectionChanged(selected);
+        }
+    }
+}
+
+void CClassTreeView::OnRenamed(ClassRecord* record) {
+    HTREEITEM item = ItemOf(record);
+    if (!item) return;
+    TVITEMA info{};
+    info.mask = TVIF_TEXT;
+    info.hItem = item;
+    info.pszText = const_cast<char*>(record->name.c_str());
+    ::SendMessageA(tree_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void CClassTreeView::OnExpanded(ClassRecord* record, bool expanded) {
+    HTREEITEM item = ItemOf(record);
+    if (!item) return;
+    ++mirroring_;
+    TreeView_Expand(tree_, item, expanded ? TVE_EXPAND : TVE_COLLAPSE);
+    --mirroring_;
+}
+
+void CClassTreeView::OnCaret(ClassRecord* record) {
+    if (HTREEITEM item = ItemOf(record)) {
+        TreeView_SelectItem(tree_, item);
+        KeepAncestorsOpen(item);
+    }
+}
+
+// Selecting an item opens the categories above it so that it can be seen;
+// the store keeps that state too.
+void CClassTreeView::KeepAncestorsOpen(HTREEITEM item) {
+    if (!store_) return;
+    ++mirroring_;
+    for (HTREEITEM parent = TreeView_GetParent(tree_, item); parent; parent = TreeView_GetParent(tree_, parent)) {
+        const bool open = (TreeView_GetItemState(tree_, parent, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+        ClassRecord* record = RecordOf(parent);
+        if (record && record->IsExpanded() != open) store_->SetExpanded(record, open);
+    }
+    --mirroring_;
+}
+
+void CClassTreeView::OnRepaint() {
+    if (tree_) ::RedrawWindow(tree_, nullptr, nullptr, RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
+}
+
+// --- messages -----------------------------------------------------------------------
+
+LRESULT CClassTreeView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        return OnCreate();
+    case WM_DESTROY:
+        OnDestroy();
+        break;
+    case WM_SIZE:
+        if (tree_) ::MoveWindow(tree_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        return 0;
+    case WM_SETFOCUS:
+        if (tree_) ::SetFocus(tree_);
+        return 0;
+    case WM_COMMAND:
+        if (OnCommand(LOWORD(wParam), lParam)) return 0;
+        break;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header && header->hwndFrom == tree_ && tree_) return OnNotify(*header);
+        break;
+    }
+    case WM_CONTEXTMENU:
+        OnContextMenu(lParam);
+        return 0;
+    case WM_INITMENUPOPUP:
+        OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+        return 0;
+    case WM_TIMER:
+        OnTimer(wParam);
+        return 0;
+    case kAskFirstRunMessage:
+        if (store_) AskFirstRunQuestions();
+        return 0;
+    case framework::UWM_TREE_TO_TOP:
+        if (tree_) ::SendMessageA(tree_, WM_VSCROLL, SB_TOP, 0);
+        return 1;
+    case framework::UWM_TREE_AUTOSCROLL:
+        OleAutoScroll(wParam);
+        return 1;
+    default:
+        break;
+    }
+    return DefaultHandling(msg, wParam, lParam);
+}
+
+LRESULT CALLBACK CClassTreeView::TreeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR self) {
+    LRESULT result = 0;
+    auto* view = reinterpret_cast<CClassTreeView*>(self);
+    if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &CClassTreeView::TreeProc, kSubclassId);
+    if (view && view->OnTreeMessage(msg, wParam, lParam, result)) return result;
+    return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+bool CClassTreeView::OnTreeMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (msg) {
+    case WM_KEYDOWN:
+        if (wParam == VK_DELETE) {
+            OnCommand(kCmdDeleteClass, 0);
+            return true;
+        }
+        if (wParam == VK_ESCAPE && dragging_) {
+            CancelDrag();
+            return true;
+        }
+        return false;
+    case WM_LBUTTONDOWN:
+        lastPress_ = Now();
+        return false;
+    case WM_MOUSEMOVE:
+        OnMouseMove(lParam);
+        return false;
+    case WM_LBUTTONUP:
+        if (!dragging_) return false;
+        OnLeftButtonUp();
+        return true;
+    case WM_RBUTTONDOWN:
+        // The control keeps the release to itself; a posted copy reaches the
+        // default handling, which raises the context menu.
+        ::PostMessageA(tree_, WM_RBUTTONUP, wParam, lParam);
+        return false;
+    case WM_CONTEXTMENU:
+        OnContextMenu(lParam);
+        result = 0;
+        return true;
+    default:
+        return false;
+    }
+}
+
+LRESULT CClassTreeView::OnNotify(const NMHDR& header) {
+    switch (header.code) {
+    case TVN_SELCHANGEDA:
+    case TVN_SELCHANGEDW:
+        if (mirroring_ == 0) OnSelectionChanged(reinterpret_cast<const NMTREEVIEWA&>(header).itemNew.hItem);
+        return 0;
+    case TVN_ITEMEXPANDEDA:
+    case TVN_ITEMEXPANDEDW:
+        if (mirroring_ == 0 && store_) {
+            // The user opened or closed a category: the store keeps that state.
+            HTREEITEM item = reinterpret_cast<const NMTREEVIEWA&>(header).itemNew.hItem;
+            const bool expanded = (TreeView_GetItemState(tree_, item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+            ++mirroring_;
+            store_->SetExpanded(RecordOf(item), expanded);
+            --mirroring_;
+        }
+        return 0;
+    case NM_RCLICK: {
+        POINT point{};
+        ::GetCursorPos(&point);
+        ::ScreenToClient(tree_, &point);
+        if (HTREEITEM item = HitTest(point)) TreeView_SelectItem(tree_, item);
+        return 1;
+    }
+    case TVN_BEGINDRAGA:
+    case TVN_BEGINDRAGW:
+        OnBeginDrag(reinterpret_cast<const NMTREEVIEWA&>(header));
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+void CClassTreeView::OnSelectionChanged(HTREEITEM item) {
+    if (item) KeepAncestorsOpen(item);
+    if (ClassRecord* record = RecordOf(item)) {
+        SendToFrame(framework::UWM_CLASS_CHANGED, reinterpret_cast<WPARAM>(record), 0);
+    } else {
+        SendToFrame(framework::UWM_CLASS_CHANGED, 0, 1);
+    }
+}
+
+// --- context menu and keys -------------------------------------------------------------
+
+bool CClassTreeView::CommandEnabled(WORD id) const {
+    ClassRecord* selected = SelectedClass();
+    switch (id) {
+    case kCmdAddClass:
+    case kCmdImport:
+        return true;
+    case kCmdAddSubClass:
+    case kCmdEditClass:
+    case kCmdDeleteClass:
+    case kCmdMoveClassTo:
+    case kCmdExport:
+        return selected != nullptr;
+    case kCmdMoveClassUp:
+        return selected && selected->PrevSibling();
+    case kCmdMoveClassDown:
+        return selected && selected->NextSibling();
+    default:
+        return true;
+    }
+}
+
+void CClassTreeView::OnInitMenuPopup(HMENU popup) {
+    const int count = ::GetMenuItemCount(popup);
+    for (int i = 0; i < count; ++i) {
+        const UINT id = ::GetMenuItemID(popup, i);
+        if (id == 0 || id == static_cast<UINT>(-1)) continue;  // separators and sub-menus
+        ::EnableMenuItem(popup, i, MF_BYPOSITION | (CommandEnabled(static_cast<WORD>(id)) ? MF_ENABLED : MF_GRAYED));
+    }
+}
+
+void CClassTreeView::OnContextMenu(LPARAM screenPoint) {
+    POINT point{static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
+    if (screenPoint == -1) ::GetCursorPos(&point);  // from the keyboard
+    HMENU menu = ::LoadMenuA(ProgramModule(), MAKEINTRESOURCEA(IDR_CONTEXT_MENUS));
+    if (!menu) return;
+    HMENU popup = ::GetSubMenu(menu, kTreePopup);
+    if (popup) {
+        CLanguage::Instance()->TranslateMenu(popup);
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        if (::GetMonitorInfoA(::MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), &monitor)) {
+            if (point.x < monitor.rcWork.left) point.x = monitor.rcWork.left;
+            if (point.x > monitor.rcWork.right) point.x = monitor.rcWork.right;
+        }
+        ::TrackPopupMenu(popup, TPM_RIGHTBUTTON, point.x, point.y, 0, Hwnd(), nullptr);
+    }
+    ::DestroyMenu(menu);
+}
+
+}  // namespace classtree

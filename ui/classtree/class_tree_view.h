@@ -1,0 +1,170 @@
+// CClassTreeView: the category tree on the left of the main window. The
+// bookmark store owns the tree; this view mirrors it into a tree-view control
+// through the store's observer events and keeps a record -> item map. Every
+// category command, the in-tree drag of a category and drops of links and of
+// the list's bookmarks are handled here.
+//
+// The view is a small window of its own with the tree control as its only
+// child, so that the control's notifications reach the view directly; the
+// control is subclassed for its keys, mouse and context menu.
+#pragma once
+
+#include "bookmark_store.h"
+#include "framework/window_base.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+#include <unordered_map>
+
+namespace classtree {
+
+class CTreeDropTarget;
+
+// Command ids of the category commands.
+enum ClassCommand : WORD {
+    kCmdAddClass = 32770,
+    kCmdAddSubClass = 32775,
+    kCmdEditClass = 32820,
+    kCmdDeleteClass = 32795,
+    kCmdMoveClassTo = 32965,
+    kCmdImport = 32910,
+    kCmdExport = 32915,
+    kCmdMoveClassUp = 32845,
+    kCmdMoveClassDown = 32850,
+};
+
+class CClassTreeView : public framework::CWindowBase, private IStoreObserver {
+public:
+    static constexpr const char kClassName[] = "quorva_ClassTree";
+    static constexpr UINT_PTR kHoverTimer = 1;
+    static constexpr UINT kHoverDelay = 800;
+    static constexpr UINT_PTR kScrollTimer = 2;
+    static constexpr UINT kScrollPeriod = 40;
+    static constexpr DWORD kMinDragDelay = 60;
+    static constexpr int kTopLevelZone = 16;
+    // Posted to the view when it is created: the first-run questions are
+    // asked once the message loop runs and the main window is up.
+    static constexpr UINT kAskFirstRunMessage = WM_APP + 1;
+
+    // `frame` receives the private messages (the main window, which relays
+    // them); `bookmarkFile` is loaded on creation and saved on destruction.
+    CClassTreeView(HWND frame, std::string bookmarkFile);
+    ~CClassTreeView() override;
+
+    // Creates the view as a child of `parent`.
+    HWND CreateView(HWND parent, const RECT& rect);
+
+    HWND Tree() const { return tree_; }
+    // The selected category, none without a selection.
+    ClassRecord* SelectedClass() const;
+    HTREEITEM ItemOf(const ClassRecord* record) const;
+    ClassRecord* RecordOf(HTREEITEM item) const;
+
+    // Enabled state of a context-menu command for the current selection.
+    bool CommandEnabled(WORD id) const;
+
+    // Edge scrolling of an OLE drag (wParam 0) and the end of the list's drag
+    // (wParam 1); the main window relays UWM_TREE_AUTOSCROLL here.
+    void OleAutoScroll(WPARAM what);
+
+    // Tests replace the clock of the drag rules.
+    void SetTickSource(std::function<DWORD()> ticks) { ticks_ = std::move(ticks); }
+
+    // In-tree drag state, readable for tests.
+    bool Dragging() const { return dragging_; }
+    HTREEITEM DropTarget() const { return dropTarget_; }
+    int ScrollTicks() const { return scrollTicks_; }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    friend class CTreeDropTarget;
+
+    // Store events.
+    void OnInserted(ClassRecord* parent, ClassRecord* after, ClassRecord* record) override;
+    void OnRemoved(ClassRecord* record, bool moving) override;
+    void OnRenamed(ClassRecord* record) override;
+    void OnExpanded(ClassRecord* record, bool expanded) override;
+    void OnCaret(ClassRecord* record) override;
+    void OnRepaint() override;
+
+    // Creation and destruction.
+    LRESULT OnCreate();
+    void OnDestroy();
+    void Replay();
+    void AskFirstRunQuestions();
+
+    // The subclassed control's messages; true when handled (`result` set).
+    static LRESULT CALLBACK TreeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                     DWORD_PTR self);
+    bool OnTreeMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    LRESULT OnNotify(const NMHDR& header);
+    void OnSelectionChanged(HTREEITEM item);
+    void KeepAncestorsOpen(HTREEITEM item);
+    void OnContextMenu(LPARAM screenPoint);
+    void OnInitMenuPopup(HMENU popup);
+    void OnKeyDown(WPARAM key);
+
+    // Commands (class_tree_commands.cpp).
+    bool OnCommand(WORD id, LPARAM lParam);
+    void AddClass(bool asChild);
+    void EditClass();
+    void DeleteClass();
+    void MoveClassTo();
+    void ShowExistsMessage();
+    void Expand(ClassRecord* record);
+    HWND Owner() const;
+
+    // In-tree drag (class_tree_drag.cpp).
+    void OnBeginDrag(const NMTREEVIEWA& info);
+    void OnMouseMove(LPARAM clientPoint);
+    void OnLeftButtonUp();
+    void OnTimer(UINT_PTR id);
+    void OnHoverTimer();
+    void OnScrollTimer();
+    void EndDrag();
+    void CancelDrag();
+    void ScrollOneLine(bool up);
+    HTREEITEM HitTest(POINT client) const;
+    void HighlightDropTarget(HTREEITEM item);
+    void ClearDropHighlight();
+    void DropHere();
+
+    void SendToFrame(UINT msg, WPARAM wParam, LPARAM lParam) const;
+    DWORD Now() const { return ticks_ ? ticks_() : ::GetTickCount(); }
+
+    HWND frame_;
+    std::string bookmarkFile_;
+    HWND tree_ = nullptr;
+    HIMAGELIST images_ = nullptr;
+    CBookmarkStore* store_ = nullptr;
+    std::unordered_map<const ClassRecord*, HTREEITEM> items_;
+    // Set while a store event changes the control, so that the control's
+    // own notifications are not taken for the user's.
+    int mirroring_ = 0;
+    CTreeDropTarget* dropper_ = nullptr;
+    bool dropRegistered_ = false;
+
+    // In-tree drag.
+    bool dragging_ = false;
+    HTREEITEM draggedItem_ = nullptr;
+    HTREEITEM dropTarget_ = nullptr;
+    HIMAGELIST dragImage_ = nullptr;
+    POINT lastMouse_{};
+    DWORD lastPress_ = 0;
+    int clientTop_ = 0, clientLeft_ = 0, clientBottom_ = 0, clientRight_ = 0;
+    int scrollTicks_ = 0;
+    std::function<DWORD()> ticks_;
+
+    // OLE drag over the tree.
+    DWORD oleHoverStart_ = 0;
+    HTREEITEM savedSelection_ = nullptr;
+    bool oleEntered_ = false;
+    int lastZone_ = 0;
+};
+
+}  // namespace classtree

@@ -1,0 +1,67 @@
+#include "drop_data.h"
+
+#include "platform/codepage.h"
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace classtree {
+
+std::string TextOfBlock(const void* data, std::size_t size) {
+    if (!data || size == 0) return {};
+    const auto* bytes = static_cast<const char*>(data);
+    const void* zero = std::memchr(bytes, 0, size);
+    const std::size_t length = zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - bytes) : size;
+    return std::string(bytes, length);
+}
+
+std::string TitleOfDescriptorBlock(const void* data, std::size_t size) {
+    if (!data || size < kDescriptorCountSize) return {};
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    std::uint32_t count = 0;
+    std::memcpy(&count, bytes, sizeof count);
+    if (count == 0) return {};
+    const std::size_t nameStart = kDescriptorCountSize + kDescriptorNameOffset;
+    if (size <= nameStart) return {};
+    // The name field, cut short where the block ends.
+    std::size_t available = size - nameStart;
+    if (available > kDescriptorNameSize) available = kDescriptorNameSize;
+    return WithoutSuffix(TextOfBlock(bytes + nameStart, available));
+}
+
+std::string WithoutSuffix(std::string_view name) {
+    std::vector<std::size_t> starts;
+    const char* begin = name.data();
+    const char* end = begin + name.size();
+    for (const char* p = begin; p < end; p = platform::NextChar(p, end)) {
+        starts.push_back(static_cast<std::size_t>(p - begin));
+    }
+    if (starts.size() < 4) return std::string(name);
+    return std::string(name.substr(0, starts[starts.size() - 4]));
+}
+
+std::string TitleOfShortcutPath(std::string_view path) {
+    // The name starts after the last folder separator or drive colon; the
+    // extension is from its last dot. Trail bytes are never taken for either.
+    const char* begin = path.data();
+    const char* end = begin + path.size();
+    const char* nameStart = begin;
+    const char* lastDot = nullptr;
+    for (const char* p = begin; p < end;) {
+        const char* next = platform::NextChar(p, end);
+        if (next == p + 1) {
+            if (*p == '\\' || *p == '/' || *p == ':') {
+                nameStart = next;
+                lastDot = nullptr;
+            } else if (*p == '.') {
+                lastDot = p;
+            }
+        }
+        p = next;
+    }
+    const char* nameEnd = lastDot ? lastDot : end;
+    return std::string(nameStart, static_cast<std::size_t>(nameEnd - nameStart));
+}
+
+}  // namespace classtree

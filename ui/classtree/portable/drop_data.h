@@ -1,0 +1,36 @@
+// Reading what another program drops on the category tree. The blocks come
+// from outside the program: every function reads only within the size it is
+// given, whatever counts or terminators the block claims.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace classtree {
+
+// The text of a CF_TEXT block: the bytes up to the first zero, or the whole
+// block when it holds none.
+std::string TextOfBlock(const void* data, std::size_t size);
+
+// The title a "FileGroupDescriptor" block gives a dropped link: the file name
+// of its first descriptor without its last four characters (the ".url"
+// suffix); a name shorter than that stays whole. Empty when the block holds
+// no descriptor or ends before the name begins.
+std::string TitleOfDescriptorBlock(const void* data, std::size_t size);
+
+// Removes the last four characters (double-byte characters count as one)
+// when the name has at least four.
+std::string WithoutSuffix(std::string_view name);
+
+// The file name of a path without its folder and its extension.
+std::string TitleOfShortcutPath(std::string_view path);
+
+// Layout of the ANSI file group descriptor: a 4-byte count, then descriptors
+// of 332 bytes whose 260-byte name starts 72 bytes into each.
+inline constexpr std::size_t kDescriptorCountSize = 4;
+inline constexpr std::size_t kDescriptorSize = 332;
+inline constexpr std::size_t kDescriptorNameOffset = 72;
+inline constexpr std::size_t kDescriptorNameSize = 260;
+
+}  // namespace classtree

@@ -1,0 +1,118 @@
+#include "drop_data.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using classtree::kDescriptorCountSize;
+using classtree::kDescriptorNameOffset;
+using classtree::kDescriptorNameSize;
+using classtree::kDescriptorSize;
+
+// A descriptor block of `count` claimed descriptors holding `names`, cut to
+// `size` bytes. Each block lives in its own heap allocation of exactly that
+// size, so that a read past its end is caught by the address sanitizer.
+std::unique_ptr<unsigned char[]> Block(std::uint32_t count, const std::vector<std::string>& names,
+                                       std::size_t size) {
+    std::vector<unsigned char> full(kDescriptorCountSize + kDescriptorSize * (names.empty() ? 1 : names.size()), 0);
+    std::memcpy(full.data(), &count, sizeof count);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::size_t at = kDescriptorCountSize + i * kDescriptorSize + kDescriptorNameOffset;
+        std::memcpy(full.data() + at, names[i].data(), std::min(names[i].size(), kDescriptorNameSize));
+    }
+    auto block = std::make_unique<unsigned char[]>(size);
+    std::memcpy(block.get(), full.data(), std::min(size, full.size()));
+    return block;
+}
+
+constexpr std::size_t kNameStart = kDescriptorCountSize + kDescriptorNameOffset;
+
+TEST(DescriptorTitle, ReadsTheFirstNameWithinTheBlock) {
+    struct Case {
+        const char* why;
+        std::uint32_t count;
+        std::vector<std::string> names;
+        std::size_t size;
+        std::string title;
+    };
+    const std::string full260(kDescriptorNameSize, 'A');
+    const Case cases[] = {
+        {"a browser link", 1, {"Example.url"}, kDescriptorCountSize + kDescriptorSize, "Example"},
+        {"only the first of two", 2, {"First.url", "Second.url"}, kDescriptorCountSize + 2 * kDescriptorSize, "First"},
+        {"count claims more than the block holds", 50, {"Claimed.url"}, kDescriptorCountSize + kDescriptorSize,
+         "Claimed"},
+        {"a count of zero", 0, {"Ignored.url"}, kDescriptorCountSize + kDescriptorSize, ""},
+        {"an empty block", 0, {}, 0, ""},
+        {"a block holding only part of the count", 1, {}, 3, ""},
+        {"ends right where the name begins", 1, {"Cut.url"}, kNameStart, ""},
+        {"ends inside the name", 1, {"Truncated.url"}, kNameStart + 6, "Tr"},
+        {"a name filling its field without a zero", 1, {full260}, kDescriptorCountSize + kDescriptorSize,
+         std::string(kDescriptorNameSize - 4, 'A')},
+        {"a name without zero at the end of the block", 1, {full260}, kNameStart + kDescriptorNameSize,
+         std::string(kDescriptorNameSize - 4, 'A')},
+        {"a name shorter than the suffix stays whole", 1, {"abc"}, kDescriptorCountSize + kDescriptorSize, "abc"},
+        {"an empty name", 1, {""}, kDescriptorCountSize + kDescriptorSize, ""},
+        {"Chinese characters count as one each", 1, {"新闻网站.url"}, kDescriptorCountSize + kDescriptorSize,
+         "新闻网站"},
+    };
+    for (const Case& c : cases) {
+        auto block = Block(c.count, c.names, c.size);
+        EXPECT_EQ(classtree::TitleOfDescriptorBlock(c.size ? block.get() : nullptr, c.size), c.title) << c.why;
+        // The same bytes handed with a pointer but no size read nothing.
+        EXPECT_EQ(classtree::TitleOfDescriptorBlock(block.get(), 0), "") << c.why;
+    }
+}
+
+TEST(DescriptorTitle, SuffixRemovalCountsCharacters) {
+    EXPECT_EQ(classtree::WithoutSuffix("新闻"), "新闻");
+    EXPECT_EQ(classtree::WithoutSuffix("首页新闻中心"), "首页");
+    EXPECT_EQ(classtree::WithoutSuffix("a新闻中心"), "a") << "four double-byte characters go whole";
+    EXPECT_EQ(classtree::WithoutSuffix("link"), "");
+    EXPECT_EQ(classtree::WithoutSuffix(""), "");
+}
+
+TEST(DropText, StopsAtTheFirstZeroOrTheEndOfTheBlock) {
+    struct Case {
+        std::string bytes;
+        std::string text;
+    };
+    const Case cases[] = {
+        {std::string("http://a.example/\0junk", 22), "http://a.example/"},
+        {"http://no-terminator.example/", "http://no-terminator.example/"},
+        {std::string("\0", 1), ""},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        auto block = std::make_unique<char[]>(c.bytes.size() + 1);
+        std::memcpy(block.get(), c.bytes.data(), c.bytes.size());
+        EXPECT_EQ(classtree::TextOfBlock(block.get(), c.bytes.size()), c.text) << c.bytes;
+    }
+    EXPECT_EQ(classtree::TextOfBlock(nullptr, 10), "");
+}
+
+TEST(ShortcutTitle, TakesTheNameWithoutFolderAndExtension) {
+    struct Case {
+        const char* path;
+        const char* title;
+    };
+    const Case cases[] = {
+        {"C:\\users\\me\\Favorites\\Example.url", "Example"},
+        {"C:\\a.b\\name.with.dots.url", "name.with.dots"},
+        {"C:\\folder.ext\\noextension", "noextension"},
+        {"D:Relative.url", "Relative"},
+        {"plain", "plain"},
+        {"C:\\dir\\", ""},
+        // 0x5C as the trail byte of a double-byte character is no separator.
+        {"C:\\\x95\x5C\x95\x5C.url", "\x95\x5C\x95\x5C"},
+        {"C:\\a/b/forward.url", "forward"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(classtree::TitleOfShortcutPath(c.path), c.title) << c.path;
+}
+
+}  // namespace

@@ -1,0 +1,287 @@
+// Drops on the tree through its OLE drop target, with data objects built
+// here: the list's private format, browser links (text with a file
+// descriptor, well-formed or not) and Internet Shortcut files.
+#include "class_tree_test_support.h"
+
+#include "drop_data.h"
+#include "framework/private_messages.h"
+#include "pending_link_queue.h"
+
+#include <ole2.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+using framework::UWM_DROP_BOOKMARKS;
+using framework::UWM_LINKS_PENDING;
+
+// A data object offering fixed blocks of global memory, each exactly as
+// large as its bytes.
+class TestData final : public IDataObject {
+public:
+    std::map<CLIPFORMAT, std::string> blocks;
+    int requests = 0;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (iid == IID_IUnknown || iid == IID_IDataObject) {
+            *object = this;
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
+        ++requests;
+        auto found = blocks.find(format->cfFormat);
+        if (found == blocks.end()) return DV_E_FORMATETC;
+        if (!(format->tymed & TYMED_HGLOBAL)) return DV_E_TYMED;
+        HGLOBAL global = ::GlobalAlloc(GMEM_MOVEABLE, found->second.size());
+        if (!global && !found->second.empty()) return E_OUTOFMEMORY;
+        if (!found->second.empty()) {
+            std::memcpy(::GlobalLock(global), found->second.data(), found->second.size());
+            ::GlobalUnlock(global);
+        }
+        medium->tymed = TYMED_HGLOBAL;
+        medium->hGlobal = global;
+        medium->pUnkForRelease = nullptr;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
+        return blocks.count(format->cfFormat) ? S_OK : DV_E_FORMATETC;
+    }
+    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
+};
+
+CLIPFORMAT Format(const char* name) { return static_cast<CLIPFORMAT>(::RegisterClipboardFormatA(name)); }
+
+std::string Descriptor(std::uint32_t count, const std::string& name, std::size_t size) {
+    std::string block(classtree::kDescriptorCountSize + classtree::kDescriptorSize, '\0');
+    std::memcpy(block.data(), &count, sizeof count);
+    std::memcpy(block.data() + classtree::kDescriptorCountSize + classtree::kDescriptorNameOffset, name.data(),
+                std::min(name.size(), classtree::kDescriptorNameSize));
+    block.resize(size);
+    return block;
+}
+
+std::vector<PendingLink> DrainQueue() {
+    std::vector<PendingLink> links;
+    while (auto link = PendingLinkQueue::Instance().PopFront()) links.push_back(*link);
+    return links;
+}
+
+class ClassTreeDrop : public classtree_test::ViewFixture {
+protected:
+    void SetUp() override {
+        ViewFixture::SetUp();
+        Open(classtree_test::SampleFile());
+        DrainQueue();
+        target = RegisteredTarget();
+        ASSERT_NE(target, nullptr);
+    }
+    void TearDown() override {
+        if (target) target->Release();
+        DrainQueue();
+        ViewFixture::TearDown();
+    }
+
+    // The drop target the view registered for its control.
+    IDropTarget* RegisteredTarget() {
+        auto* unknown = static_cast<IUnknown*>(::GetPropA(Tree(), "OleDropTargetInterface"));
+        IDropTarget* drop = nullptr;
+        if (unknown) unknown->QueryInterface(IID_IDropTarget, reinterpret_cast<void**>(&drop));
+        return drop;
+    }
+
+    POINTL ScreenPointOf(const char* path) {
+        RECT rect{};
+        TreeView_GetItemRect(Tree(), view->ItemOf(Find(path)), &rect, TRUE);
+        POINT p{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        ::ClientToScreen(Tree(), &p);
+        return POINTL{p.x, p.y};
+    }
+    POINTL BelowTheItems() {
+        RECT client{};
+        ::GetClientRect(Tree(), &client);
+        POINT p{client.right / 2, client.bottom - 5};
+        ::ClientToScreen(Tree(), &p);
+        return POINTL{p.x, p.y};
+    }
+
+    // Enters, moves over `at` and drops `data` there; returns the effect.
+    DWORD DropAt(TestData& data, POINTL at, DWORD keys = 0) {
+        DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        target->DragEnter(&data, keys, at, &effect);
+        target->DragOver(keys, at, &effect);
+        effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        target->Drop(&data, keys, at, &effect);
+        Pump();
+        return effect;
+    }
+
+    IDropTarget* target = nullptr;
+};
+
+TEST_F(ClassTreeDrop, ABrowserLinkIsQueuedForTheCategoryUnderTheCursor) {
+    TestData data;
+    data.blocks[CF_TEXT] = std::string("http://www.example.com/\0", 24);
+    data.blocks[Format("FileGroupDescriptor")] = Descriptor(1, "Example.url", 4 + 332);
+    frame->messages.clear();
+    EXPECT_EQ(DropAt(data, ScreenPointOf("Tools")), static_cast<DWORD>(DROPEFFECT_MOVE));
+    const auto links = DrainQueue();
+    ASSERT_EQ(links.size(), 1u);
+    EXPECT_EQ(links[0].title, "Example");
+    EXPECT_EQ(links[0].url, "http://www.example.com/");
+    EXPECT_EQ(links[0].target, Find("Tools"));
+    EXPECT_EQ(frame->Of(UWM_LINKS_PENDING).size(), 1u);
+    EXPECT_EQ(classtree_test::MarkedDropTarget(Tree()), nullptr);
+    EXPECT_TRUE(Mirrors());
+}
+
+TEST_F(ClassTreeDrop, DescriptorBlocksAreReadOnlyWithinTheirSize) {
+    struct Case {
+        const char* why;
+        std::string descriptor;  // empty: none offered
+        bool offered;
+        std::string title;
+    };
+    const std::string longName(260, 'N');
+    const Case cases[] = {
+        {"plain text without a descriptor", "", false, ""},
+        {"an empty block", "", true, ""},
+        {"count claims three, one is there", Descriptor(3, "Three.url", 4 + 332), true, "Three"},
+        {"block ends inside the name", Descriptor(1, "Abcdefgh.url", 76 + 8), true, "Abcd"},
+        {"block ends before the name", Descriptor(1, "Gone.url", 60), true, ""},
+        {"a name without a terminating zero", Descriptor(1, longName, 76 + 260), true, std::string(256, 'N')},
+        {"a zero count", Descriptor(0, "Zero.url", 4 + 332), true, ""},
+    };
+    for (const Case& c : cases) {
+        TestData data;
+        data.blocks[CF_TEXT] = "http://x.example/";  // no terminating zero either
+        if (c.offered) data.blocks[Format("FileGroupDescriptor")] = c.descriptor;
+        DropAt(data, ScreenPointOf("News"));
+        const auto links = DrainQueue();
+        ASSERT_EQ(links.size(), 1u) << c.why;
+        EXPECT_EQ(links[0].title, c.title) << c.why;
+        EXPECT_EQ(links[0].url, "http://x.example/") << c.why;
+    }
+}
+
+TEST_F(ClassTreeDrop, ALinkDroppedBesideTheItemsHasNoCategory) {
+    TestData data;
+    data.blocks[CF_TEXT] = std::string("http://nowhere.example/\0", 24);
+    DWORD effect = DROPEFFECT_COPY;
+    target->DragEnter(&data, 0, BelowTheItems(), &effect);
+    EXPECT_EQ(target->DragOver(0, BelowTheItems(), &effect), E_INVALIDARG);
+    target->Drop(&data, MK_CONTROL, BelowTheItems(), &effect);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
+    const auto links = DrainQueue();
+    ASSERT_EQ(links.size(), 1u);
+    EXPECT_EQ(links[0].target, nullptr);
+    EXPECT_EQ(links[0].title, "");
+}
+
+TEST_F(ClassTreeDrop, TheListsBookmarksGoToTheCategoryThroughTheFrame) {
+    TestData data;
+    data.blocks[Format("linkarbor_clipboardformat")] = "bookmarks";
+    data.blocks[CF_TEXT] = "http://not-taken.example/";
+    frame->messages.clear();
+    DropAt(data, ScreenPointOf("音乐"), MK_CONTROL);
+    auto sent = frame->Of(UWM_DROP_BOOKMARKS);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].wParam, static_cast<WPARAM>(DROPEFFECT_COPY));
+    EXPECT_EQ(reinterpret_cast<ClassRecord*>(sent[0].lParam), Find("音乐"));
+    EXPECT_TRUE(DrainQueue().empty()) << "the text of the same drop is not taken";
+
+    // Without a category under the cursor nothing happens.
+    frame->messages.clear();
+    DropAt(data, BelowTheItems());
+    EXPECT_TRUE(frame->Of(UWM_DROP_BOOKMARKS).empty());
+    EXPECT_TRUE(DrainQueue().empty());
+}
+
+TEST_F(ClassTreeDrop, InternetShortcutFilesAreQueuedInOrder) {
+    // Byte-string paths as the program has them (no conversion on the way).
+    std::string folder = dir->File("x");
+    folder.pop_back();
+    const std::string first = folder + "First site.url";
+    const std::string second = folder + "第二.url";
+    const std::string plain = folder + "notes.txt";
+    testing_support::WriteBytes(first, "[InternetShortcut]\r\nURL=http://first.example/\r\n");
+    testing_support::WriteBytes(second, "[InternetShortcut]\r\nURL=http://second.example/\r\n");
+    testing_support::WriteBytes(plain, "no address here\r\n");
+    // Wide names, as the shell hands them.
+    std::wstring files;
+    for (const std::string& path : {first, plain, second}) {
+        wchar_t wide[MAX_PATH] = L"";
+        ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+        files += wide;
+        files += L'\0';
+    }
+    files += L'\0';
+    DROPFILES header{};
+    header.pFiles = sizeof header;
+    header.fWide = TRUE;
+    std::string block(reinterpret_cast<const char*>(&header), sizeof header);
+    block.append(reinterpret_cast<const char*>(files.data()), files.size() * sizeof(wchar_t));
+    TestData data;
+    data.blocks[CF_HDROP] = block;
+    frame->messages.clear();
+    DropAt(data, ScreenPointOf("News"));
+    const auto links = DrainQueue();
+    ASSERT_EQ(links.size(), 2u);
+    EXPECT_EQ(links[0].title, "First site");
+    EXPECT_EQ(links[0].url, "http://first.example/");
+    EXPECT_EQ(links[0].target, nullptr);
+    EXPECT_EQ(links[1].title, "第二");
+    EXPECT_EQ(links[1].url, "http://second.example/");
+    EXPECT_EQ(frame->Of(UWM_LINKS_PENDING).size(), 2u);
+}
+
+TEST_F(ClassTreeDrop, HighlightFollowsTheCursorAndTheSelectionComesBack) {
+    Select("Tools");
+    TestData data;
+    data.blocks[Format("linkarbor_clipboardformat")] = "bookmarks";
+    DWORD effect = DROPEFFECT_MOVE;
+    target->DragEnter(&data, 0, ScreenPointOf("News"), &effect);
+    EXPECT_EQ(target->DragOver(0, ScreenPointOf("News"), &effect), S_OK);
+    EXPECT_EQ(classtree_test::MarkedDropTarget(Tree()), view->ItemOf(Find("News")));
+    target->DragOver(0, ScreenPointOf("音乐"), &effect);
+    EXPECT_EQ(classtree_test::MarkedDropTarget(Tree()), view->ItemOf(Find("音乐")));
+    target->DragLeave();
+    EXPECT_EQ(classtree_test::MarkedDropTarget(Tree()), nullptr);
+    EXPECT_EQ(view->DropTarget(), nullptr);
+
+    // The list's drag ends elsewhere: the saved selection returns.
+    Select("音乐/Jazz");
+    ::SendMessageA(view->Hwnd(), framework::UWM_TREE_AUTOSCROLL, 1, 0);
+    EXPECT_EQ(view->SelectedClass(), Find("Tools"));
+    EXPECT_TRUE(Mirrors());
+}
+
+TEST_F(ClassTreeDrop, RestingOverACategoryOpensIt) {
+    view->SetTickSource([] { static DWORD clock = 0; return clock += 500; });
+    TestData data;
+    data.blocks[CF_TEXT] = "http://x.example/";
+    DWORD effect = DROPEFFECT_MOVE;
+    const POINTL at = ScreenPointOf("音乐");
+    target->DragEnter(&data, 0, at, &effect);
+    for (int i = 0; i < 4 && !Find("音乐")->IsExpanded(); ++i) target->DragOver(0, at, &effect);
+    EXPECT_TRUE(Find("音乐")->IsExpanded());
+    EXPECT_TRUE(Mirrors());
+    target->DragLeave();
+}
+
+}  // namespace

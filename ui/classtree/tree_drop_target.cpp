@@ -1,0 +1,218 @@
+#include "tree_drop_target.h"
+
+#include "class_tree_view.h"
+#include "drop_data.h"
+#include "framework/private_messages.h"
+#include "pending_link_queue.h"
+
+#include <intshcut.h>
+#include <isguids.h>
+#include <shellapi.h>
+
+namespace classtree {
+
+namespace {
+
+constexpr DWORD kHoverExpandDelay = 800;
+constexpr char kBookmarkFormat[] = "linkarbor_clipboardformat";
+constexpr char kDescriptorFormat[] = "FileGroupDescriptor";
+
+// One medium from the data object, released once when it goes.
+class Medium {
+public:
+    Medium(IDataObject* data, CLIPFORMAT format, DWORD tymed) {
+        FORMATETC request{format, nullptr, DVASPECT_CONTENT, -1, tymed};
+        ok_ = data && SUCCEEDED(data->GetData(&request, &medium_));
+        if (ok_ && !(medium_.tymed & tymed)) {
+            ::ReleaseStgMedium(&medium_);
+            ok_ = false;
+        }
+    }
+    ~Medium() {
+        if (ok_) ::ReleaseStgMedium(&medium_);
+    }
+    Medium(const Medium&) = delete;
+    Medium& operator=(const Medium&) = delete;
+
+    bool Ok() const { return ok_; }
+    HGLOBAL Global() const { return ok_ ? medium_.hGlobal : nullptr; }
+
+private:
+    STGMEDIUM medium_{};
+    bool ok_ = false;
+};
+
+// Runs `read(bytes, size)` over the locked global memory, never beyond its
+// size.
+template <class Read>
+std::string ReadGlobal(HGLOBAL global, Read read) {
+    if (!global) return {};
+    const SIZE_T size = ::GlobalSize(global);
+    const void* bytes = ::GlobalLock(global);
+    if (!bytes) return {};
+    std::string result = read(bytes, static_cast<std::size_t>(size));
+    ::GlobalUnlock(global);
+    return result;
+}
+
+void QueueLink(HWND frame, std::string title, std::string url, ClassRecord* target) {
+    PendingLinkQueue::Instance().Push(PendingLink{std::move(title), std::move(url), target});
+    if (frame && ::IsWindow(frame)) ::PostMessageA(frame, framework::UWM_LINKS_PENDING, 0, 0);
+}
+
+std::string ShortcutUrl(const std::string& path) {
+    IUniformResourceLocatorA* locator = nullptr;
+    if (FAILED(::CoCreateInstance(CLSID_InternetShortcut, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_IUniformResourceLocatorA, reinterpret_cast<void**>(&locator)))) {
+        return {};
+    }
+    std::string url;
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(locator->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        const int length = ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+        std::wstring wide(length > 0 ? static_cast<std::size_t>(length) : 1, L'\0');
+        if (length > 0) ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), length);
+        if (SUCCEEDED(file->Load(wide.c_str(), STGM_READ))) {
+            char* address = nullptr;
+            if (SUCCEEDED(locator->GetURL(&address)) && address) {
+                url = address;
+                ::CoTaskMemFree(address);
+            }
+        }
+        file->Release();
+    }
+    locator->Release();
+    return url;
+}
+
+}  // namespace
+
+std::vector<ShortcutLink> ReadShortcutFiles(const std::vector<std::string>& paths) {
+    std::vector<ShortcutLink> links;
+    for (const std::string& path : paths) {
+        std::string url = ShortcutUrl(path);
+        if (!url.empty()) links.push_back(ShortcutLink{TitleOfShortcutPath(path), std::move(url)});
+    }
+    return links;
+}
+
+HRESULT CTreeDropTarget::QueryInterface(REFIID iid, void** object) {
+    if (!object) return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_IDropTarget) {
+        *object = static_cast<IDropTarget*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+ULONG CTreeDropTarget::AddRef() { return static_cast<ULONG>(::InterlockedIncrement(&references_)); }
+
+ULONG CTreeDropTarget::Release() {
+    const LONG left = ::InterlockedDecrement(&references_);
+    if (left == 0) delete this;
+    return static_cast<ULONG>(left);
+}
+
+HRESULT CTreeDropTarget::DragEnter(IDataObject*, DWORD, POINTL, DWORD*) {
+    CClassTreeView& v = view_;
+    v.savedSelection_ = TreeView_GetSelection(v.tree_);
+    v.oleEntered_ = true;
+    v.lastZone_ = 0;
+    RECT client{};
+    ::GetClientRect(v.tree_, &client);
+    ::MapWindowPoints(v.tree_, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    v.clientTop_ = client.top;
+    v.clientBottom_ = client.bottom;
+    v.clientLeft_ = client.left;
+    v.clientRight_ = client.right;
+    return S_OK;
+}
+
+HRESULT CTreeDropTarget::DragOver(DWORD, POINTL point, DWORD*) {
+    CClassTreeView& v = view_;
+    v.SendToFrame(framework::UWM_TREE_AUTOSCROLL, 0, 0);
+    POINT client{point.x, point.y};
+    ::ScreenToClient(v.tree_, &client);
+    HTREEITEM item = v.HitTest(client);
+    if (!item) {
+        ClearHighlight();
+        return E_INVALIDARG;
+    }
+    if (item == v.dropTarget_) {
+        const bool resting = client.x == v.lastMouse_.x && client.y == v.lastMouse_.y;
+        if (!resting) {
+            v.oleHoverStart_ = v.Now();
+        } else if (v.Now() - v.oleHoverStart_ > kHoverExpandDelay) {
+            ClassRecord* record = v.RecordOf(item);
+            if (record && record->HasChildren() && v.store_) v.store_->SetExpanded(record, true);
+            v.oleHoverStart_ = v.Now();
+        }
+    }
+    v.HighlightDropTarget(item);
+    v.lastMouse_ = client;
+    return S_OK;
+}
+
+void CTreeDropTarget::ClearHighlight() { view_.ClearDropHighlight(); }
+
+HRESULT CTreeDropTarget::DragLeave() {
+    ClearHighlight();
+    return S_OK;
+}
+
+bool CTreeDropTarget::DropBookmarks(IDataObject* data, DWORD effect) {
+    const auto format = static_cast<CLIPFORMAT>(::RegisterClipboardFormatA(kBookmarkFormat));
+    Medium medium(data, format, TYMED_HGLOBAL);
+    if (!medium.Ok()) return false;
+    if (ClassRecord* target = view_.RecordOf(view_.dropTarget_)) {
+        view_.SendToFrame(framework::UWM_DROP_BOOKMARKS, effect, reinterpret_cast<LPARAM>(target));
+    }
+    return true;
+}
+
+bool CTreeDropTarget::DropText(IDataObject* data) {
+    std::string url;
+    {
+        Medium text(data, CF_TEXT, TYMED_HGLOBAL);
+        if (!text.Ok()) return false;
+        url = ReadGlobal(text.Global(), TextOfBlock);
+    }
+    std::string title;
+    const auto descriptor = static_cast<CLIPFORMAT>(::RegisterClipboardFormatA(kDescriptorFormat));
+    Medium names(data, descriptor, TYMED_HGLOBAL);
+    if (names.Ok()) title = ReadGlobal(names.Global(), TitleOfDescriptorBlock);
+    QueueLink(view_.frame_, std::move(title), std::move(url), view_.RecordOf(view_.dropTarget_));
+    return true;
+}
+
+bool CTreeDropTarget::DropFiles(IDataObject* data) {
+    Medium files(data, CF_HDROP, TYMED_HGLOBAL);
+    if (!files.Ok() || !files.Global()) return false;
+    auto drop = static_cast<HDROP>(files.Global());
+    std::vector<std::string> paths;
+    const UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = ::DragQueryFileA(drop, i, nullptr, 0);
+        std::string path(length + 1, '\0');
+        const UINT copied = ::DragQueryFileA(drop, i, path.data(), length + 1);
+        path.resize(copied <= length ? copied : length);
+        paths.push_back(std::move(path));
+    }
+    for (ShortcutLink& link : ReadShortcutFiles(paths)) {
+        QueueLink(view_.frame_, std::move(link.title), std::move(link.url), nullptr);
+    }
+    return true;
+}
+
+HRESULT CTreeDropTarget::Drop(IDataObject* data, DWORD keys, POINTL, DWORD* effect) {
+    const DWORD chosen = (keys & MK_CONTROL) ? DROPEFFECT_COPY : DROPEFFECT_MOVE;
+    if (effect) *effect = chosen;
+    if (!DropBookmarks(data, chosen) && !DropText(data)) DropFiles(data);
+    ClearHighlight();
+    view_.oleEntered_ = false;
+    return S_OK;
+}
+
+}  // namespace classtree

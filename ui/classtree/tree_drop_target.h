@@ -1,0 +1,53 @@
+// The category tree as an OLE drop target: bookmarks dragged from the list,
+// links dragged from a browser (text with a file descriptor) and Internet
+// Shortcut files.
+#pragma once
+
+#include <windows.h>
+#include <ole2.h>
+
+#include <string>
+#include <vector>
+
+namespace classtree {
+
+class CClassTreeView;
+
+// Title and address of each Internet Shortcut among `paths`; files without
+// an address are left out.
+struct ShortcutLink {
+    std::string title;
+    std::string url;
+};
+std::vector<ShortcutLink> ReadShortcutFiles(const std::vector<std::string>& paths);
+
+class CTreeDropTarget final : public IDropTarget {
+public:
+    explicit CTreeDropTarget(CClassTreeView& view) : view_(view) {}
+    CTreeDropTarget(const CTreeDropTarget&) = delete;
+    CTreeDropTarget& operator=(const CTreeDropTarget&) = delete;
+
+    // IUnknown
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+
+    // IDropTarget
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD keys, POINTL point, DWORD* effect) override;
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD keys, POINTL point, DWORD* effect) override;
+    HRESULT STDMETHODCALLTYPE DragLeave() override;
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL point, DWORD* effect) override;
+
+private:
+    ~CTreeDropTarget() = default;
+
+    bool DropBookmarks(IDataObject* data, DWORD effect);
+    bool DropText(IDataObject* data);
+    bool DropFiles(IDataObject* data);
+    void ClearHighlight();
+
+    CClassTreeView& view_;
+    LONG references_ = 1;
+};
+
+}  // namespace classtree
