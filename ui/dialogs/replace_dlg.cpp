@@ -1,8 +1,31 @@
 #include "replace_dlg.h"
 
+#include "ellipsis.h"
 #include "resource.h"
 
 namespace dialogs {
+namespace {
+
+// Puts `text` into the label, shortened with "..." to the label's width.
+void SetShortenedText(HWND label, const std::string& text) {
+    if (!label) return;
+    RECT client{};
+    ::GetClientRect(label, &client);
+    HDC dc = ::GetDC(label);
+    if (!dc) return;
+    auto font = reinterpret_cast<HFONT>(::SendMessageA(label, WM_GETFONT, 0, 0));
+    HGDIOBJ old = ::SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
+    const std::string shown = ShortenToWidth(text, client.right, [dc](std::string_view s) {
+        SIZE size{};
+        ::GetTextExtentPoint32A(dc, s.data(), static_cast<int>(s.size()), &size);
+        return static_cast<int>(size.cx);
+    });
+    ::SelectObject(dc, old);
+    ::ReleaseDC(label, dc);
+    ::SetWindowTextA(label, shown.c_str());
+}
+
+}  // namespace
 
 CReplaceDlg::CReplaceDlg() : CTranslatedDialog(IDD_REPLACE, kReplaceSection) {}
 
@@ -14,10 +37,9 @@ INT_PTR CReplaceDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 bool CReplaceDlg::OnOpen() {
-    // The labels end long texts with an ellipsis (their style).
-    SetItemText(IDC_REPLACE_NAME, name);
-    SetItemText(IDC_REPLACE_OLD_URL, existingUrl);
-    SetItemText(IDC_REPLACE_NEW_URL, newUrl);
+    SetShortenedText(Item(IDC_REPLACE_NAME), name);
+    SetShortenedText(Item(IDC_REPLACE_OLD_URL), existingUrl);
+    SetShortenedText(Item(IDC_REPLACE_NEW_URL), newUrl);
     // No button has the focus, so Enter goes to the hidden default button.
     ::SetFocus(Hwnd());
     return false;

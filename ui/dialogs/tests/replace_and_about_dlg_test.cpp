@@ -68,22 +68,48 @@ TEST(ReplaceDialog, EnterReturnsOneThoughOkIsHiddenAndEscapeCancels) {
     }
 }
 
-TEST(ReplaceDialog, LongTextsAreKeptWholeAndDrawnShortened) {
+// Width of `text` in the label's font, and the label's own width.
+std::pair<int, int> Widths(HWND label, const std::string& text) {
+    HDC dc = ::GetDC(label);
+    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(label, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(label, dc);
+    RECT client{};
+    ::GetClientRect(label, &client);
+    return {static_cast<int>(size.cx), static_cast<int>(client.right)};
+}
+
+TEST(ReplaceDialog, LongTextsAreShortenedToFitTheirLabels) {
     CReplaceDlg dialog;
-    dialog.name = std::string(300, 'n');
+    dialog.name = "每日新闻 Daily news with a rather long title that does not fit on one line at all, not even close";
     dialog.existingUrl = "http://example.com/" + std::string(2000, 'a');
-    std::string shownUrl;
-    LONG_PTR style = 0;
+    dialog.newUrl = "http://new.example";
+    std::string name, oldUrl, newUrl;
+    std::pair<int, int> nameWidths, urlWidths;
     DialogScript script;
     script.OnDialogWith(IDC_REPLACE_NAME, [&](HWND d) {
-        shownUrl = ItemText(d, IDC_REPLACE_OLD_URL);
-        style = ::GetWindowLongPtrA(::GetDlgItem(d, IDC_REPLACE_OLD_URL), GWL_STYLE);
+        name = ItemText(d, IDC_REPLACE_NAME);
+        oldUrl = ItemText(d, IDC_REPLACE_OLD_URL);
+        newUrl = ItemText(d, IDC_REPLACE_NEW_URL);
+        nameWidths = Widths(::GetDlgItem(d, IDC_REPLACE_NAME), name);
+        urlWidths = Widths(::GetDlgItem(d, IDC_REPLACE_OLD_URL), oldUrl);
         dialog_test::Click(d, IDCANCEL);
     });
     dialog.DoModal(nullptr);
     ASSERT_TRUE(script.AllStepsRan()) << script.Failure();
-    EXPECT_EQ(shownUrl, dialog.existingUrl);
-    EXPECT_EQ(style & SS_ELLIPSISMASK, SS_WORDELLIPSIS);
+    EXPECT_EQ(newUrl, "http://new.example") << "a text that fits stays whole";
+    for (const auto& [shown, whole] : {std::pair{name, dialog.name}, std::pair{oldUrl, dialog.existingUrl}}) {
+        ASSERT_GT(shown.size(), 10u);
+        EXPECT_EQ(shown.substr(shown.size() - 3), "...");
+        EXPECT_EQ(whole.compare(0, shown.size() - 3, shown, 0, shown.size() - 3), 0) << shown;
+    }
+    EXPECT_NE(name[name.size() - 4], ' ') << "no space before the ellipsis";
+    EXPECT_EQ(dialog.name[name.size() - 3], ' ') << "the name is cut before a space: " << name;
+    EXPECT_LE(nameWidths.first, nameWidths.second);
+    EXPECT_LE(urlWidths.first, urlWidths.second);
+    EXPECT_GT(urlWidths.first, urlWidths.second * 3 / 4) << "the URL, one long word, is cut by character";
 }
 
 TEST(AboutDialog, VersionLineFromTheProgramsVersionResource) {
