@@ -165,6 +165,11 @@ void CHyperLink::Paint() {
     PAINTSTRUCT ps;
     HDC dc = ::BeginPaint(label_, &ps);
     if (!dc) return;
+    Draw(dc);
+    ::EndPaint(label_, &ps);
+}
+
+void CHyperLink::Draw(HDC dc) {
     RECT client{};
     ::GetClientRect(label_, &client);
     // The dialog chooses the background as for any of its labels.
@@ -184,13 +189,15 @@ void CHyperLink::Paint() {
         ::InflateRect(&focus, 1, 1);
         ::DrawFocusRect(dc, &focus);
     }
-    ::EndPaint(label_, &ps);
 }
 
 LRESULT CHyperLink::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_PAINT:
             Paint();
+            return 0;
+        case WM_PRINTCLIENT:
+            Draw(reinterpret_cast<HDC>(wParam));
             return 0;
         case WM_ERASEBKGND:
             return 1;  // painted whole in WM_PAINT

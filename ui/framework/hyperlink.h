@@ -61,6 +61,7 @@ private:
                                          DWORD_PTR data);
     LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
     void Paint();
+    void Draw(HDC dc);
     bool OnText(LPARAM point) const;
     void Detach();
 

@@ -121,16 +121,23 @@ protected:
     }
 };
 
-// How many pixels of `colour` the label shows on the screen.
+// How many pixels of `colour` the label draws (into a bitmap of its own, so
+// that no other window on the screen can hide it).
 int CountPixels(HWND label, COLORREF colour) {
-    ::RedrawWindow(label, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     RECT rect{};
     ::GetClientRect(label, &rect);
-    HDC dc = ::GetDC(label);
+    HDC screen = ::GetDC(label);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, rect.right, rect.bottom);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::SendMessageA(label, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT | PRF_ERASEBKGND);
     int count = 0;
     for (int y = rect.top; y < rect.bottom; ++y)
-        for (int x = rect.left; x < rect.right; ++x) count += ::GetPixel(dc, x, y) == colour;
-    ::ReleaseDC(label, dc);
+        for (int x = rect.left; x < rect.right; ++x) count += ::GetPixel(memory, x, y) == colour;
+    ::SelectObject(memory, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(label, screen);
     return count;
 }
 
