@@ -1,6 +1,8 @@
 #include "mainframe/main_frame.h"
 
+#include "class_tree_view.h"
 #include "framework/private_messages.h"
+#include "framework/program_folder.h"
 #include "framework/server_module.h"
 #include "framework/unique_handle.h"
 #include "resource.h"
@@ -11,6 +13,11 @@ namespace {
 constexpr int kNotStored = -1;
 constexpr int kFrameTypeMaximized = 3;
 constexpr int kFrameTypeNormal = 1;
+// The Edit menu's move up and move down, for the tree or the list.
+constexpr WORD kGenericMoveUp = 32855;
+constexpr WORD kGenericMoveDown = 32870;
+// Width of the category tree until the splitter places it.
+constexpr int kDefaultTreeWidth = 240;
 
 }  // namespace
 
@@ -23,6 +30,7 @@ CMainFrame::~CMainFrame() {
     // Destroy while the derived part still exists, so that WM_DESTROY gives
     // the lock back and leaves the message loop.
     if (Hwnd()) ::DestroyWindow(Hwnd());
+    classTree_.reset();
 }
 
 bool CMainFrame::CreateMainWindow(HINSTANCE instance) {
@@ -73,18 +81,24 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_COMMAND:
         if (OnCommand(LOWORD(wParam))) return 0;
+        if (RelayCategoryCommand(LOWORD(wParam))) return 0;
         break;
     case WM_MOVE:
         RefreshPlacement();
         break;
     case WM_SIZE:
         OnSize(wParam);
+        LayoutViews();
         break;
     case WM_SYSCOMMAND:
         OnSysCommand(wParam);
         break;
     case framework::UWM_TREE_TO_TOP:
-        return 1;  // the class tree scrolls to its top once it exists
+        if (classTree_ && classTree_->Hwnd()) ::SendMessageA(classTree_->Hwnd(), msg, wParam, lParam);
+        return 1;
+    case framework::UWM_TREE_AUTOSCROLL:
+        if (classTree_ && classTree_->Hwnd()) classTree_->OleAutoScroll(wParam);
+        return 1;
     case framework::UWM_LINKS_PENDING:
         return 0;  // links stay queued until the bookmark list takes them
     default:
@@ -102,7 +116,51 @@ LRESULT CMainFrame::OnCreate() {
         loop_->AddMessageFilter(this);
         loop_->AddIdleHandler(this);
     }
+    CreateViews();
     return 0;
+}
+
+void CMainFrame::CreateViews() {
+    classTree_ = std::make_unique<classtree::CClassTreeView>(Hwnd(), framework::ProgramFolder() + "bookmark.xml");
+    RECT rect{};
+    ::GetClientRect(Hwnd(), &rect);
+    if (!classTree_->CreateView(Hwnd(), rect)) classTree_.reset();
+    LayoutViews();
+}
+
+void CMainFrame::LayoutViews() {
+    if (!classTree_ || !classTree_->Hwnd()) return;
+    RECT client{};
+    ::GetClientRect(Hwnd(), &client);
+    const int stored = CSetting::Instance()->GUI_VerSplitterPos;
+    const int width = stored > 0 ? stored : kDefaultTreeWidth;
+    ::SetWindowPos(classTree_->Hwnd(), nullptr, 0, 0, width < client.right ? width : client.right, client.bottom,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Category commands go to the tree; the generic move up and down only while
+// the tree has the keyboard focus.
+bool CMainFrame::RelayCategoryCommand(WORD id) {
+    if (!classTree_ || !classTree_->Hwnd()) return false;
+    WORD relayed = 0;
+    switch (id) {
+    case ID_CLASS_ADD:
+    case ID_CLASS_ADDSUB:
+    case ID_CLASS_EDIT:
+    case ID_CLASS_DELETE:
+    case ID_CLASS_MOVETO:
+        relayed = id;
+        break;
+    case kGenericMoveUp:
+    case kGenericMoveDown:
+        if (::GetFocus() != classTree_->Tree()) return false;
+        relayed = id == kGenericMoveUp ? ID_CLASS_MOVEUP : ID_CLASS_MOVEDOWN;
+        break;
+    default:
+        return false;
+    }
+    ::PostMessageA(classTree_->Hwnd(), WM_COMMAND, relayed, 0);
+    return true;
 }
 
 void CMainFrame::OnClose() {

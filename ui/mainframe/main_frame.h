@@ -8,6 +8,12 @@
 
 #include <windows.h>
 
+#include <memory>
+
+namespace classtree {
+class CClassTreeView;
+}
+
 namespace framework {
 class CServerModule;
 }
@@ -54,6 +60,9 @@ private:
     void RefreshPlacement();
     void StorePlacement();
     void PlaceSplitters();
+    void CreateViews();
+    void LayoutViews();
+    bool RelayCategoryCommand(WORD id);
 
     framework::CServerModule& module_;
     const UINT alreadyRunningMessage_;
@@ -63,4 +72,6 @@ private:
     bool closing_ = false;
     bool shownOnce_ = false;
     WINDOWPLACEMENT placement_{};
+    // The category tree in the left part of the window.
+    std::unique_ptr<classtree::CClassTreeView> classTree_;
 };

@@ -61,6 +61,9 @@ protected:
         settings_ = CSetting::Instance();
         settings_->Load(dir_.File("no-such-setting.xml"));  // every key at its default
         settings_->StartHidden = false;
+        // The category tree would offer its first-run imports in a message box.
+        settings_->Other_InDefaultBookmark = 0;
+        settings_->Other_InIEBookmark = 0;
         module_.Init(::GetCurrentThreadId());
         ASSERT_TRUE(module_.AddMessageLoop(&loop_));
     }
