@@ -59,8 +59,9 @@ bool CXmlDocument::SetAttribute(std::string_view name, std::string_view value) {
     }
 }
 
-// Where a new element goes (AddElement's rules 2 to 4): the text to insert
-// and what it replaces, and where the new element starts within it.
+// Where a new element goes (after current, before the parent's end tag with
+// an empty parent opened first, or at the end of the text): the text to
+// insert, what it replaces, and where the new element starts within it.
 struct CXmlDocument::Impl::Placement {
     std::size_t offset = 0;
     std::size_t removed = 0;

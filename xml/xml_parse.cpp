@@ -37,8 +37,10 @@ public:
         }
         if (stack_.size() > 1) {
             const OpenElement& inner = stack_.back();
-            Report("Element '" + Name(inner) + "' at offset " + std::to_string(index_[inner.pos].start) +
-                   " not ended");
+            Report([&] {
+                return "Element '" + Name(inner) + "' at offset " + std::to_string(index_[inner.pos].start) +
+                       " not ended";
+            });
             notWellFormed_ = true;
             CloseAsNotEnded(0);
         }
@@ -50,21 +52,25 @@ private:
     std::string Name(const OpenElement& e) const { return std::string(base_ + e.nameOffset, e.nameLength); }
     std::string_view NameView(const OpenElement& e) const { return {base_ + e.nameOffset, e.nameLength}; }
 
-    void Report(std::string message) {
-        if (result_.empty()) result_ = std::move(message);
+    // Only the first message is kept, so later ones are not even composed
+    // (a bad file can hold very many, with very long names).
+    template <class MakeMessage>
+    void Report(MakeMessage make) {
+        if (result_.empty()) result_ = make();
     }
     // A malformed or unterminated node.
-    void Malformed(const std::string& message) {
-        Report(message);
+    template <class MakeMessage>
+    void Malformed(MakeMessage make) {
+        Report(make);
         notWellFormed_ = true;
         index_[stack_.back().pos].flags |= kHasError;
     }
     void Unterminated(const char* kind, const char* lt) {
         openEnd_ = true;
-        Malformed(std::string(kind) + " at offset " + std::to_string(Offset(lt)) + " unterminated");
+        Malformed([&] { return std::string(kind) + " at offset " + std::to_string(Offset(lt)) + " unterminated"; });
     }
     void Incorrect(const char* what, const char* lt) {
-        Malformed(std::string("Incorrect ") + what + " at offset " + std::to_string(Offset(lt)));
+        Malformed([&] { return std::string("Incorrect ") + what + " at offset " + std::to_string(Offset(lt)); });
     }
     // A malformed node ends at its '>' or before the next '<'.
     const char* SkipMalformed(const char* p) const {
@@ -176,15 +182,19 @@ private:
         std::string_view name(nameBegin, static_cast<std::size_t>(ScanName(cls_, nameBegin, gt) - nameBegin));
         std::size_t k = FindOpen(name);
         if (k == 0) {
-            Report("No start tag for end tag '" + std::string(name) + "' at offset " + std::to_string(Offset(lt)));
+            Report([&] {
+                return "No start tag for end tag '" + std::string(name) + "' at offset " + std::to_string(Offset(lt));
+            });
             notWellFormed_ = true;
             return gt + 1;
         }
         if (k + 1 < stack_.size()) {
             const OpenElement& inner = stack_.back();
-            Report("End tag '" + std::string(name) + "' at offset " + std::to_string(Offset(lt + 1)) +
-                   " does not match start tag '" + Name(inner) + "' at offset " +
-                   std::to_string(index_[inner.pos].start));
+            Report([&] {
+                return "End tag '" + std::string(name) + "' at offset " + std::to_string(Offset(lt + 1)) +
+                       " does not match start tag '" + Name(inner) + "' at offset " +
+                       std::to_string(index_[inner.pos].start);
+            });
             notWellFormed_ = true;
             CloseAsNotEnded(k);
         }
