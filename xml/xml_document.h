@@ -46,7 +46,14 @@ public:
     // The same into `out` (reusing its buffer); false when there is no such
     // attribute or no current element.
     bool GetAttribute(std::string_view name, std::string& out) const;
+    // False, changing nothing, without a current element or for a name that
+    // could not be read back as one whole name (empty, white space, < > = / ?
+    // ! \ quotes, &).
     bool SetAttribute(std::string_view name, std::string_view value);
+    // False, changing nothing, for such a name (or one starting with a byte
+    // that starts no tag), and where no sound place exists: inside a parent
+    // that was never ended, or at the top level of a text that ends inside an
+    // unterminated node (which would swallow the new element).
     bool AddElement(std::string_view name, std::string_view text = {}, int flags = 0);
     std::string ElementText() const;
 
@@ -56,6 +63,7 @@ public:
     // entities and character references); the settings reader uses it on
     // ElementText.
     static std::string DecodeText(std::string_view raw);
+    // The whole text, contiguous (edits keep a gap in it, closed here).
     const std::string& Text() const;
     bool IsWellFormed() const;
 
