@@ -128,6 +128,26 @@ TEST(Layout, ElementTextEscapesAmpersandAndAngleBracketsOnly) {
     ExpectIndexMatchesText(doc);
 }
 
+TEST(Layout, NoElementIsAddedWhereTheTextHasNoSoundPlace) {
+    CXmlDocument doc;
+    doc.SetText("<r><a></r>");  // a is never ended
+    ASSERT_TRUE(doc.FindChildElement("a"));
+    ASSERT_TRUE(doc.EnterElement());
+    ASSERT_TRUE(doc.EnterElement());
+    EXPECT_FALSE(doc.AddElement("n"));
+    EXPECT_EQ(doc.Text(), "<r><a></r>");
+
+    // At the end of the text the open comment would swallow it...
+    doc.SetText("<r/><!-- open");
+    EXPECT_FALSE(doc.AddElement("n"));
+    EXPECT_EQ(doc.Text(), "<r/><!-- open");
+    // ...but after the root it is still fine.
+    ASSERT_TRUE(doc.FindElement());
+    ASSERT_TRUE(doc.AddElement("n"));
+    EXPECT_EQ(doc.Text(), "<r/><n/>\r\n<!-- open");
+    ExpectIndexMatchesText(doc);
+}
+
 TEST(Layout, UnwritableElementNamesAreRefused) {
     CXmlDocument doc;
     doc.SetText("<r/>");
