@@ -33,6 +33,13 @@ public:
         return Check(ok != 0);
     }
     bool Replace(const std::string& from, const std::string& to) override {
+        // A file the user marked read-only is not replaced (Windows refuses
+        // it; Wine would not, so ask first).
+        DWORD attributes = ::GetFileAttributesA(to.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+            ::SetLastError(ERROR_ACCESS_DENIED);
+            return Check(false);
+        }
         return Check(::MoveFileExA(from.c_str(), to.c_str(),
                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0);
     }

@@ -154,10 +154,7 @@ void CClassTreeView::OnDestroy() {
     // one, and nothing it reports from now on concerns the list.
     ++mirroring_;
     store_->RemoveObserver(this);
-    if (store_->IsModified()) {
-        store_->Save(bookmarkFile_);
-        store_->SetModified(false);
-    }
+    if (store_->IsModified()) store_->Save(bookmarkFile_);
     store_->ReleaseAll();
     CBookmarkStore::DestroyInstance();
     store_ = nullptr;

@@ -1,5 +1,6 @@
 #include "mainframe/main_frame.h"
 
+#include "bookmark_store.h"
 #include "class_tree_view.h"
 #include "framework/private_messages.h"
 #include "framework/program_folder.h"
@@ -86,6 +87,9 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MOVE:
         RefreshPlacement();
         break;
+    case WM_TIMER:
+        if (wParam == kSaveTimer) SaveBookmarksIfModified();
+        break;
     case WM_SIZE:
         OnSize(wParam);
         LayoutViews();
@@ -117,7 +121,16 @@ LRESULT CMainFrame::OnCreate() {
         loop_->AddIdleHandler(this);
     }
     CreateViews();
+    ::SetTimer(Hwnd(), kSaveTimer, kSavePeriodMs, nullptr);
     return 0;
+}
+
+// A change reaches the bookmark file within one period. A failed write
+// leaves the collection marked modified, so the next tick tries again.
+void CMainFrame::SaveBookmarksIfModified() {
+    if (!classTree_) return;
+    CBookmarkStore& store = CBookmarkStore::Instance();
+    if (store.IsModified()) store.Save(framework::ProgramFolder() + "bookmark.xml");
 }
 
 void CMainFrame::CreateViews() {
@@ -169,6 +182,7 @@ void CMainFrame::OnClose() {
 }
 
 void CMainFrame::OnDestroy() {
+    ::KillTimer(Hwnd(), kSaveTimer);
     if (loop_) {
         loop_->RemoveMessageFilter(this);
         loop_->RemoveIdleHandler(this);

@@ -50,6 +50,10 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    static constexpr UINT_PTR kSaveTimer = 1;
+    static constexpr UINT kSavePeriodMs = 5000;
+    void SaveBookmarksIfModified();
+
     LRESULT OnCreate();
     void OnClose();
     void OnDestroy();
