@@ -21,6 +21,12 @@ std::string PickName(FuzzedDataProvider& in) {
     return kNames[in.ConsumeIntegralInRange<std::size_t>(0, sizeof kNames / sizeof kNames[0] - 1)];
 }
 
+// What the readers see of the current element.
+std::string Current(const CXmlDocument& doc) {
+    return doc.ElementName() + "|" + doc.GetAttribute("t") + "|" + doc.GetAttribute("u") + "|" +
+           doc.GetAttribute("r") + "|" + doc.ElementText();
+}
+
 void RunOne(CXmlDocument& doc, FuzzedDataProvider& in) {
     switch (in.ConsumeIntegralInRange(0, 8)) {
     case 0:
@@ -63,7 +69,11 @@ void RunOne(CXmlDocument& doc, FuzzedDataProvider& in) {
         break;
     }
     }
+    // Reads right after an edit must not depend on where the edit left the
+    // text's spare room: the same again once the text is made whole.
+    std::string seen = Current(doc);
     fuzzsupport::RequireIndex(doc);
+    Require(Current(doc) == seen, "reads change once the text is whole");
 }
 
 }  // namespace

@@ -70,6 +70,26 @@ TEST(EditSequence, AppendingAfterAnEditInTheMiddle) {
     EXPECT_EQ(doc.Text(), "<r><a/><m t=\"middle\"/>\r\n<b><c t=\"inside b\"/></b><z/>\r\n</r>");
 }
 
+TEST(EditSequence, ReadsRightAfterAnEditSeeTheEditedText) {
+    // Nothing here asks for the whole text first: every read must see the
+    // edit wherever the edit left the text's spare room.
+    CXmlDocument doc;
+    doc.SetText("<r><a x=\"1\" y=\"2\"/><b>text</b></r>");
+    ASSERT_TRUE(doc.FindChildElement("a"));
+    ASSERT_TRUE(doc.EnterElement());
+    ASSERT_TRUE(doc.SetAttribute("x", "a longer value"));
+    EXPECT_EQ(doc.GetAttribute("y"), "2") << "the attribute after the edited one";
+    EXPECT_EQ(doc.GetAttribute("x"), "a longer value");
+    ASSERT_TRUE(doc.LeaveElement());
+    EXPECT_EQ(doc.ElementText(), "<a x=\"a longer value\" y=\"2\"/><b>text</b>");
+    ASSERT_TRUE(doc.EnterElement());
+    ASSERT_TRUE(doc.AddElement("n", "new"));
+    ASSERT_TRUE(doc.FindElement("b"));
+    EXPECT_EQ(doc.ElementText(), "text");
+    ASSERT_TRUE(doc.LeaveElement());
+    EXPECT_EQ(doc.ElementText(), "<a x=\"a longer value\" y=\"2\"/><n>new</n>\r\n<b>text</b>");
+}
+
 TEST(EditSequence, AttributeEditsBeforeChildrenMoveTheChildren) {
     CXmlDocument doc;
     doc.SetText("<r><p><c1/><c2><d/></c2></p><q/></r>");
