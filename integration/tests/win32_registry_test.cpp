@@ -194,34 +194,6 @@ TEST_F(ServerScriptsInRegistry, EmbeddedScriptsRegisterTheIdsOfTheTypeLibrary) {
     EXPECT_EQ(ReadString(scratch_, "classes\\AppID\\quorva.EXE", "AppID"), appId);
 }
 
-TEST_F(ServerScriptsInRegistry, RegisterTwiceThenUnregisterKeepsOnlyTheSharedRoots) {
-    Win32Registry reg = Registry();
-    ASSERT_EQ(Apply(reg, true), S_OK);
-    ASSERT_EQ(Apply(reg, true), S_OK);
-    EXPECT_EQ(SubkeyCount(scratch_, "classes"), 4u);  // AppID, CLSID, two ProgIDs
-    EXPECT_EQ(SubkeyCount(scratch_, "classes\\CLSID"), 1u);
-    EXPECT_EQ(SubkeyCount(scratch_, "classes\\AppID"), 2u);
-
-    ASSERT_EQ(Apply(reg, false), S_OK);
-    EXPECT_EQ(SubkeyCount(scratch_, "classes"), 2u);
-    EXPECT_EQ(SubkeyCount(scratch_, "classes\\CLSID"), 0u);
-    EXPECT_EQ(SubkeyCount(scratch_, "classes\\AppID"), 0u);
-    // Unregistering again finds nothing to do.
-    EXPECT_EQ(Apply(reg, false), S_OK);
-}
-
-TEST_F(ServerScriptsInRegistry, KeyThatCannotBeWrittenIsReportedNotFatal) {
-    Lock("classes\\quorva.IEMenuCatch.1");
-    Win32Registry reg = Registry();
-    EXPECT_EQ(Apply(reg, true), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
-    // The application script came first and was written; nothing after the refusal.
-    EXPECT_EQ(SubkeyCount(scratch_, "classes\\AppID"), 2u);
-    EXPECT_FALSE(HasKey(scratch_, "classes\\CLSID"));
-    // Unregistering reports the key it could not remove and removes the rest.
-    EXPECT_EQ(Apply(reg, false), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
-    EXPECT_EQ(SubkeyCount(scratch_, "classes\\AppID"), 0u);
-}
-
 TEST_F(ServerScriptsInRegistry, MissingScriptsAreAFailure) {
     Win32Registry reg = Registry();
     // kernel32 holds no registry scripts.
