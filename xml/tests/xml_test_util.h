@@ -15,7 +15,13 @@ inline std::string Outline(CXmlDocument& doc) {
     doc.ResetCursor();
     std::string out;
     int depth = 0;
+    // A broken index could send the walk round in circles.
+    std::size_t stepsLeft = 4 * doc.ElementCount() + 16;
     for (;;) {
+        if (stepsLeft-- == 0) {
+            out += "(walk does not end)";
+            break;
+        }
         if (!doc.FindElement()) {
             if (!doc.LeaveElement()) break;
             --depth;
