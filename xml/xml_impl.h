@@ -33,8 +33,10 @@ struct CXmlDocument::Impl {
     void Fail(const char* message);
 
     std::string_view NameOf(std::uint32_t pos) const;
-    // The start tag of `pos`: `begin` at its '<', `end` at its '>'. Valid
-    // until the text is read or changed again.
+    // The start tag of `pos`: `begin` at its '<', `end` at its '>', or at
+    // the '/' of an empty element's "/>", which then ends every value and
+    // stays in place whatever an edit inserts. Valid until the text is read
+    // or changed again.
     struct TagView {
         const char* begin;
         const char* end;
@@ -42,7 +44,7 @@ struct CXmlDocument::Impl {
     TagView Tag(std::uint32_t pos) const {
         const XmlElementPos& r = elements[pos];
         const char* begin = text.Range(r.start, std::size_t{r.start} + r.startTagLength);
-        return {begin, begin + r.startTagLength - 1};
+        return {begin, begin + r.startTagLength - ((r.flags & kEmptyTag) ? 2 : 1)};
     }
     // The next sibling at or after `from` whose name matches `name`.
     std::uint32_t FindSibling(std::uint32_t from, std::string_view name) const;

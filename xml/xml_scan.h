@@ -83,7 +83,7 @@ struct AttributeSpan {
     const char* insertAt = nullptr;    // after the tag name or the last value
 };
 // Looks for attribute `name` in the start tag [tag, tagEnd), where `tag`
-// points at '<' and `tagEnd` at the closing '>'.
+// points at '<' and `tagEnd` at the closing '>' (or the '/' before it).
 AttributeSpan FindAttribute(const unsigned char* cls, const char* tag, const char* tagEnd,
                             std::string_view name);
 

@@ -147,6 +147,8 @@ TEST(Attribute, NewAttributesGoAfterTheNameOrTheLastValue) {
         {"<a t='1' u=2 >", "<a t='1' u=2 v=\"x\" >"},
         {"<a t=\"1\" flag></a>", "<a t=\"1\" v=\"x\" flag></a>"},
         {"<a\r\n t=\"1\"\r\n/>", "<a\r\n t=\"1\" v=\"x\"\r\n/>"},
+        // The "/>" of an empty element ends even an unquoted value.
+        {"<a t=x\"y\"/>", "<a t=x\"y\" v=\"x\"/>"},
     };
     for (const Case& c : cases) {
         CXmlDocument doc;
@@ -168,6 +170,7 @@ TEST(Attribute, AnExistingValueIsReplacedWithItsQuotes) {
         {"<a v=old w=1/>", "<a v=\"new\" w=1/>"},
         {"<a v = \"old\"/>", "<a v = \"new\"/>"},
         {"<a w=\"v=\" v=\"\"/>", "<a w=\"v=\" v=\"new\"/>"},
+        {"<a v=x\"y\"/>", "<a v=\"new\"/>"},
     };
     for (const Case& c : cases) {
         CXmlDocument doc;
@@ -175,6 +178,8 @@ TEST(Attribute, AnExistingValueIsReplacedWithItsQuotes) {
         ASSERT_TRUE(doc.FindElement()) << c.before;
         ASSERT_TRUE(doc.SetAttribute("v", "new"));
         EXPECT_EQ(doc.Text(), c.after);
+        std::string problem;
+        EXPECT_TRUE(doc.CheckIndex(&problem)) << c.before << ": " << problem;
     }
 }
 
