@@ -99,8 +99,7 @@ private:
     void AskFirstRunQuestions();
 
     // The subclassed control's messages; true when handled (`result` set).
-    static LRESULT CALLBACK TreeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                     DWORD_PTR self);
+    static LRESULT CALLBACK TreeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     bool OnTreeMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     LRESULT OnNotify(const NMHDR& header);
     void OnSelectionChanged(HTREEITEM item);
@@ -140,6 +139,7 @@ private:
     HWND frame_;
     std::string bookmarkFile_;
     HWND tree_ = nullptr;
+    WNDPROC treeProc_ = nullptr;  // the control's own window procedure
     HIMAGELIST images_ = nullptr;
     CBookmarkStore* store_ = nullptr;
     std::unordered_map<const ClassRecord*, HTREEITEM> items_;
