@@ -5,7 +5,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
+#include <string_view>
 
 namespace fuzzsupport {
 
@@ -36,9 +38,19 @@ inline std::string Walk(CXmlDocument& doc) {
             continue;
         }
         out += std::to_string(depth) + ":" + doc.ElementName();
-        for (const char* name : {"t", "u", "r"}) {
-            if (doc.GetAttribute(name, value)) out += " " + std::string(name) + "=" + value;
+        // Reading several attributes in one pass gives what reading each does.
+        static constexpr std::string_view kNames[] = {"t", "u", "r", "t ", "x", "u"};
+        std::string values[std::size(kNames)];
+        std::string* const targets[] = {&values[0], &values[1], &values[2], &values[3], &values[4], &values[5]};
+        const std::size_t found = doc.GetAttributes(kNames, targets);
+        std::size_t foundOneByOne = 0;
+        for (std::size_t i = 0; i < std::size(kNames); ++i) {
+            const bool has = doc.GetAttribute(kNames[i], value);
+            foundOneByOne += has ? 1 : 0;
+            Require(values[i] == value, "one-pass attribute read differs", std::string(kNames[i]));
+            if (has && i < 3) out += " " + std::string(kNames[i]) + "=" + value;
         }
+        Require(found == foundOneByOne, "one-pass attribute read counts differently");
         out += "[" + doc.ElementText() + "]\n";
         Require(doc.EnterElement(), "cannot enter the element just found");
         ++depth;

@@ -35,6 +35,7 @@ void AppendCategoryStart(std::string& out, const ClassRecord& category, bool has
 }
 
 constexpr std::string_view kCategoryEnd = "</G>\r\n";
+constexpr std::string_view kBookmarkAttributes[] = {"t", "u", "r"};
 
 // Room for the whole text, so that building it never copies it.
 std::size_t EstimatedSize(const ClassRecord& root) {
@@ -105,7 +106,7 @@ bool CBookmarkStore::Load(const std::string& path) {
             level = level->parent_;
             continue;
         }
-        const std::string elementName = document.ElementName();
+        const std::string_view elementName = document.ElementNameView();
         if (IsNamedIgnoringCase(elementName, 'G')) {
             auto* category = new ClassRecord(document.GetAttribute("t"));
             FilterInvalidChars(category->name, true);
@@ -115,10 +116,9 @@ bool CBookmarkStore::Load(const std::string& path) {
             level = category;
         } else if (IsNamedIgnoringCase(elementName, 'a') && level != &root_) {
             auto* bookmark = new BookmarkRecord();
-            bookmark->title = document.GetAttribute("t");
+            std::string* const values[] = {&bookmark->title, &bookmark->url, &bookmark->remark};
+            document.GetAttributes(kBookmarkAttributes, values);
             FilterInvalidChars(bookmark->title, true);
-            bookmark->remark = document.GetAttribute("r");
-            bookmark->url = document.GetAttribute("u");
             level->bookmarks.push_back(bookmark);
         }
         // Anything else, and a bookmark outside any category, is passed over

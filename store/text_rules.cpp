@@ -10,7 +10,7 @@ unsigned char FoldAscii(unsigned char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - ('a' - 'A')) : c;
 }
 
-bool IsInvalidNameChar(unsigned char c) {
+constexpr bool IsInvalidNameChar(unsigned char c) {
     switch (c) {
         case '\\': case '/': case ':': case '*': case '?':
         case '"': case '<': case '>': case '|':
@@ -63,14 +63,21 @@ std::uint32_t FoldedNameHash(std::string_view text) {
 // Most names and titles hold none of the nine characters: a plain byte scan
 // tells so without stepping through them character by character.
 bool MayHoldInvalidChars(std::string_view text) {
-    static const auto table = [] {
-        std::array<bool, 256> invalid{};
-        for (int c = 0; c < 256; ++c) invalid[c] = IsInvalidNameChar(static_cast<unsigned char>(c));
+    static constexpr auto kTable = [] {
+        std::array<unsigned char, 256> invalid{};
+        for (int c = 0; c < 256; ++c) invalid[c] = IsInvalidNameChar(static_cast<unsigned char>(c)) ? 1 : 0;
         return invalid;
     }();
-    for (char c : text)
-        if (table[static_cast<unsigned char>(c)]) return true;
-    return false;
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* end = p + text.size();
+    unsigned hit = 0;
+    for (; end - p >= 8; p += 8) {
+        hit |= kTable[p[0]] | kTable[p[1]] | kTable[p[2]] | kTable[p[3]] |
+               kTable[p[4]] | kTable[p[5]] | kTable[p[6]] | kTable[p[7]];
+        if (hit) return true;
+    }
+    for (; p < end; ++p) hit |= kTable[*p];
+    return hit != 0;
 }
 
 bool HasInvalidChars(std::string_view text) {

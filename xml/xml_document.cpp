@@ -5,6 +5,8 @@
 #include "xml_impl.h"
 #include "xml_scan.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <new>
 
 using namespace xmlscan;
@@ -135,7 +137,9 @@ bool CXmlDocument::LeaveElement() {
     return true;
 }
 
-std::string CXmlDocument::ElementName() const { return std::string(impl_->NameOf(impl_->current)); }
+std::string CXmlDocument::ElementName() const { return std::string(ElementNameView()); }
+
+std::string_view CXmlDocument::ElementNameView() const { return impl_->NameOf(impl_->current); }
 
 std::string CXmlDocument::GetAttribute(std::string_view name) const {
     std::string value;
@@ -152,6 +156,29 @@ bool CXmlDocument::GetAttribute(std::string_view name, std::string& out) const {
     if (!span.found) return false;
     AppendDecoded(span.innerBegin, span.innerEnd, out);
     return true;
+}
+
+std::size_t CXmlDocument::GetAttributes(std::span<const std::string_view> names,
+                                        std::span<std::string* const> values) const {
+    const Impl& d = *impl_;
+    const std::size_t count = std::min({names.size(), values.size(), kMaxAttributesAtOnce});
+    for (std::size_t i = 0; i < count; ++i) values[i]->clear();
+    if (!d.current || count == 0) return 0;
+    // A name may match several attributes; the first one counts, as for
+    // GetAttribute.
+    std::uint64_t pending = count == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
+    std::size_t found = 0;
+    Impl::TagView tag = d.Tag(d.current);
+    ScanAttributes(Classes(), tag.begin, tag.end, [&](std::string_view token, const AttributeSpan& span) {
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!(pending & (std::uint64_t{1} << i)) || !NameMatches(token, names[i])) continue;
+            pending &= ~(std::uint64_t{1} << i);
+            AppendDecoded(span.innerBegin, span.innerEnd, *values[i]);
+            ++found;
+        }
+        return pending != 0;
+    });
+    return found;
 }
 
 std::string CXmlDocument::ElementText() const {

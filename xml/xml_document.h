@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -42,10 +43,18 @@ public:
     bool LeaveElement();
 
     std::string ElementName() const;
+    // The same without a copy; valid until the next call on the document.
+    std::string_view ElementNameView() const;
     std::string GetAttribute(std::string_view name) const;
     // The same into `out` (reusing its buffer); false when there is no such
     // attribute or no current element.
     bool GetAttribute(std::string_view name, std::string& out) const;
+    // Several attributes in one pass over the start tag: `values[i]` gets
+    // what GetAttribute(names[i]) gives (empty when absent). Returns how many
+    // were found. Readers of large files use it for every element. Names
+    // past the first kMaxAttributesAtOnce are not read.
+    static constexpr std::size_t kMaxAttributesAtOnce = 64;
+    std::size_t GetAttributes(std::span<const std::string_view> names, std::span<std::string* const> values) const;
     // False, changing nothing, without a current element or for a name that
     // could not be read back as one whole name (empty, white space, < > = / ?
     // ! \ quotes, &).

@@ -99,7 +99,7 @@ bool CXmlDocument::Impl::Place(const std::string& piece, Placement& at) {
     if (p.flags & kEmptyTag) {
         // "<p .../>" becomes "<p ...>" CR LF piece "</p": the '/' is replaced
         // and the old '>' closes the new end tag.
-        at.opened = ">";
+        at.opened.assign(1, '>');
         at.opened += kLineEnd;
         at.opened += piece;
         at.opened += "</";

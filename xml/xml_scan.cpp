@@ -137,14 +137,6 @@ const char* FindTagEnd(const unsigned char* cls, const char* p, const char* end)
     return end;
 }
 
-bool NameMatches(std::string_view actual, std::string_view requested) {
-    if (requested.size() < actual.size()) return false;
-    if (requested.compare(0, actual.size(), actual) != 0) return false;
-    if (requested.size() == actual.size()) return true;
-    char c = requested[actual.size()];
-    return c == ' ' || c == '=' || c == '/' || c == '[' || c == ']';
-}
-
 bool IsWritableName(std::string_view name, bool element) {
     if (name.empty()) return false;
     if (element && !IsNameStart(name[0])) return false;
@@ -161,62 +153,14 @@ bool IsWritableName(std::string_view name, bool element) {
 
 AttributeSpan FindAttribute(const unsigned char* cls, const char* tag, const char* tagEnd,
                             std::string_view name) {
-    AttributeSpan span;
-    const char* p = SkipSpace(tag + 1, tagEnd);
-    p = ScanName(cls, p, tagEnd);
-    const char* nameEnd = p;
-    span.insertAt = p;
-    // A token at `q`: a quoted value up to the same quote; otherwise up to a
-    // byte of class `stop`. A quote inside an unquoted token still opens a
-    // quoted stretch, exactly as the start tag's end was found, so that both
-    // scans agree on what is quoted and an edit cannot move the tag's end.
-    auto scanToken = [&](const char* q, unsigned char stop) {
-        if (q < tagEnd && (*q == '"' || *q == '\'')) {
-            const char* close = FindChar(cls, q + 1, tagEnd, *q);
-            return close == tagEnd ? tagEnd : close + 1;
-        }
-        while (q < tagEnd) {
-            if (*q == '"' || *q == '\'') {
-                const char* close = FindChar(cls, q + 1, tagEnd, *q);
-                q = close == tagEnd ? tagEnd : close + 1;
-                continue;
-            }
-            if (cls[static_cast<unsigned char>(*q)] & stop) break;
-            ++q;
-        }
-        return q;
-    };
-    for (;;) {
-        p = SkipSpace(p, tagEnd);
-        if (p >= tagEnd || *p == '/' || *p == '>' || *p == '?') break;
-        const char* tokenBegin = p;
-        p = scanToken(p, kTokenStop);
-        if (p == tokenBegin) {  // a stray '=' with no name before it
-            ++p;
-            continue;
-        }
-        std::string_view token(tokenBegin, static_cast<std::size_t>(p - tokenBegin));
-        const char* q = SkipSpace(p, tagEnd);
-        if (q >= tagEnd || *q != '=') continue;  // a token without a value
-        const char* valueBegin = SkipSpace(q + 1, tagEnd);
-        const char* valueEnd = scanToken(valueBegin, kValueStop);
-        // After an empty unquoted value a new attribute would be read as
-        // that value; it goes right after the name instead.
-        span.insertAt = valueEnd == valueBegin ? nameEnd : valueEnd;
-        p = valueEnd;
-        if (!NameMatches(token, name)) continue;
-        span.found = true;
-        span.valueBegin = valueBegin;
-        span.valueEnd = valueEnd;
-        span.innerBegin = valueBegin;
-        span.innerEnd = valueEnd;
-        if (valueBegin < valueEnd && (*valueBegin == '"' || *valueBegin == '\'')) {
-            span.innerBegin = valueBegin + 1;
-            if (valueEnd - valueBegin >= 2 && valueEnd[-1] == *valueBegin) span.innerEnd = valueEnd - 1;
-        }
-        return span;
-    }
-    return span;
+    AttributeSpan found;
+    const char* insertAt = ScanAttributes(cls, tag, tagEnd, [&](std::string_view token, const AttributeSpan& span) {
+        if (!NameMatches(token, name)) return true;
+        found = span;
+        return false;
+    });
+    if (!found.found) found.insertAt = insertAt;
+    return found;
 }
 
 void AppendDecoded(const char* s, const char* end, std::string& out) {
@@ -224,7 +168,7 @@ void AppendDecoded(const char* s, const char* end, std::string& out) {
     out.reserve(out.size() + static_cast<std::size_t>(end - s));
     while (s < end) {
         const char* amp = FindChar(cls, s, end, '&');
-        out.append(s, amp);
+        out.append(s, static_cast<std::size_t>(amp - s));
         if (amp == end) break;
         char ch;
         const char* after;
@@ -258,7 +202,7 @@ void AppendEscaped(std::string_view raw, bool quotes, std::string& out) {
     while (p < end) {
         const char* run = p;
         while (p < end && !(table.marks[static_cast<unsigned char>(*p)] & stop)) ++p;
-        out.append(run, p);
+        out.append(run, static_cast<std::size_t>(p - run));
         if (p == end) break;
         switch (*p) {
         case '&': out += "&amp;"; break;

@@ -67,7 +67,14 @@ const char* FindTagEnd(const unsigned char* cls, const char* p, const char* end)
 
 // Name matching: `actual` matches when `requested` equals it or continues
 // after it with one of ' ', '=', '/', '[', ']'.
-bool NameMatches(std::string_view actual, std::string_view requested);
+inline bool NameMatches(std::string_view actual, std::string_view requested) {
+    if (requested.size() < actual.size()) return false;
+    if (!actual.empty() && actual[0] != requested[0]) return false;
+    if (requested.compare(0, actual.size(), actual) != 0) return false;
+    if (requested.size() == actual.size()) return true;
+    char c = requested[actual.size()];
+    return c == ' ' || c == '=' || c == '/' || c == '[' || c == ']';
+}
 
 // Whether `name` can be written as an element or attribute name and read back
 // as the same whole name.
@@ -82,8 +89,76 @@ struct AttributeSpan {
     const char* innerEnd = nullptr;
     const char* insertAt = nullptr;    // after the tag name or the last value
 };
-// Looks for attribute `name` in the start tag [tag, tagEnd), where `tag`
-// points at '<' and `tagEnd` at the closing '>' (or the '/' before it).
+
+// The token at `q` inside a start tag ending at `tagEnd`: a quoted value up
+// to the same quote; otherwise up to a byte of class `stop`. A quote inside
+// an unquoted token still opens a quoted stretch, exactly as the start tag's
+// end was found, so that both scans agree on what is quoted and an edit
+// cannot move the tag's end.
+inline const char* ScanAttributeToken(const unsigned char* cls, const char* q, const char* tagEnd, unsigned char stop) {
+    if (q < tagEnd && (*q == '"' || *q == '\'')) {
+        const char* close = FindChar(cls, q + 1, tagEnd, *q);
+        return close == tagEnd ? tagEnd : close + 1;
+    }
+    while (q < tagEnd) {
+        if (*q == '"' || *q == '\'') {
+            const char* close = FindChar(cls, q + 1, tagEnd, *q);
+            q = close == tagEnd ? tagEnd : close + 1;
+            continue;
+        }
+        if (cls[static_cast<unsigned char>(*q)] & stop) break;
+        ++q;
+    }
+    return q;
+}
+
+// Calls `visit(name, span)` for every attribute of the start tag [tag,
+// tagEnd) in order, `tag` pointing at '<' and `tagEnd` at the closing '>' (or
+// the '/' before it), until `visit` returns false. `span.insertAt` is where a
+// new attribute would go if the tag ended after this one. Returns where a new
+// attribute goes after all of them (meaningful when every call returned true).
+template <class Visit>
+const char* ScanAttributes(const unsigned char* cls, const char* tag, const char* tagEnd, Visit&& visit) {
+    const char* p = SkipSpace(tag + 1, tagEnd);
+    p = ScanName(cls, p, tagEnd);
+    const char* nameEnd = p;
+    const char* insertAt = p;
+    for (;;) {
+        p = SkipSpace(p, tagEnd);
+        if (p >= tagEnd || *p == '/' || *p == '>' || *p == '?') break;
+        const char* tokenBegin = p;
+        p = ScanAttributeToken(cls, p, tagEnd, kTokenStop);
+        if (p == tokenBegin) {  // a stray '=' with no name before it
+            ++p;
+            continue;
+        }
+        std::string_view token(tokenBegin, static_cast<std::size_t>(p - tokenBegin));
+        const char* q = SkipSpace(p, tagEnd);
+        if (q >= tagEnd || *q != '=') continue;  // a token without a value
+        AttributeSpan span;
+        span.found = true;
+        span.valueBegin = SkipSpace(q + 1, tagEnd);
+        span.valueEnd = ScanAttributeToken(cls, span.valueBegin, tagEnd, kValueStop);
+        // After an empty unquoted value a new attribute would be read as
+        // that value; it goes right after the name instead.
+        insertAt = span.valueEnd == span.valueBegin ? nameEnd : span.valueEnd;
+        span.insertAt = insertAt;
+        p = span.valueEnd;
+        span.innerBegin = span.valueBegin;
+        span.innerEnd = span.valueEnd;
+        if (span.valueBegin < span.valueEnd && (*span.valueBegin == '"' || *span.valueBegin == '\'')) {
+            span.innerBegin = span.valueBegin + 1;
+            if (span.valueEnd - span.valueBegin >= 2 && span.valueEnd[-1] == *span.valueBegin) {
+                span.innerEnd = span.valueEnd - 1;
+            }
+        }
+        if (!visit(token, span)) break;
+    }
+    return insertAt;
+}
+
+// Looks for attribute `name` in the start tag [tag, tagEnd): the first whose
+// name matches. When there is none, `insertAt` says where it would go.
 AttributeSpan FindAttribute(const unsigned char* cls, const char* tag, const char* tagEnd,
                             std::string_view name);
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 
 namespace {
@@ -84,6 +85,48 @@ TEST(Attribute, ScanningStopsAtSlashOrQuestionMark) {
     ASSERT_TRUE(doc.FindElement());
     EXPECT_EQ(doc.GetAttribute("u"), "http://host/path?q=1") << "unquoted values end at white space";
     EXPECT_EQ(doc.GetAttribute("v"), "2/") << "and not at '/'";
+}
+
+// Reading several attributes in one pass must give exactly what reading them
+// one by one gives, whatever the tag looks like.
+TEST(Attribute, OnePassReadAgreesWithSingleReads) {
+    const char* const tags[] = {
+        "<a t=\"Title\" u=\"http://x/?a=1&amp;b=2\" r=\"line&#13;&#10;two\"/>",
+        "<a r='remark' u=\"url\" t=\"title\"></a>",                // another order
+        "<a t=\"first\" t=\"second\" u=1 u=2/>",                     // duplicates: the first counts
+        "<a title=\"long\" tt=\"double\" u=\"\"/>",                   // longer names are not "t"
+        "<a flag t= \"spaced\" = r=unquoted/>",                       // stray tokens
+        "<a t=ab\"c d\"e u=1/>",                                      // a quote inside a bare value
+        "<a  t='a\"b' u=\"c'd\" r=\"x>y\">text</a>",
+        "<a/>",
+        "<a t=\"\x81\x5C\" u=\"\x81\"/>",                           // GBK: trail 0x5C, lone lead
+    };
+    const std::string_view names[] = {"t", "u", "r", "t ", "missing", "u"};
+    for (const char* tag : tags) {
+        CXmlDocument doc;
+        doc.SetText(tag);
+        ASSERT_TRUE(doc.FindElement()) << tag;
+        std::string values[std::size(names)] = {"stale", "stale", "stale", "stale", "stale", "stale"};
+        std::string* const targets[] = {&values[0], &values[1], &values[2], &values[3], &values[4], &values[5]};
+        std::size_t expectedFound = 0;
+        const std::size_t found = doc.GetAttributes(names, targets);
+        for (std::size_t i = 0; i < std::size(names); ++i) {
+            std::string single;
+            expectedFound += doc.GetAttribute(names[i], single) ? 1 : 0;
+            EXPECT_EQ(values[i], single) << tag << " name " << names[i];
+        }
+        EXPECT_EQ(found, expectedFound) << tag;
+    }
+}
+
+TEST(Attribute, OnePassReadWithoutCurrentElementEmptiesEveryValue) {
+    CXmlDocument doc;
+    doc.SetText("<a t=\"x\"/>");
+    const std::string_view names[] = {"t"};
+    std::string value = "stale";
+    std::string* const targets[] = {&value};
+    EXPECT_EQ(doc.GetAttributes(names, targets), 0u);
+    EXPECT_EQ(value, "");
 }
 
 struct RoundTripCase {
