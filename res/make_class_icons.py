@@ -9,8 +9,9 @@ has a one-pixel outline.
 
 usage: make_class_icons.py CLOSED.ico OPEN.ico
 """
-import struct
 import sys
+
+from ico_file import icon_image, write_icon
 
 SIZES = (16, 20, 24, 32)
 SAMPLES = 4
@@ -142,36 +143,6 @@ def render(size, layers_for, lines=False):
                 row.append((0, 0, 0, 0))
         rows.append(row)
     return rows
-
-
-def icon_image(rows):
-    size = len(rows)
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
-    pixels = bytearray()
-    for row in reversed(rows):
-        for r, g, b, a in row:
-            pixels += bytes((b, g, r, a))
-    stride = ((size + 31) // 32) * 4
-    mask = bytearray()
-    for row in reversed(rows):
-        line = bytearray(stride)
-        for x, (_, _, _, a) in enumerate(row):
-            if a == 0:
-                line[x // 8] |= 0x80 >> (x % 8)
-        mask += line
-    return header + bytes(pixels) + bytes(mask)
-
-
-def write_icon(path, images):
-    out = bytearray(struct.pack("<HHH", 0, 1, len(images)))
-    offset = 6 + 16 * len(images)
-    for size, data in images:
-        out += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(data), offset)
-        offset += len(data)
-    for _, data in images:
-        out += data
-    with open(path, "wb") as f:
-        f.write(out)
 
 
 def main():

@@ -4,8 +4,9 @@ writes it as a Windows .ico with 16, 32 and 48 pixel images (32-bit, alpha).
 
 usage: make_icon.py OUTPUT.ico
 """
-import struct
 import sys
+
+from ico_file import icon_image, write_icon
 
 SIZES = (16, 32, 48)
 SAMPLES = 4  # supersampling per axis, for smooth edges
@@ -79,38 +80,10 @@ def render(size):
     return rows
 
 
-def icon_image(size):
-    """One ICO image: BITMAPINFOHEADER, bottom-up BGRA pixels, AND mask."""
-    rows = render(size)
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
-    pixels = bytearray()
-    for row in reversed(rows):
-        for r, g, b, a in row:
-            pixels += bytes((b, g, r, a))
-    mask_stride = ((size + 31) // 32) * 4
-    mask = bytearray()
-    for row in reversed(rows):
-        line = bytearray(mask_stride)
-        for x, (_, _, _, a) in enumerate(row):
-            if a == 0:
-                line[x // 8] |= 0x80 >> (x % 8)
-        mask += line
-    return header + bytes(pixels) + bytes(mask)
-
-
 def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
-    images = [icon_image(s) for s in SIZES]
-    out = bytearray(struct.pack("<HHH", 0, 1, len(images)))
-    offset = 6 + 16 * len(images)
-    for size, data in zip(SIZES, images):
-        out += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(data), offset)
-        offset += len(data)
-    for data in images:
-        out += data
-    with open(sys.argv[1], "wb") as f:
-        f.write(out)
+    write_icon(sys.argv[1], [(s, icon_image(render(s))) for s in SIZES])
 
 
 if __name__ == "__main__":
