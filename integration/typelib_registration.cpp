@@ -14,6 +14,15 @@ HRESULT WINAPI UnRegisterTypeLibForUser(REFGUID guid, WORD major, WORD minor, LC
 }
 
 namespace integration {
+
+std::string GuidText(REFGUID guid) {
+    wchar_t wide[40] = {};
+    ::StringFromGUID2(guid, wide, 40);
+    char text[40] = {};
+    ::WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
+
 namespace {
 
 std::wstring ExecutablePathWide() {
@@ -25,14 +34,6 @@ std::wstring ExecutablePathWide() {
         if (path.size() >= 32768) return std::wstring();
         path.resize(path.size() * 2);
     }
-}
-
-std::string GuidText(REFGUID guid) {
-    wchar_t wide[40] = {};
-    ::StringFromGUID2(guid, wide, 40);
-    char text[40] = {};
-    ::WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-    return text;
 }
 
 class EmbeddedLibrary {

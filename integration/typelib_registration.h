@@ -5,9 +5,14 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "registry_access.h"
 
 namespace integration {
+
+// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", as registry keys name GUIDs.
+std::string GuidText(REFGUID guid);
 
 HRESULT RegisterEmbeddedTypeLibrary();
 

@@ -13,6 +13,7 @@
 #include "program_runner.h"
 #include "quorva_automation.h"
 #include "test_support/temp_dir.h"
+#include "typelib_registration.h"
 
 using automation_test::Finished;
 using automation_test::MainWindowOf;
@@ -21,18 +22,11 @@ using automation_test::QueryRegistry;
 using automation_test::RunToEnd;
 using automation_test::ScriptCommand;
 using automation_test::WriteScript;
+using integration::GuidText;
 using program_test::RunningProgram;
 using program_test::WaitUntil;
 
 namespace {
-
-std::string GuidText(REFGUID guid) {
-    wchar_t wide[40] = {};
-    ::StringFromGUID2(guid, wide, 40);
-    char text[40] = {};
-    ::WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-    return text;
-}
 
 // Three calls as the page makes them; the second title is 书签 (bookmark).
 const char kThreeCalls[] =

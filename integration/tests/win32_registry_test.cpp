@@ -9,8 +9,10 @@
 
 #include "quorva_automation.h"
 #include "server_registration.h"
+#include "typelib_registration.h"
 #include "win32_registry.h"
 
+using integration::GuidText;
 using integration::RegistryRoot;
 using integration::Win32Registry;
 
@@ -45,14 +47,6 @@ DWORD SubkeyCount(HKEY key, const std::string& path) {
                        nullptr, nullptr);
     ::RegCloseKey(opened);
     return count;
-}
-
-std::string GuidText(REFGUID guid) {
-    wchar_t wide[40] = {};
-    ::StringFromGUID2(guid, wide, 40);
-    char text[40] = {};
-    ::WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-    return text;
 }
 
 // A fresh key HKCU\Software\quorva-tests\<pid>-<n> with "classes", "user"
