@@ -168,6 +168,9 @@ std::string SampleFile() {
 }
 
 void ViewFixture::SetUp() {
+    // The real cursor rests far from the test windows, so that no mouse move
+    // of its own reaches a tree that a test drives with synthetic ones.
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
     dir = std::make_unique<testing_support::TempDir>();
     CSetting* settings = CSetting::Instance();
     settings->Other_InDefaultBookmark = 0;

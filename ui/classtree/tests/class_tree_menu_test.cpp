@@ -1,0 +1,183 @@
+// The context menu as a right-click opens it: the press over an item selects
+// that item, the popup shows the states of the commands for it, and an item
+// chosen from the popup runs. The popup runs its own modal loop; a thread
+// hook reads the popup once it is up and answers it with posted keys.
+#include "class_tree_test_support.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+using classtree_test::Outline;
+using Lines = std::vector<std::string>;
+
+// Watches the thread's window messages for the popup: its states are read
+// when its owner has prepared it, and once the menu loop waits for input the
+// keys that answer it are posted to it.
+class MenuAnswer {
+public:
+    // `keys` are posted to the popup in order; Escape closes it unchosen.
+    explicit MenuAnswer(std::vector<WPARAM> keys) : keys_(std::move(keys)) {
+        current_ = this;
+        hook_ = ::SetWindowsHookExA(WH_CALLWNDPROCRET, &MenuAnswer::Hook, nullptr, ::GetCurrentThreadId());
+    }
+    ~MenuAnswer() {
+        if (hook_) ::UnhookWindowsHookEx(hook_);
+        current_ = nullptr;
+    }
+    MenuAnswer(const MenuAnswer&) = delete;
+    MenuAnswer& operator=(const MenuAnswer&) = delete;
+
+    bool Hooked() const { return hook_ != nullptr; }
+    int Opened() const { return opened_; }
+    bool Answered() const { return answered_; }
+    // The popup's items as "text" or "text (grey)", separators as "-".
+    Lines Items() const { return items_; }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HC_ACTION && current_) current_->Seen(*reinterpret_cast<const CWPRETSTRUCT*>(lParam));
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    void Seen(const CWPRETSTRUCT& call) {
+        if (call.message == WM_INITMENUPOPUP) {
+            ++opened_;
+            ReadItems(reinterpret_cast<HMENU>(call.wParam));
+        } else if (call.message == WM_ENTERIDLE && call.wParam == MSGF_MENU && !answered_) {
+            answered_ = true;
+            const HWND menuWindow = reinterpret_cast<HWND>(call.lParam);
+            for (WPARAM key : keys_) {
+                ::PostMessageA(menuWindow, WM_KEYDOWN, key, 1);
+                ::PostMessageA(menuWindow, WM_KEYUP, key, 0xC0000001);
+            }
+        }
+    }
+
+    void ReadItems(HMENU popup) {
+        items_.clear();
+        for (int i = 0; i < ::GetMenuItemCount(popup); ++i) {
+            char text[128] = "";
+            MENUITEMINFOA info{};
+            info.cbSize = sizeof info;
+            info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING;
+            info.dwTypeData = text;
+            info.cch = sizeof text;
+            ::GetMenuItemInfoA(popup, i, TRUE, &info);
+            if (info.fType & MFT_SEPARATOR) {
+                items_.push_back("-");
+            } else {
+                items_.push_back(std::string(text) + ((info.fState & MFS_GRAYED) ? " (grey)" : ""));
+            }
+        }
+    }
+
+    static MenuAnswer* current_;
+    HHOOK hook_ = nullptr;
+    std::vector<WPARAM> keys_;
+    int opened_ = 0;
+    bool answered_ = false;
+    Lines items_;
+};
+
+MenuAnswer* MenuAnswer::current_ = nullptr;
+
+class ClassTreeMenu : public classtree_test::ViewFixture {
+protected:
+    void SetUp() override {
+        ViewFixture::SetUp();
+        Open(classtree_test::SampleFile());
+        Store().SetExpanded(Find("News"), true);
+        Store().SetExpanded(Find("音乐"), true);
+        ::SetForegroundWindow(frame->Hwnd());
+        ::SetFocus(Tree());
+    }
+
+    // Right-clicks the middle of `path`'s label with the real cursor there,
+    // as the control reads the cursor when it reports the click; then runs
+    // the thread's messages until the popup was answered and has closed.
+    void RightClick(const char* path, MenuAnswer& answer) {
+        RECT rect{};
+        ASSERT_TRUE(TreeView_GetItemRect(Tree(), view->ItemOf(Find(path)), &rect, TRUE)) << path;
+        POINT client{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        POINT screen = client;
+        ::ClientToScreen(Tree(), &screen);
+        ASSERT_TRUE(PlaceCursor(screen)) << path;
+        ::PostMessageA(Tree(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(client.x, client.y));
+        ::PostMessageA(Tree(), WM_RBUTTONUP, 0, MAKELPARAM(client.x, client.y));
+        EXPECT_TRUE(PumpUntil([&] { return answer.Answered(); }, 5000)) << "the popup did not open over " << path;
+        Pump();
+    }
+};
+
+// Down arrows that move the highlight from nowhere onto the `nth` item of
+// the popup (counted from 1, separators left out), then Enter.
+std::vector<WPARAM> Choose(int nth) {
+    std::vector<WPARAM> keys(nth, VK_DOWN);
+    keys.push_back(VK_RETURN);
+    return keys;
+}
+
+TEST_F(ClassTreeMenu, RightClickSelectsTheItemAndShowsItsStates) {
+    struct Case {
+        const char* click;
+        Lines items;
+    };
+    const Case cases[] = {
+        {"News",
+         {"增加分类", "增加子类", "编辑分类", "删除分类", "移动分类到...", "-", "上移分类 (grey)", "下移分类"}},
+        {"News/Sport",
+         {"增加分类", "增加子类", "编辑分类", "删除分类", "移动分类到...", "-", "上移分类", "下移分类 (grey)"}},
+        {"Tools", {"增加分类", "增加子类", "编辑分类", "删除分类", "移动分类到...", "-", "上移分类", "下移分类"}},
+        {"音乐/Jazz",
+         {"增加分类", "增加子类", "编辑分类", "删除分类", "移动分类到...", "-", "上移分类 (grey)",
+          "下移分类 (grey)"}},
+    };
+    Select("News/World");
+    for (const Case& c : cases) {
+        MenuAnswer answer({VK_ESCAPE});
+        ASSERT_TRUE(answer.Hooked());
+        RightClick(c.click, answer);
+        EXPECT_EQ(view->SelectedClass(), Find(c.click)) << c.click;
+        EXPECT_EQ(answer.Opened(), 1) << c.click;
+        EXPECT_EQ(answer.Items(), c.items) << c.click;
+    }
+    // Closing the popup chose nothing.
+    EXPECT_EQ(Outline(Store().Root()),
+              (Lines{"0:News+", "1:World", "2:Europe", "1:Sport", "0:Tools", "0:音乐+", "1:Jazz"}));
+    EXPECT_FALSE(Store().IsModified());
+    EXPECT_TRUE(Mirrors());
+}
+
+TEST_F(ClassTreeMenu, ACommandChosenFromThePopupRunsOnTheClickedCategory) {
+    struct Case {
+        const char* click;
+        int nth;  // of the popup's items, separators left out
+        Lines after;
+    };
+    const Case cases[] = {
+        // 删除分类: the clicked category goes with everything below it.
+        {"News/World", 4, {"0:News+", "1:Sport", "0:Tools", "0:音乐+", "1:Jazz"}},
+        // 上移分类 on the last top-level category.
+        {"音乐", 6, {"0:News+", "1:Sport", "0:音乐+", "1:Jazz", "0:Tools"}},
+        // 下移分类 on the first.
+        {"News", 7, {"0:音乐+", "1:Jazz", "0:News+", "1:Sport", "0:Tools"}},
+    };
+    Select("Tools");
+    for (const Case& c : cases) {
+        ClassRecord* clicked = Find(c.click);
+        MenuAnswer answer(Choose(c.nth));
+        RightClick(c.click, answer);
+        EXPECT_TRUE(PumpUntil([&] { return Outline(Store().Root()) == c.after; }, 3000))
+            << c.click << " did not change as chosen";
+        EXPECT_EQ(Outline(Store().Root()), c.after) << c.click;
+        EXPECT_TRUE(Mirrors()) << c.click;
+        if (c.nth != 4) {
+            EXPECT_EQ(view->SelectedClass(), clicked) << c.click;
+        }
+    }
+}
+
+}  // namespace
