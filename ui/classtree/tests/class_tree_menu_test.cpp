@@ -33,6 +33,8 @@ public:
     bool Hooked() const { return hook_ != nullptr; }
     int Opened() const { return opened_; }
     bool Answered() const { return answered_; }
+    // Where the popup was on the screen.
+    RECT MenuRect() const { return menuRect_; }
     // The popup's items as "text" or "text (grey)", separators as "-".
     Lines Items() const { return items_; }
 
@@ -49,6 +51,7 @@ private:
         } else if (call.message == WM_ENTERIDLE && call.wParam == MSGF_MENU && !answered_) {
             answered_ = true;
             const HWND menuWindow = reinterpret_cast<HWND>(call.lParam);
+            ::GetWindowRect(menuWindow, &menuRect_);
             for (WPARAM key : keys_) {
                 ::PostMessageA(menuWindow, WM_KEYDOWN, key, 1);
                 ::PostMessageA(menuWindow, WM_KEYUP, key, 0xC0000001);
@@ -79,6 +82,7 @@ private:
     std::vector<WPARAM> keys_;
     int opened_ = 0;
     bool answered_ = false;
+    RECT menuRect_{};
     Lines items_;
 };
 
@@ -105,11 +109,14 @@ protected:
         POINT screen = client;
         ::ClientToScreen(Tree(), &screen);
         ASSERT_TRUE(PlaceCursor(screen)) << path;
+        clicked = screen;
         ::PostMessageA(Tree(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(client.x, client.y));
         ::PostMessageA(Tree(), WM_RBUTTONUP, 0, MAKELPARAM(client.x, client.y));
         EXPECT_TRUE(PumpUntil([&] { return answer.Answered(); }, 5000)) << "the popup did not open over " << path;
         Pump();
     }
+
+    POINT clicked{};  // the screen point of the last right-click
 };
 
 // Down arrows that move the highlight from nowhere onto the `nth` item of
@@ -143,6 +150,9 @@ TEST_F(ClassTreeMenu, RightClickSelectsTheItemAndShowsItsStates) {
         EXPECT_EQ(view->SelectedClass(), Find(c.click)) << c.click;
         EXPECT_EQ(answer.Opened(), 1) << c.click;
         EXPECT_EQ(answer.Items(), c.items) << c.click;
+        // The popup's corner is where the button was released.
+        EXPECT_EQ(answer.MenuRect().left, clicked.x) << c.click;
+        EXPECT_EQ(answer.MenuRect().top, clicked.y) << c.click;
     }
     // Closing the popup chose nothing.
     EXPECT_EQ(Outline(Store().Root()),
