@@ -96,7 +96,7 @@ void CClassTreeView::EditClass() {
     dialog.name = selected->name;
     if (dialog.DoModal(Owner()) != IDOK) return;
     // The category may have been deleted meanwhile.
-    if (ItemOf(selected) == nullptr) return;
+    if (!InStore(selected)) return;
     if (SameName(dialog.name, selected->name)) return;
     if (store_->FindChildClass(selected->Parent(), dialog.name, selected)) {
         ShowExistsMessage();
@@ -114,7 +114,7 @@ void CClassTreeView::DeleteClass() {
                                MB_YESNO) != IDYES) {
         return;
     }
-    if (ItemOf(selected) == nullptr) return;
+    if (!InStore(selected)) return;
     store_->DeleteClass(selected);
 }
 
@@ -125,10 +125,10 @@ void CClassTreeView::MoveClassTo() {
     dialog.root = store_->Root();
     dialog.classToMove = selected;
     if (dialog.DoModal(Owner()) != IDOK) return;
-    if (ItemOf(selected) == nullptr) return;
+    if (!InStore(selected)) return;
     // The chosen category must still be in the tree; none is the top level.
     ClassRecord* chosen = dialog.chosen;
-    if (chosen && ItemOf(chosen) == nullptr) return;
+    if (chosen && !InStore(chosen)) return;
     ClassRecord* newParent = store_->Root();
     if (dialog.asChild) {
         if (chosen) newParent = chosen;

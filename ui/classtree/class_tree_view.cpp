@@ -58,11 +58,6 @@ ClassRecord* CClassTreeView::RecordOf(HTREEITEM item) const {
     return reinterpret_cast<ClassRecord*>(info.lParam);
 }
 
-HTREEITEM CClassTreeView::ItemOf(const ClassRecord* record) const {
-    const auto found = items_.find(record);
-    return found == items_.end() ? nullptr : found->second;
-}
-
 ClassRecord* CClassTreeView::SelectedClass() const {
     return tree_ ? RecordOf(TreeView_GetSelection(tree_)) : nullptr;
 }
@@ -113,17 +108,6 @@ LRESULT CClassTreeView::OnCreate() {
     return 0;
 }
 
-// Shows what the store already holds when the view attaches to it.
-void CClassTreeView::Replay() {
-    ClassRecord* root = store_->Root();
-    for (ClassRecord* node = root->FirstChild(); node; node = NextInPreOrder(node, root)) {
-        OnInserted(node->Parent(), node->PrevSibling(), node);
-    }
-    for (ClassRecord* node = root->FirstChild(); node; node = NextInPreOrder(node, root)) {
-        if (node->IsExpanded() && node->HasChildren()) OnExpanded(node, true);
-    }
-}
-
 // The imports the user accepts are posted once both questions are answered,
 // so that the first wizard never opens over the second question.
 void CClassTreeView::AskFirstRunQuestions() {
@@ -169,107 +153,6 @@ void CClassTreeView::OnDestroy() {
     TreeView_SetImageList(tree_, nullptr, TVSIL_NORMAL);
     if (images_) ::ImageList_Destroy(images_);
     images_ = nullptr;
-}
-
-// --- mirroring the store ----------------------------------------------------------
-
-void CClassTreeView::OnInserted(ClassRecord* parent, ClassRecord* after, ClassRecord* record) {
-    if (!tree_ || !record) return;
-    const bool topLevel = !parent || parent == store_->Root();
-    HTREEITEM parentItem = topLevel ? TVI_ROOT : ItemOf(parent);
-    if (!parentItem) return;
-    TVINSERTSTRUCTA insert{};
-    insert.hParent = parentItem;
-    // The control checks a handle given as the place by searching all its
-    // items; the ends need no handle, and loading appends every category.
-    if (!after) {
-        insert.hInsertAfter = TVI_FIRST;
-    } else if (!record->NextSibling()) {
-        insert.hInsertAfter = TVI_LAST;
-    } else {
-        insert.hInsertAfter = ItemOf(after);
-        if (!insert.hInsertAfter) insert.hInsertAfter = TVI_LAST;
-    }
-    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
-    insert.item.pszText = const_cast<char*>(record->name.c_str());
-    insert.item.iImage = 0;
-    insert.item.iSelectedImage = 1;
-    insert.item.lParam = reinterpret_cast<LPARAM>(record);
-    ++mirroring_;
-    HTREEITEM item = TreeView_InsertItem(tree_, &insert);
-    if (item) items_[record] = item;
-    // A category shown expanded before it had children stays expanded.
-    if (item && !topLevel && parent->IsExpanded() &&
-        !(TreeView_GetItemState(tree_, parentItem, TVIS_EXPANDED) & TVIS_EXPANDED)) {
-        TreeView_Expand(tree_, parentItem, TVE_EXPAND);
-    }
-    --mirroring_;
-}
-
-void CClassTreeView::OnRemoved(ClassRecord* record, bool moving) {
-    HTREEITEM item = ItemOf(record);
-    if (!item) return;
-    const HTREEITEM selectedBefore = TreeView_GetSelection(tree_);
-    for (ClassRecord* node = record; node; node = NextInPreOrder(node, record)) items_.erase(node);
-    if (dropTarget_ && !RecordOf(dropTarget_)) dropTarget_ = nullptr;
-    ++mirroring_;
-    TreeView_DeleteItem(tree_, item);
-    if (dropTarget_ == item) dropTarget_ = nullptr;
-    --mirroring_;
-    if (draggedItem_ && !ItemOf(RecordOf(draggedItem_))) draggedItem_ = nullptr;
-    if (savedSelection_ && !ItemOf(RecordOf(savedSelection_))) savedSelection_ = nullptr;
-    // A move selects the category at its new place at once; a deletion tells
-    // the list what is selected now, once the control has settled.
-    if (!moving && mirroring_ == 0) {
-        HTREEITEM selected = TreeView_GetSelection(tree_);
-        if (!selected) {
-            SendToFrame(framework::UWM_CLASS_CHANGED, 0, 1);
-        } else if (selected != selectedBefore) {
-            OnSelectionChanged(selected);
-        }
-    }
-}
-
-void CClassTreeView::OnRenamed(ClassRecord* record) {
-    HTREEITEM item = ItemOf(record);
-    if (!item) return;
-    TVITEMA info{};
-    info.mask = TVIF_TEXT;
-    info.hItem = item;
-    info.pszText = const_cast<char*>(record->name.c_str());
-    ::SendMessageA(tree_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&info));
-}
-
-void CClassTreeView::OnExpanded(ClassRecord* record, bool expanded) {
-    HTREEITEM item = ItemOf(record);
-    if (!item) return;
-    ++mirroring_;
-    TreeView_Expand(tree_, item, expanded ? TVE_EXPAND : TVE_COLLAPSE);
-    --mirroring_;
-}
-
-void CClassTreeView::OnCaret(ClassRecord* record) {
-    if (HTREEITEM item = ItemOf(record)) {
-        TreeView_SelectItem(tree_, item);
-        KeepAncestorsOpen(item);
-    }
-}
-
-// Selecting an item opens the categories above it so that it can be seen;
-// the store keeps that state too.
-void CClassTreeView::KeepAncestorsOpen(HTREEITEM item) {
-    if (!store_) return;
-    ++mirroring_;
-    for (HTREEITEM parent = TreeView_GetParent(tree_, item); parent; parent = TreeView_GetParent(tree_, parent)) {
-        const bool open = (TreeView_GetItemState(tree_, parent, TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
-        ClassRecord* record = RecordOf(parent);
-        if (record && record->IsExpanded() != open) store_->SetExpanded(record, open);
-    }
-    --mirroring_;
-}
-
-void CClassTreeView::OnRepaint() {
-    if (tree_) ::RedrawWindow(tree_, nullptr, nullptr, RDW_UPDATENOW | RDW_ERASE | RDW_INVALIDATE);
 }
 
 // --- messages -----------------------------------------------------------------------
@@ -382,6 +265,13 @@ LRESULT CClassTreeView::OnNotify(const NMHDR& header) {
     case TVN_SELCHANGEDW:
         if (mirroring_ == 0) OnSelectionChanged(reinterpret_cast<const NMTREEVIEWA&>(header).itemNew.hItem);
         return 0;
+    case TVN_ITEMEXPANDINGA:
+    case TVN_ITEMEXPANDINGW: {
+        // A category opened for the first time gets its sub-categories now.
+        const auto& info = reinterpret_cast<const NMTREEVIEWA&>(header);
+        if (info.action & TVE_EXPAND) Fill(RecordOf(info.itemNew.hItem));
+        return FALSE;
+    }
     case TVN_ITEMEXPANDEDA:
     case TVN_ITEMEXPANDEDW:
         if (mirroring_ == 0 && store_) {

@@ -60,7 +60,13 @@ public:
     HWND Tree() const { return tree_; }
     // The selected category, none without a selection.
     ClassRecord* SelectedClass() const;
+    // The item of a category when the control holds one. The control holds
+    // the top level and the sub-categories of every category that has been
+    // opened; the rest is inserted when it is first needed.
     HTREEITEM ItemOf(const ClassRecord* record) const;
+    // The item of `record`, a category of the store, inserting the
+    // sub-categories of the categories above it first where needed.
+    HTREEITEM EnsureItem(ClassRecord* record);
     ClassRecord* RecordOf(HTREEITEM item) const;
 
     // Enabled state of a context-menu command for the current selection.
@@ -92,10 +98,17 @@ private:
     void OnCaret(ClassRecord* record) override;
     void OnRepaint() override;
 
+    // Filling the control (class_tree_mirror.cpp).
+    void Replay();
+    HTREEITEM InsertItem(ClassRecord* record, HTREEITEM parentItem, HTREEITEM after);
+    void Fill(ClassRecord* record);
+    void ShowButton(const ClassRecord* record, bool hasChildren);
+    bool InStore(const ClassRecord* record) const;
+    void KeepAncestorsOpen(HTREEITEM item);
+
     // Creation and destruction.
     LRESULT OnCreate();
     void OnDestroy();
-    void Replay();
     void AskFirstRunQuestions();
 
     // The subclassed control's messages; true when handled (`result` set).
@@ -103,7 +116,6 @@ private:
     bool OnTreeMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     LRESULT OnNotify(const NMHDR& header);
     void OnSelectionChanged(HTREEITEM item);
-    void KeepAncestorsOpen(HTREEITEM item);
     void OnContextMenu(LPARAM screenPoint);
     void OnInitMenuPopup(HMENU popup);
     void OnKeyDown(WPARAM key);
@@ -142,7 +154,15 @@ private:
     WNDPROC treeProc_ = nullptr;  // the control's own window procedure
     HIMAGELIST images_ = nullptr;
     CBookmarkStore* store_ = nullptr;
-    std::unordered_map<const ClassRecord*, HTREEITEM> items_;
+    // A category in the control: its item, whether its sub-categories are in
+    // the control too, and whether the item shows the button of a category
+    // with sub-categories.
+    struct Shown {
+        HTREEITEM item;
+        bool filled;
+        bool button;
+    };
+    std::unordered_map<const ClassRecord*, Shown> items_;
     // Set while a store event changes the control, so that the control's
     // own notifications are not taken for the user's.
     int mirroring_ = 0;

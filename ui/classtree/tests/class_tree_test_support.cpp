@@ -105,13 +105,25 @@ testing::AssertionResult TreeMatchesStore(HWND tree, const ClassRecord* root) {
                                                    << info.iSelectedImage;
             }
             const bool shownExpanded = (info.state & TVIS_EXPANDED) != 0;
-            if (record->HasChildren() && shownExpanded != record->IsExpanded()) {
-                return testing::AssertionFailure() << text << " is shown " << (shownExpanded ? "expanded" : "closed")
-                                                   << " but the store has it the other way";
+            if (info.cChildren != (record->HasChildren() ? 1 : 0)) {
+                return testing::AssertionFailure() << text << (record->HasChildren() ? " lacks" : " shows")
+                                                   << " the button of a category with sub-categories";
             }
             ++count;
             HTREEITEM child = Next(tree, item, TVGN_CHILD);
-            if (child || record->FirstChild()) levels.push_back({child, record->FirstChild(), "under " + text});
+            if (record->HasChildren() && !child) {
+                // Its sub-categories are not in the control yet: it must be
+                // closed, in the control and in the store.
+                if (shownExpanded || record->IsExpanded()) {
+                    return testing::AssertionFailure() << text << " is open without its sub-categories";
+                }
+            } else {
+                if (record->HasChildren() && shownExpanded != record->IsExpanded()) {
+                    return testing::AssertionFailure() << text << " is shown " << (shownExpanded ? "expanded" : "closed")
+                                                       << " but the store has it the other way";
+                }
+                if (child || record->FirstChild()) levels.push_back({child, record->FirstChild(), "under " + text});
+            }
             item = Next(tree, item, TVGN_NEXT);
             record = record->NextSibling();
         }
@@ -217,7 +229,9 @@ ClassRecord* ViewFixture::Find(const char* path) const {
 }
 
 void ViewFixture::Select(const char* path) {
-    HTREEITEM item = view->ItemOf(Find(path));
+    ClassRecord* record = Find(path);
+    ASSERT_NE(record, nullptr) << path;
+    HTREEITEM item = view->EnsureItem(record);
     ASSERT_NE(item, nullptr) << path;
     TreeView_SelectItem(Tree(), item);
 }

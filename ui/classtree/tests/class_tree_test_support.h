@@ -39,9 +39,12 @@ private:
     HWND hwnd_ = nullptr;
 };
 
-// Whether the control shows exactly the store's tree: the same items in the
-// same order and nesting, each carrying its record, its name as text, images
-// 0 and 1, and the record's expanded state wherever it has children.
+// Whether the control shows exactly the store's tree as far as it is filled:
+// the same items in the same order and nesting, each carrying its record, its
+// name as text, images 0 and 1, the button of a category with sub-categories
+// exactly when the record has some, and the record's expanded state wherever
+// it has children. A category whose sub-categories are not in the control
+// must be closed in both.
 testing::AssertionResult TreeMatchesStore(HWND tree, const ClassRecord* root);
 
 // The tree as "depth:name[+]" lines in pre-order ('+' for expanded).
