@@ -104,8 +104,7 @@ void CClassTreeView::ScrollOneLine(bool up) {
 
 void CClassTreeView::OnScrollTimer() {
     ++scrollTicks_;
-    POINT cursor{};
-    ::GetCursorPos(&cursor);
+    const POINT cursor = CursorPos();
     if (cursor.y < clientTop_ + 10) {
         if (ScrollsOnTick(scrollTicks_, clientTop_ - cursor.y + 10)) ScrollOneLine(true);
     } else if (cursor.y > clientBottom_ - 10) {
@@ -176,8 +175,7 @@ void CClassTreeView::OleAutoScroll(WPARAM what) {
         return;
     }
     if (what != 0 || !oleEntered_) return;
-    POINT cursor{};
-    ::GetCursorPos(&cursor);
+    const POINT cursor = CursorPos();
     RECT client{};
     ::GetClientRect(tree_, &client);
     ::MapWindowPoints(tree_, nullptr, reinterpret_cast<POINT*>(&client), 2);

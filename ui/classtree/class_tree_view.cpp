@@ -66,6 +66,13 @@ void CClassTreeView::SendToFrame(UINT msg, WPARAM wParam, LPARAM lParam) const {
     if (frame_ && ::IsWindow(frame_)) ::SendMessageA(frame_, msg, wParam, lParam);
 }
 
+POINT CClassTreeView::CursorPos() const {
+    POINT point{};
+    if (cursor_) return cursor_();
+    ::GetCursorPos(&point);
+    return point;
+}
+
 HWND CClassTreeView::Owner() const { return frame_ && ::IsWindow(frame_) ? frame_ : Hwnd(); }
 
 // --- creation and destruction ---------------------------------------------------
@@ -284,8 +291,7 @@ LRESULT CClassTreeView::OnNotify(const NMHDR& header) {
         }
         return 0;
     case NM_RCLICK: {
-        POINT point{};
-        ::GetCursorPos(&point);
+        POINT point = CursorPos();
         ::ScreenToClient(tree_, &point);
         if (HTREEITEM item = HitTest(point)) TreeView_SelectItem(tree_, item);
         return 1;
@@ -342,7 +348,7 @@ void CClassTreeView::OnInitMenuPopup(HMENU popup) {
 
 void CClassTreeView::OnContextMenu(LPARAM screenPoint) {
     POINT point{static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
-    if (screenPoint == -1) ::GetCursorPos(&point);  // from the keyboard
+    if (screenPoint == -1) point = CursorPos();  // from the keyboard
     HMENU menu = ::LoadMenuA(ProgramModule(), MAKEINTRESOURCEA(IDR_CONTEXT_MENUS));
     if (!menu) return;
     HMENU popup = ::GetSubMenu(menu, kTreePopup);

@@ -76,8 +76,10 @@ public:
     // (wParam 1); the main window relays UWM_TREE_AUTOSCROLL here.
     void OleAutoScroll(WPARAM what);
 
-    // Tests replace the clock of the drag rules.
+    // Tests replace the clock of the drag rules, and the cursor position
+    // (screen coordinates) read by the right-click and the edge scrolling.
     void SetTickSource(std::function<DWORD()> ticks) { ticks_ = std::move(ticks); }
+    void SetCursorSource(std::function<POINT()> cursor) { cursor_ = std::move(cursor); }
 
     // In-tree drag state, readable for tests.
     bool Dragging() const { return dragging_; }
@@ -147,6 +149,7 @@ private:
 
     void SendToFrame(UINT msg, WPARAM wParam, LPARAM lParam) const;
     DWORD Now() const { return ticks_ ? ticks_() : ::GetTickCount(); }
+    POINT CursorPos() const;
 
     HWND frame_;
     std::string bookmarkFile_;
@@ -179,6 +182,7 @@ private:
     int clientTop_ = 0, clientLeft_ = 0, clientBottom_ = 0, clientRight_ = 0;
     int scrollTicks_ = 0;
     std::function<DWORD()> ticks_;
+    std::function<POINT()> cursor_;
 
     // OLE drag over the tree.
     DWORD oleHoverStart_ = 0;

@@ -95,12 +95,13 @@ protected:
         Open(classtree_test::SampleFile());
         Store().SetExpanded(Find("News"), true);
         Store().SetExpanded(Find("音乐"), true);
+        view->SetCursorSource([this] { return cursor; });
         ::SetForegroundWindow(frame->Hwnd());
         ::SetFocus(Tree());
     }
 
-    // Right-clicks the middle of `path`'s label with the real cursor there,
-    // as the control reads the cursor when it reports the click; then runs
+    // Right-clicks the middle of `path`'s label with the cursor there, as
+    // the view reads the cursor when the control reports the click; then runs
     // the thread's messages until the popup was answered and has closed.
     void RightClick(const char* path, MenuAnswer& answer) {
         RECT rect{};
@@ -108,15 +109,14 @@ protected:
         POINT client{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
         POINT screen = client;
         ::ClientToScreen(Tree(), &screen);
-        ASSERT_TRUE(PlaceCursor(screen)) << path;
-        clicked = screen;
+        cursor = screen;
         ::PostMessageA(Tree(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(client.x, client.y));
         ::PostMessageA(Tree(), WM_RBUTTONUP, 0, MAKELPARAM(client.x, client.y));
         EXPECT_TRUE(PumpUntil([&] { return answer.Answered(); }, 5000)) << "the popup did not open over " << path;
         Pump();
     }
 
-    POINT clicked{};  // the screen point of the last right-click
+    POINT cursor{};  // where the view finds the cursor, on the screen
 };
 
 // Down arrows that move the highlight from nowhere onto the `nth` item of
@@ -151,8 +151,8 @@ TEST_F(ClassTreeMenu, RightClickSelectsTheItemAndShowsItsStates) {
         EXPECT_EQ(answer.Opened(), 1) << c.click;
         EXPECT_EQ(answer.Items(), c.items) << c.click;
         // The popup's corner is where the button was released.
-        EXPECT_EQ(answer.MenuRect().left, clicked.x) << c.click;
-        EXPECT_EQ(answer.MenuRect().top, clicked.y) << c.click;
+        EXPECT_EQ(answer.MenuRect().left, cursor.x) << c.click;
+        EXPECT_EQ(answer.MenuRect().top, cursor.y) << c.click;
     }
     // Closing the popup chose nothing.
     EXPECT_EQ(Outline(Store().Root()),

@@ -1,7 +1,8 @@
 // Edge scrolling while something is dragged over the tree, tick by tick: the
 // ticks are sent to the view directly (the in-tree drag's scroll timer, the
-// frame's auto-scroll relay of an OLE drag) with the real cursor placed at a
-// given distance from an edge, and the first visible item is read after each.
+// frame's auto-scroll relay of an OLE drag) with the cursor the view reads
+// placed at a given distance from an edge, and the first visible item is read
+// after each.
 #include "class_tree_test_support.h"
 
 #include "framework/private_messages.h"
@@ -30,9 +31,8 @@ protected:
         std::vector<std::string> lines;
         for (int i = 0; i < 80; ++i) lines.push_back("<G t=\"C" + std::to_string(i) + "\"/>");
         Open(classtree_test::FileOf(lines));
-        // Low enough on the screen that the cursor fits 95 pixels above it.
-        ::SetWindowPos(frame->Hwnd(), nullptr, 40, 200, 360, 420, SWP_NOZORDER | SWP_NOACTIVATE);
         view->SetTickSource([this] { return clock += 100; });
+        view->SetCursorSource([this] { return cursor; });
         RECT client{};
         ::GetClientRect(Tree(), &client);
         ::MapWindowPoints(Tree(), nullptr, reinterpret_cast<POINT*>(&client), 2);
@@ -72,7 +72,7 @@ protected:
     void ExpectScrolling(const Place& place, int ticks, Tick tick) {
         SCOPED_TRACE(place.what);
         ScrollToTheMiddle();
-        ASSERT_TRUE(PlaceCursor(CursorAt(place)));
+        cursor = CursorAt(place);
         for (int i = 0; i < ticks; ++i) {
             const HTREEITEM before = FirstVisible();
             tick();
@@ -110,6 +110,7 @@ protected:
     }
 
     DWORD clock = 1000;
+    POINT cursor{};
     RECT screen{};
 };
 
@@ -136,7 +137,7 @@ TEST_F(ClassTreeScroll, InTreeDragScrollsNearAnEdgeFasterTheFurtherOut) {
 
 TEST_F(ClassTreeScroll, TicksWithoutADragScrollNothing) {
     ScrollToTheMiddle();
-    ASSERT_TRUE(PlaceCursor(CursorAt({Edge::kTop, 95, 1, ""})));
+    cursor = CursorAt({Edge::kTop, 95, 1, ""});
     const HTREEITEM before = FirstVisible();
     for (int i = 0; i < 6; ++i) OleTick();
     EXPECT_EQ(FirstVisible(), before) << "no OLE drag has entered";
@@ -189,16 +190,16 @@ TEST_F(ClassTreeScroll, OleDragScrollsBesideAnEdgeAndNotFromACorner) {
     enter();
     ScrollToTheMiddle();
     const HTREEITEM middle = FirstVisible();
-    ASSERT_TRUE(PlaceCursor(POINT{screen.left - 20, screen.top - 20}));
+    cursor = POINT{screen.left - 20, screen.top - 20};
     for (int i = 0; i < 8; ++i) OleTick();
     EXPECT_EQ(FirstVisible(), middle) << "a corner scrolled";
 
     // Once a zone has been used, the corner keeps scrolling the same way.
-    ASSERT_TRUE(PlaceCursor(CursorAt({Edge::kTop, 95, 1, ""})));
+    cursor = CursorAt({Edge::kTop, 95, 1, ""});
     OleTick();
     const HTREEITEM scrolled = FirstVisible();
     EXPECT_EQ(scrolled, TreeView_GetPrevVisible(Tree(), middle));
-    ASSERT_TRUE(PlaceCursor(POINT{screen.left - 20, screen.top - 20}));
+    cursor = POINT{screen.left - 20, screen.top - 20};
     for (int i = 0; i < 6; ++i) OleTick();
     EXPECT_NE(FirstVisible(), scrolled) << "the corner did not go on upwards";
     target->DragLeave();

@@ -89,20 +89,6 @@ protected:
         }
         return true;
     }
-    // Moves the real cursor to `screen` and waits until the system reports
-    // it there steadily: Wine takes the position from the X server, which may
-    // still report the previous place for a moment.
-    bool PlaceCursor(POINT screen) {
-        int held = 0;
-        return PumpUntil([&] {
-            POINT now{};
-            ::GetCursorPos(&now);
-            if (now.x == screen.x && now.y == screen.y) return ++held >= 3;
-            held = 0;
-            ::SetCursorPos(screen.x, screen.y);
-            return false;
-        }, 3000);
-    }
     void Pump() {
         MSG msg;
         while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
