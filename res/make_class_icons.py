@@ -11,10 +11,9 @@ usage: make_class_icons.py CLOSED.ico OPEN.ico
 """
 import sys
 
-from ico_file import icon_image, write_icon
+from icon_file import icon_image, render, write_icon
 
 SIZES = (16, 20, 24, 32)
-SAMPLES = 4
 
 OUTLINE = (0xA8, 0x6A, 0x0C)
 BACK = (0xE9, 0xA8, 0x2A)
@@ -107,49 +106,33 @@ def paper_lines(scale):
     return [(snap(5, scale), snap(11, scale), r) for r in rows]
 
 
-def render(size, layers_for, lines=False):
+def draw(size, layers_for, lines=False):
     scale = size / 16.0
     layers = layers_for(scale, size)
     ruled = paper_lines(scale) if lines else []
     thickness = max(1, round(scale))
-    rows = []
-    n = SAMPLES * SAMPLES
-    for py in range(size):
-        row = []
-        for px in range(size):
-            r = g = b = cover = 0
-            for sy in range(SAMPLES):
-                for sx in range(SAMPLES):
-                    x = px + (sx + 0.5) / SAMPLES
-                    y = py + (sy + 0.5) / SAMPLES
-                    colour = None
-                    for i, layer in enumerate(layers):
-                        c = layer.colour(x, y)
-                        if c is None:
-                            continue
-                        colour = c
-                        if lines and i == 1 and c == PAPER:
-                            for x1, x2, top in ruled:
-                                if x1 <= x < x2 and top <= y < top + thickness:
-                                    colour = PAPER_LINE
-                    if colour is not None:
-                        r += colour[0]
-                        g += colour[1]
-                        b += colour[2]
-                        cover += 1
-            if cover:
-                row.append((r // cover, g // cover, b // cover, int(255 * cover / n + 0.5)))
-            else:
-                row.append((0, 0, 0, 0))
-        rows.append(row)
-    return rows
+
+    def colour_at(x, y):
+        colour = None
+        for i, layer in enumerate(layers):
+            c = layer.colour(x, y)
+            if c is None:
+                continue
+            colour = c
+            if lines and i == 1 and c == PAPER:
+                for x1, x2, top in ruled:
+                    if x1 <= x < x2 and top <= y < top + thickness:
+                        colour = PAPER_LINE
+        return colour
+
+    return render(size, colour_at)
 
 
 def main():
     if len(sys.argv) != 3:
         sys.exit(__doc__)
-    write_icon(sys.argv[1], [(s, icon_image(render(s, closed_folder))) for s in SIZES])
-    write_icon(sys.argv[2], [(s, icon_image(render(s, open_folder, lines=True))) for s in SIZES])
+    write_icon(sys.argv[1], [(s, icon_image(draw(s, closed_folder))) for s in SIZES])
+    write_icon(sys.argv[2], [(s, icon_image(draw(s, open_folder, lines=True))) for s in SIZES])
 
 
 if __name__ == "__main__":

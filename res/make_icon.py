@@ -6,10 +6,9 @@ usage: make_icon.py OUTPUT.ico
 """
 import sys
 
-from ico_file import icon_image, write_icon
+from icon_file import icon_image, render, write_icon
 
 SIZES = (16, 32, 48)
-SAMPLES = 4  # supersampling per axis, for smooth edges
 
 TILE_TOP = (0x3A, 0x8E, 0xE6)
 TILE_BOTTOM = (0x1F, 0x5F, 0xB8)
@@ -43,47 +42,20 @@ def inside_accent(x, y):
 
 
 def shade(x, y):
-    """Colour and coverage (0..1) of one sample point."""
+    """Colour of one point of the unit square, or None outside the tile."""
     if not inside_rounded_square(x, y, 0.2):
-        return (0, 0, 0), 0.0
+        return None
     if inside_accent(x, y):
-        return ACCENT, 1.0
+        return ACCENT
     if inside_ribbon(x, y):
-        return RIBBON, 1.0
-    t = y
-    colour = tuple(int(a + (b - a) * t) for a, b in zip(TILE_TOP, TILE_BOTTOM))
-    return colour, 1.0
-
-
-def render(size):
-    """Rows of (r, g, b, a), top row first."""
-    rows = []
-    n = SAMPLES * SAMPLES
-    for py in range(size):
-        row = []
-        for px in range(size):
-            r = g = b = cover = 0.0
-            for sy in range(SAMPLES):
-                for sx in range(SAMPLES):
-                    x = (px + (sx + 0.5) / SAMPLES) / size
-                    y = (py + (sy + 0.5) / SAMPLES) / size
-                    colour, c = shade(x, y)
-                    r += colour[0] * c
-                    g += colour[1] * c
-                    b += colour[2] * c
-                    cover += c
-            if cover > 0:
-                row.append((int(r / cover), int(g / cover), int(b / cover), int(255 * cover / n + 0.5)))
-            else:
-                row.append((0, 0, 0, 0))
-        rows.append(row)
-    return rows
+        return RIBBON
+    return tuple(int(a + (b - a) * y) for a, b in zip(TILE_TOP, TILE_BOTTOM))
 
 
 def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
-    write_icon(sys.argv[1], [(s, icon_image(render(s))) for s in SIZES])
+    write_icon(sys.argv[1], [(s, icon_image(render(s, lambda x, y: shade(x / s, y / s)))) for s in SIZES])
 
 
 if __name__ == "__main__":
