@@ -3,9 +3,9 @@
 #include <cwchar>
 #include <new>
 #include <utility>
-#include <vector>
 
 #include "automation_host.h"
+#include "platform/executable_path.h"
 #include "pending_link_queue.h"
 
 namespace integration {
@@ -31,16 +31,13 @@ std::string BstrToAnsi(BSTR text) {
 HRESULT LoadIEMenuCatchTypeInfo(ITypeInfo** info) {
     if (!info) return E_POINTER;
     *info = nullptr;
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return HRESULT_FROM_WIN32(::GetLastError());
-        if (n < path.size()) break;
-        if (path.size() >= 32768) return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
-        path.resize(path.size() * 2);
+    const std::wstring path = platform::ExecutablePathWide();
+    if (path.empty()) {
+        const DWORD error = ::GetLastError();
+        return HRESULT_FROM_WIN32(error ? error : ERROR_FILENAME_EXCED_RANGE);
     }
     ITypeLib* library = nullptr;
-    HRESULT hr = ::LoadTypeLibEx(path.data(), REGKIND_NONE, &library);
+    HRESULT hr = ::LoadTypeLibEx(path.c_str(), REGKIND_NONE, &library);
     if (FAILED(hr)) return hr;
     hr = library->GetTypeInfoOfGuid(IID_IIEMenuCatch, info);
     library->Release();

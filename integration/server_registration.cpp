@@ -1,10 +1,10 @@
 #include "server_registration.h"
 
 #include <string_view>
-#include <vector>
 
 #include "automation_res.h"
 #include "classes_fallback_registry.h"
+#include "platform/executable_path.h"
 #include "registry_script.h"
 #include "typelib_registration.h"
 #include "win32_registry.h"
@@ -32,17 +32,6 @@ HRESULT ApplyScript(RegistryAccess& registry, HMODULE module, int id, const Scri
 
 }  // namespace
 
-std::string ExecutablePath() {
-    std::vector<char> path(MAX_PATH);
-    for (;;) {
-        DWORD n = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return std::string();
-        if (n < path.size()) return std::string(path.data(), n);
-        if (path.size() >= 32768) return std::string();
-        path.resize(path.size() * 2);
-    }
-}
-
 HRESULT ApplyServerScripts(RegistryAccess& registry, HMODULE resources, const std::string& modulePath,
                            bool registering) {
     const ScriptReplacements replacements = {{"MODULE", "\"" + modulePath + "\""}};
@@ -55,7 +44,7 @@ HRESULT ApplyServerScripts(RegistryAccess& registry, HMODULE resources, const st
 HRESULT RegisterServer() {
     Win32Registry system;
     ClassesFallbackRegistry registry(system);
-    HRESULT hr = ApplyServerScripts(registry, ::GetModuleHandleA(nullptr), ExecutablePath(), true);
+    HRESULT hr = ApplyServerScripts(registry, ::GetModuleHandleA(nullptr), platform::ExecutablePath(), true);
     if (FAILED(hr)) return hr;
     return RegisterEmbeddedTypeLibrary();
 }
@@ -63,7 +52,7 @@ HRESULT RegisterServer() {
 HRESULT UnregisterServer() {
     Win32Registry system;
     ClassesFallbackRegistry registry(system);
-    HRESULT hr = ApplyServerScripts(registry, ::GetModuleHandleA(nullptr), ExecutablePath(), false);
+    HRESULT hr = ApplyServerScripts(registry, ::GetModuleHandleA(nullptr), platform::ExecutablePath(), false);
     HRESULT lib = UnregisterEmbeddedTypeLibrary(registry);
     return FAILED(hr) ? hr : lib;
 }

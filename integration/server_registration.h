@@ -23,7 +23,4 @@ HRESULT UnregisterServer();
 HRESULT ApplyServerScripts(RegistryAccess& registry, HMODULE resources, const std::string& modulePath,
                            bool registering);
 
-// The executable's full path in the ANSI code page.
-std::string ExecutablePath();
-
 }  // namespace integration

@@ -3,8 +3,8 @@
 #include <oleauto.h>
 
 #include <string>
-#include <vector>
 
+#include "platform/executable_path.h"
 #include "typelib_keys.h"
 
 // Exported by oleaut32 but not declared by the MinGW headers.
@@ -25,20 +25,9 @@ std::string GuidText(REFGUID guid) {
 
 namespace {
 
-std::wstring ExecutablePathWide() {
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n == 0) return std::wstring();
-        if (n < path.size()) return std::wstring(path.data(), n);
-        if (path.size() >= 32768) return std::wstring();
-        path.resize(path.size() * 2);
-    }
-}
-
 class EmbeddedLibrary {
 public:
-    EmbeddedLibrary() : path_(ExecutablePathWide()) {
+    EmbeddedLibrary() : path_(platform::ExecutablePathWide()) {
         result_ = path_.empty() ? E_FAIL : ::LoadTypeLibEx(path_.c_str(), REGKIND_NONE, &library_);
     }
     ~EmbeddedLibrary() {

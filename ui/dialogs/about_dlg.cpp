@@ -1,5 +1,6 @@
 #include "about_dlg.h"
 
+#include "platform/executable_path.h"
 #include "resource.h"
 
 #include <vector>
@@ -21,21 +22,10 @@ std::string ReadProductVersion(const std::string& path) {
     return FormatProductVersion(info->dwProductVersionMS, info->dwProductVersionLS);
 }
 
-std::string ProgramPath() {
-    std::vector<char> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (n == 0) return {};
-        if (n < buffer.size()) return std::string(buffer.data(), n);
-        if (buffer.size() >= 32768) return {};
-        buffer.resize(buffer.size() * 2);
-    }
-}
-
 CAboutDlg::CAboutDlg() : CTranslatedDialog(IDD_ABOUT, kAboutSection) {}
 
 bool CAboutDlg::OnOpen() {
-    const std::string path = versionSource.empty() ? ProgramPath() : versionSource;
+    const std::string path = versionSource.empty() ? platform::ExecutablePath() : versionSource;
     SetItemText(IDC_VERSION, std::string(kVersionLinePrefix) + ReadProductVersion(path));
     link.Attach(Item(IDC_HOMEPAGE_LINK), kHomepageUrl);
     return true;

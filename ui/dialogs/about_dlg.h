@@ -15,8 +15,6 @@ inline constexpr const char kHomepageUrl[] = "https://quorva.github.io/";
 // The product version of the file's version resource as "a.b.c.d"; empty
 // when the file has none.
 std::string ReadProductVersion(const std::string& path);
-// The path of the running program.
-std::string ProgramPath();
 
 class CAboutDlg : public CTranslatedDialog {
 public:

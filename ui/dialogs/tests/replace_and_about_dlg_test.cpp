@@ -2,6 +2,7 @@
 #include "replace_dlg.h"
 
 #include "dialog_test_driver.h"
+#include "platform/executable_path.h"
 #include "resource.h"
 #include "test_support/temp_dir.h"
 
@@ -137,7 +138,7 @@ TEST(AboutDialog, FileWithoutVersionResourceGivesAnEmptyVersion) {
     std::ofstream(plain) << "no version here";
     EXPECT_EQ(dialogs::ReadProductVersion(plain), "");
     EXPECT_EQ(dialogs::ReadProductVersion(dir.File("missing.exe")), "");
-    EXPECT_EQ(dialogs::ReadProductVersion(dialogs::ProgramPath()), VER_FILEVERSION_TEXT);
+    EXPECT_EQ(dialogs::ReadProductVersion(platform::ExecutablePath()), VER_FILEVERSION_TEXT);
 
     dialogs::CAboutDlg dialog;
     dialog.versionSource = plain;
