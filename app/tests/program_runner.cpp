@@ -100,11 +100,11 @@ bool RunningProgram::Start(const std::string& exe, const std::string& arguments)
                             folder.empty() ? nullptr : folder.c_str(), &startup, &info_) != 0;
 }
 
-HWND RunningProgram::FindMainWindow() const {
+HWND MainWindowOf(DWORD pid) {
     struct Search {
         DWORD pid;
         HWND found;
-    } search{info_.dwProcessId, nullptr};
+    } search{pid, nullptr};
     ::EnumWindows(
         [](HWND hwnd, LPARAM param) -> BOOL {
             auto* s = reinterpret_cast<Search*>(param);
@@ -121,6 +121,8 @@ HWND RunningProgram::FindMainWindow() const {
         reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
+
+HWND RunningProgram::FindMainWindow() const { return MainWindowOf(info_.dwProcessId); }
 
 HWND RunningProgram::WaitForMainWindow(DWORD timeoutMs) const {
     HWND found = nullptr;

@@ -30,6 +30,10 @@ std::vector<std::string> SettingElementNames(const std::string& xml);
 // The text of element `name` inside <settings>; "" when missing or empty.
 std::string SettingValue(const std::string& xml, const std::string& name);
 
+// The top-level window of the main frame's class owned by process `pid`, or
+// null.
+HWND MainWindowOf(DWORD pid);
+
 class RunningProgram {
 public:
     RunningProgram() = default;

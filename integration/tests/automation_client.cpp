@@ -116,28 +116,6 @@ std::vector<DWORD> ProcessesOf(const std::string& exePath) {
     return pids;
 }
 
-HWND MainWindowOf(DWORD pid) {
-    struct Search {
-        DWORD pid;
-        HWND found;
-    } search{pid, nullptr};
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(hwnd, &owner);
-            char name[64] = "";
-            ::GetClassNameA(hwnd, name, sizeof name);
-            if (owner == s->pid && ::lstrcmpA(name, "quorva_MainFrame") == 0) {
-                s->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 void WriteScript(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << text;

@@ -29,9 +29,6 @@ Finished QueryRegistry(const std::string& key);
 // Ids of the running processes whose image is `exePath` (compared without case).
 std::vector<DWORD> ProcessesOf(const std::string& exePath);
 
-// The main window (class "quorva_MainFrame") of process `pid`, or null.
-HWND MainWindowOf(DWORD pid);
-
 // Writes an ASCII script file (the script host reads only the ANSI code page).
 void WriteScript(const std::string& path, const std::string& text);
 

@@ -16,13 +16,13 @@
 #include "typelib_registration.h"
 
 using automation_test::Finished;
-using automation_test::MainWindowOf;
 using automation_test::ProcessesOf;
 using automation_test::QueryRegistry;
 using automation_test::RunToEnd;
 using automation_test::ScriptCommand;
 using automation_test::WriteScript;
 using integration::GuidText;
+using program_test::MainWindowOf;
 using program_test::RunningProgram;
 using program_test::WaitUntil;
 
