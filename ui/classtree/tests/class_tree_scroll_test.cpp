@@ -4,6 +4,7 @@
 // placed at a given distance from an edge, and the first visible item is read
 // after each.
 #include "class_tree_test_support.h"
+#include "test_data_object.h"
 
 #include "framework/private_messages.h"
 
@@ -149,23 +150,7 @@ TEST_F(ClassTreeScroll, OleDragScrollsBesideAnEdgeAndNotFromACorner) {
     IDropTarget* target = nullptr;
     unknown->QueryInterface(IID_IDropTarget, reinterpret_cast<void**>(&target));
     ASSERT_NE(target, nullptr);
-    struct NoData final : IDataObject {
-        HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-        ULONG STDMETHODCALLTYPE Release() override { return 1; }
-        HRESULT STDMETHODCALLTYPE GetData(FORMATETC*, STGMEDIUM*) override { return DV_E_FORMATETC; }
-        HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
-        HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC*) override { return DV_E_FORMATETC; }
-        HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC*) override { return E_NOTIMPL; }
-        HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
-        HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
-        HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override { return E_NOTIMPL; }
-        HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return E_NOTIMPL; }
-        HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override { return E_NOTIMPL; }
-    } data;
+    classtree_test::TestData data;  // offers nothing
     const auto enter = [&] {
         DWORD effect = DROPEFFECT_MOVE;
         const POINT centre = CursorAt({Edge::kMiddle, 0, 0, ""});
