@@ -2,6 +2,7 @@
 // that have been opened: events below a category not yet filled change only
 // its button, and whatever needs an item deeper down fills the way to it.
 #include "class_tree_test_support.h"
+#include "store_test_helpers.h"
 
 #include <string>
 #include <vector>
@@ -28,10 +29,7 @@ public:
         Select(path);
         ::SendMessageA(Tree(), WM_KEYDOWN, VK_RIGHT, 0);
     }
-    ClassRecord* Add(ClassRecord* parent, const char* name) {
-        bool duplicate = false;
-        return Store().AddClass(parent, InsertPos::Last(), new ClassRecord(name), duplicate);
-    }
+    ClassRecord* Add(ClassRecord* parent, const char* name) { return store_test::AddChild(Store(), parent, name); }
 };
 
 TEST_F(ClassTreeLazy, LoadingInsertsTheTopLevelAndOpeningInsertsOneLevel) {

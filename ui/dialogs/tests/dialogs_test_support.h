@@ -3,6 +3,7 @@
 #pragma once
 
 #include "bookmark_store.h"
+#include "store_test_helpers.h"
 #include "language.h"
 #include "test_support/temp_dir.h"
 
@@ -15,13 +16,7 @@
 
 namespace dialogs_test {
 
-inline ClassRecord* Add(CBookmarkStore& store, ClassRecord* parent, const char* name) {
-    bool duplicate = false;
-    auto* record = new ClassRecord(name);
-    ClassRecord* item = store.AddClass(parent, InsertPos::Last(), record, duplicate);
-    if (item != record) delete record;
-    return item;
-}
+using store_test::AddChild;
 
 // News (expanded)
 //   World
@@ -32,13 +27,13 @@ inline ClassRecord* Add(CBookmarkStore& store, ClassRecord* parent, const char* 
 //   Jazz
 struct SampleTree {
     SampleTree() {
-        news = Add(store, nullptr, "News");
-        world = Add(store, news, "World");
-        europe = Add(store, world, "Europe");
-        sport = Add(store, news, "Sport");
-        tools = Add(store, nullptr, "Tools");
-        music = Add(store, nullptr, "音乐");
-        jazz = Add(store, music, "Jazz");
+        news = AddChild(store, nullptr, "News");
+        world = AddChild(store, news, "World");
+        europe = AddChild(store, world, "Europe");
+        sport = AddChild(store, news, "Sport");
+        tools = AddChild(store, nullptr, "Tools");
+        music = AddChild(store, nullptr, "音乐");
+        jazz = AddChild(store, music, "Jazz");
         store.SetExpanded(news, true);
         store.SetExpanded(music, true);
     }

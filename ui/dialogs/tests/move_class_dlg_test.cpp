@@ -122,7 +122,7 @@ TEST_F(MoveClass, InitialSiblingPlacementAndADisabledOkIgnoresEnter) {
 
 TEST(MoveClassEmpty, NoSelectionMeansNoneAndNoOk) {
     CBookmarkStore store;
-    ClassRecord* only = dialogs_test::Add(store, nullptr, "Only");
+    ClassRecord* only = store_test::AddChild(store, nullptr, "Only");
     CMoveClassDlg dialog;
     dialog.root = store.Root();
     dialog.classToMove = only;

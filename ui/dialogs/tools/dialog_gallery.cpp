@@ -14,6 +14,7 @@
 #include "select_class_dlg.h"
 
 #include "bookmark_store.h"
+#include "store_test_helpers.h"
 #include "dialog_test_driver.h"
 #include "language.h"
 #include "resource.h"
@@ -27,13 +28,7 @@
 
 namespace {
 
-ClassRecord* Add(CBookmarkStore& store, ClassRecord* parent, const char* name) {
-    bool duplicate = false;
-    auto* record = new ClassRecord(name);
-    ClassRecord* item = store.AddClass(parent, InsertPos::Last(), record, duplicate);
-    if (item != record) delete record;
-    return item;
-}
+using store_test::AddChild;
 
 bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -48,14 +43,14 @@ int main(int argc, char** argv) {
     if (argc == 6) CLanguage::Instance()->Init(argv[4], argv[5]);
 
     CBookmarkStore store;
-    ClassRecord* news = Add(store, nullptr, "新闻资讯");
-    ClassRecord* world = Add(store, news, "国际新闻");
-    Add(store, world, "欧洲");
-    Add(store, news, "体育");
-    ClassRecord* tools = Add(store, nullptr, "常用工具");
-    Add(store, tools, "Search engines");
-    ClassRecord* music = Add(store, nullptr, "音乐");
-    Add(store, music, "Jazz");
+    ClassRecord* news = AddChild(store, nullptr, "新闻资讯");
+    ClassRecord* world = AddChild(store, news, "国际新闻");
+    AddChild(store, world, "欧洲");
+    AddChild(store, news, "体育");
+    ClassRecord* tools = AddChild(store, nullptr, "常用工具");
+    AddChild(store, tools, "Search engines");
+    ClassRecord* music = AddChild(store, nullptr, "音乐");
+    AddChild(store, music, "Jazz");
     store.SetExpanded(news, true);
     store.SetExpanded(music, true);
 

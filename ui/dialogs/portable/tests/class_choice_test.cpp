@@ -1,6 +1,7 @@
 #include "class_choice.h"
 
 #include "bookmark_store.h"
+#include "store_test_helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -11,13 +12,7 @@ namespace {
 
 using dialogs::IsMoveAccepted;
 
-ClassRecord* Add(CBookmarkStore& store, ClassRecord* parent, const char* name) {
-    bool duplicate = false;
-    auto* record = new ClassRecord(name);
-    ClassRecord* item = store.AddClass(parent, InsertPos::Last(), record, duplicate);
-    if (item != record) delete record;
-    return item;
-}
+using store_test::AddChild;
 
 // News
 //   World
@@ -29,13 +24,13 @@ ClassRecord* Add(CBookmarkStore& store, ClassRecord* parent, const char* name) {
 class Tree : public testing::Test {
 protected:
     void SetUp() override {
-        news = Add(store, nullptr, "News");
-        world = Add(store, news, "World");
-        europe = Add(store, world, "Europe");
-        sport = Add(store, news, "Sport");
-        tools = Add(store, nullptr, "Tools");
-        music = Add(store, nullptr, "Music");
-        jazz = Add(store, music, "Jazz");
+        news = AddChild(store, nullptr, "News");
+        world = AddChild(store, news, "World");
+        europe = AddChild(store, world, "Europe");
+        sport = AddChild(store, news, "Sport");
+        tools = AddChild(store, nullptr, "Tools");
+        music = AddChild(store, nullptr, "Music");
+        jazz = AddChild(store, music, "Jazz");
         store.SetExpanded(news, true);
         store.SetExpanded(music, true);
     }
@@ -98,7 +93,7 @@ TEST(TreeCopy, EmptyTreeAndNoRootGiveNothing) {
 TEST(TreeCopy, DeepNestingIsCopiedWithoutRecursion) {
     CBookmarkStore store;
     ClassRecord* parent = nullptr;
-    for (int i = 0; i < 20000; ++i) parent = Add(store, parent, "d");
+    for (int i = 0; i < 20000; ++i) parent = AddChild(store, parent, "d");
     const auto plan = dialogs::PlanTreeCopy(store.Root(), parent, nullptr);
     ASSERT_EQ(plan.entries.size(), 20000u);
     EXPECT_EQ(plan.entries.back().parent, 19998);
