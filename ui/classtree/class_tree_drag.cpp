@@ -134,13 +134,16 @@ void CClassTreeView::DropHere() {
     if (!moved) ::MessageBeep(0);
 }
 
+void CClassTreeView::ReleaseDragImage() {
+    if (!dragImage_) return;
+    ::ImageList_DragLeave(::GetDesktopWindow());
+    ::ImageList_EndDrag();
+    ::ImageList_Destroy(dragImage_);
+    dragImage_ = nullptr;
+}
+
 void CClassTreeView::OnLeftButtonUp() {
-    if (dragImage_) {
-        ::ImageList_DragLeave(::GetDesktopWindow());
-        ::ImageList_EndDrag();
-        ::ImageList_Destroy(dragImage_);
-        dragImage_ = nullptr;
-    }
+    ReleaseDragImage();
     DropHere();
     EndDrag();
 }
@@ -154,12 +157,7 @@ void CClassTreeView::EndDrag() {
 }
 
 void CClassTreeView::CancelDrag() {
-    if (dragImage_) {
-        ::ImageList_DragLeave(::GetDesktopWindow());
-        ::ImageList_EndDrag();
-        ::ImageList_Destroy(dragImage_);
-        dragImage_ = nullptr;
-    }
+    ReleaseDragImage();
     EndDrag();
 }
 

@@ -139,6 +139,7 @@ private:
     void OnTimer(UINT_PTR id);
     void OnHoverTimer();
     void OnScrollTimer();
+    void ReleaseDragImage();
     void EndDrag();
     void CancelDrag();
     void ScrollOneLine(bool up);
