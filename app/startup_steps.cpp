@@ -5,6 +5,7 @@
 #include "framework/server_module.h"
 #include "iemenucatch.h"
 #include "iemenucatch_factory.h"
+#include "language.h"
 #include "server_registration.h"
 
 namespace app {
@@ -34,7 +35,6 @@ void RecordMainWindow(HWND window) { integration::SetLinkWindow(window); }
 // Empty until the auto-run entry is written.
 void UpdateAutoRun() {}
 
-// Empty until the language packs exist.
-void DestroyLanguagePacks() {}
+void DestroyLanguagePacks() { CLanguage::DestroyInstance(); }
 
 }  // namespace app

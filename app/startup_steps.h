@@ -1,7 +1,6 @@
 // Steps of start-up and shutdown that belong to features built on top of
 // this one: the automation server, the auto-run entry and the language packs.
-// Each is an empty place until its feature exists; the order in which
-// WinMain calls them is fixed.
+// The order in which WinMain calls them is fixed.
 #pragma once
 
 #include <windows.h>
@@ -22,7 +21,7 @@ void RevokeClassObjects();
 void RecordMainWindow(HWND window);
 // The run-list entry brought in line with the auto-run settings.
 void UpdateAutoRun();
-// The language-pack manager.
+// Frees the language packs, after the settings are saved.
 void DestroyLanguagePacks();
 
 }  // namespace app

@@ -22,6 +22,22 @@
 // Commands of the main frame
 #define ID_APP_ABOUT 57664
 #define ID_APP_EXIT 57665
+#define ID_EDIT_MOVEUP 32855    // the category or the bookmark, by focus
+#define ID_EDIT_MOVEDOWN 32870
+#define ID_VIEW_TOOLBAR 59392
+#define ID_VIEW_STATUS_BAR 59393
+#define ID_VIEW_CLASSPANE 32890
+#define ID_VIEW_REMARKPANE 32935
+#define ID_VIEW_DRAGWINDOW 32960
+#define ID_VIEW_CUSTOMIZE 32785
+#define ID_TOOLS_OPTIONS 32790
+#define ID_TOOLS_HOMEPAGE_GROUP 32800
+#define ID_TOOLS_RANDOM_OPEN 32940
+#define ID_TOOLS_BACKUP 32880
+#define ID_HELP_BLOG 32955
+// The language packs' submenu: one command per pack from here on.
+#define ID_LANGUAGE_FIRST 8888
+#define ID_LANGUAGE_LAST 8988
 
 // Version resource
 #define VER_FILEVERSION 1, 0, 0, 0

@@ -56,13 +56,14 @@ void CClassTreeView::Expand(ClassRecord* record) {
 }
 
 void CClassTreeView::AddClass(bool asChild) {
+    // The category chosen when the command was given: the control may select
+    // another one by itself while the dialog is open (its first item, when it
+    // gets the focus back without a selection).
+    ClassRecord* selected = SelectedClass();
     dialogs::CClassDlg dialog;
     dialog.mode = asChild ? dialogs::CClassDlg::kAddSubClass : dialogs::CClassDlg::kAddClass;
     if (dialog.DoModal(Owner()) != IDOK) return;
-
-    // The selection may have gone while the dialog was open (a drop, an
-    // import): take it afresh.
-    ClassRecord* selected = SelectedClass();
+    if (!InStore(selected)) selected = nullptr;  // deleted meanwhile
     ClassRecord* parent = store_->Root();
     InsertPos where = InsertPos::Last();
     if (asChild) {

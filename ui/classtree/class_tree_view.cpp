@@ -293,7 +293,9 @@ LRESULT CClassTreeView::OnNotify(const NMHDR& header) {
     case NM_RCLICK: {
         POINT point = CursorPos();
         ::ScreenToClient(tree_, &point);
-        if (HTREEITEM item = HitTest(point)) TreeView_SelectItem(tree_, item);
+        // Below the last item the menu applies to no category: only the
+        // commands that need none are offered.
+        TreeView_SelectItem(tree_, HitTest(point));
         return 1;
     }
     case TVN_BEGINDRAGA:

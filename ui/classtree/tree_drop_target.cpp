@@ -85,7 +85,14 @@ std::string ShortcutUrl(const std::string& path) {
     return url;
 }
 
+bool HoldsBookmarks(IDataObject* data) {
+    const auto format = static_cast<CLIPFORMAT>(::RegisterClipboardFormatA(kBookmarkFormat));
+    FORMATETC request{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    return data && data->QueryGetData(&request) == S_OK;
+}
+
 }  // namespace
+
 
 std::vector<ShortcutLink> ReadShortcutFiles(const std::vector<std::string>& paths) {
     std::vector<ShortcutLink> links;
@@ -115,7 +122,13 @@ ULONG CTreeDropTarget::Release() {
     return static_cast<ULONG>(left);
 }
 
-HRESULT CTreeDropTarget::DragEnter(IDataObject*, DWORD, POINTL, DWORD*) {
+DWORD CTreeDropTarget::Effect(DWORD keys, DWORD allowed) const {
+    return ChooseDropEffect(ownBookmarks_, allowed, (keys & MK_CONTROL) != 0);
+}
+
+HRESULT CTreeDropTarget::DragEnter(IDataObject* data, DWORD keys, POINTL, DWORD* effect) {
+    ownBookmarks_ = HoldsBookmarks(data);
+    if (effect) *effect = Effect(keys, *effect);
     CClassTreeView& v = view_;
     v.savedSelection_ = TreeView_GetSelection(v.tree_);
     v.oleEntered_ = true;
@@ -130,7 +143,7 @@ HRESULT CTreeDropTarget::DragEnter(IDataObject*, DWORD, POINTL, DWORD*) {
     return S_OK;
 }
 
-HRESULT CTreeDropTarget::DragOver(DWORD, POINTL point, DWORD*) {
+HRESULT CTreeDropTarget::DragOver(DWORD keys, POINTL point, DWORD* effect) {
     CClassTreeView& v = view_;
     v.SendToFrame(framework::UWM_TREE_AUTOSCROLL, 0, 0);
     POINT client{point.x, point.y};
@@ -152,6 +165,7 @@ HRESULT CTreeDropTarget::DragOver(DWORD, POINTL point, DWORD*) {
     }
     v.HighlightDropTarget(item);
     v.lastMouse_ = client;
+    if (effect) *effect = Effect(keys, *effect);
     return S_OK;
 }
 
@@ -207,9 +221,14 @@ bool CTreeDropTarget::DropFiles(IDataObject* data) {
 }
 
 HRESULT CTreeDropTarget::Drop(IDataObject* data, DWORD keys, POINTL, DWORD* effect) {
-    const DWORD chosen = (keys & MK_CONTROL) ? DROPEFFECT_COPY : DROPEFFECT_MOVE;
+    ownBookmarks_ = HoldsBookmarks(data);
+    const DWORD chosen = Effect(keys, effect ? *effect : DROPEFFECT_COPY | DROPEFFECT_MOVE);
     if (effect) *effect = chosen;
-    if (!DropBookmarks(data, chosen) && !DropText(data)) DropFiles(data);
+    if (ownBookmarks_) {
+        if (chosen != DROPEFFECT_NONE) DropBookmarks(data, chosen);
+    } else if (!DropText(data)) {
+        DropFiles(data);
+    }
     ClearHighlight();
     view_.oleEntered_ = false;
     return S_OK;

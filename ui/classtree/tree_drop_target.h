@@ -45,8 +45,11 @@ private:
     bool DropText(IDataObject* data);
     bool DropFiles(IDataObject* data);
     void ClearHighlight();
+    DWORD Effect(DWORD keys, DWORD allowed) const;
 
     CClassTreeView& view_;
+    // The dragged data holds the program's own bookmarks.
+    bool ownBookmarks_ = false;
     LONG references_ = 1;
 };
 

@@ -1,11 +1,13 @@
 #include "mainframe/main_frame.h"
 
+#include "about_dlg.h"
 #include "bookmark_store.h"
 #include "class_tree_view.h"
 #include "framework/private_messages.h"
 #include "framework/program_folder.h"
 #include "framework/server_module.h"
 #include "framework/unique_handle.h"
+#include "language.h"
 #include "resource.h"
 #include "setting.h"
 
@@ -14,9 +16,6 @@ namespace {
 constexpr int kNotStored = -1;
 constexpr int kFrameTypeMaximized = 3;
 constexpr int kFrameTypeNormal = 1;
-// The Edit menu's move up and move down, for the tree or the list.
-constexpr WORD kGenericMoveUp = 32855;
-constexpr WORD kGenericMoveDown = 32870;
 // Width of the category tree until the splitter places it.
 constexpr int kDefaultTreeWidth = 240;
 
@@ -47,6 +46,7 @@ bool CMainFrame::CreateMainWindow(HINSTANCE instance) {
     wc.lpszClassName = kClassName;
     if (!RegisterWindowClass(wc)) return false;
 
+    instance_ = instance;
     char title[256] = "";
     ::LoadStringA(instance, IDR_MAINFRAME, title, sizeof title);
     framework::UniqueMenu menu(::LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAINFRAME)));
@@ -97,6 +97,15 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOMMAND:
         OnSysCommand(wParam);
         break;
+    case WM_INITMENUPOPUP:
+        if (!HIWORD(lParam)) OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+        return 0;
+    case WM_ACTIVATE:
+        OnActivate(wParam);
+        break;  // the default handling gives the window the focus when activated
+    case WM_SETFOCUS:
+        FocusActiveView();
+        return 0;
     case framework::UWM_TREE_TO_TOP:
         if (classTree_ && classTree_->Hwnd()) ::SendMessageA(classTree_->Hwnd(), msg, wParam, lParam);
         return 1;
@@ -120,8 +129,10 @@ LRESULT CMainFrame::OnCreate() {
         loop_->AddMessageFilter(this);
         loop_->AddIdleHandler(this);
     }
+    LoadLanguagePacks();
     CreateViews();
     ::SetTimer(Hwnd(), kSaveTimer, kSavePeriodMs, nullptr);
+    ApplyTexts();
     return 0;
 }
 
@@ -164,10 +175,10 @@ bool CMainFrame::RelayCategoryCommand(WORD id) {
     case ID_CLASS_MOVETO:
         relayed = id;
         break;
-    case kGenericMoveUp:
-    case kGenericMoveDown:
+    case ID_EDIT_MOVEUP:
+    case ID_EDIT_MOVEDOWN:
         if (::GetFocus() != classTree_->Tree()) return false;
-        relayed = id == kGenericMoveUp ? ID_CLASS_MOVEUP : ID_CLASS_MOVEDOWN;
+        relayed = id == ID_EDIT_MOVEUP ? ID_CLASS_MOVEUP : ID_CLASS_MOVEDOWN;
         break;
     default:
         return false;
@@ -179,6 +190,7 @@ bool CMainFrame::RelayCategoryCommand(WORD id) {
 void CMainFrame::OnClose() {
     closing_ = true;
     StorePlacement();
+    CSetting::Instance()->General_Language = CLanguage::Instance()->CurrentName();
 }
 
 void CMainFrame::OnDestroy() {
@@ -204,7 +216,14 @@ bool CMainFrame::OnCommand(WORD id) {
     case ID_APP_EXIT:
         ::PostMessageA(Hwnd(), WM_CLOSE, 0, 0);
         return true;
+    case ID_APP_ABOUT:
+        ShowAbout();
+        return true;
     default:
+        if (id >= ID_LANGUAGE_FIRST && id <= ID_LANGUAGE_LAST) {
+            SelectLanguage(id);
+            return true;
+        }
         return false;
     }
 }
@@ -233,8 +252,67 @@ void CMainFrame::OnSysCommand(WPARAM command) {
 }
 
 void CMainFrame::OnAlreadyRunning() {
+    // A dialog open on the window comes forward with it, not behind another
+    // program's window. Asked first: showing the window activates it, which
+    // makes it its own last active popup.
+    HWND popup = ::GetLastActivePopup(Hwnd());
     ::ShowWindow(Hwnd(), SW_SHOWNORMAL);
-    ::SetForegroundWindow(Hwnd());
+    ::SetForegroundWindow(popup && ::IsWindowVisible(popup) ? popup : Hwnd());
+}
+
+bool CMainFrame::CommandEnabled(WORD id) const {
+    const bool tree = classTree_ && classTree_->Hwnd();
+    switch (id) {
+    case ID_APP_EXIT:
+    case ID_APP_ABOUT:
+        return true;
+    case ID_CLASS_ADD:
+    case ID_CLASS_ADDSUB:
+    case ID_CLASS_EDIT:
+    case ID_CLASS_DELETE:
+    case ID_CLASS_MOVETO:
+        return tree && classTree_->CommandEnabled(id);
+    case ID_EDIT_MOVEUP:
+    case ID_EDIT_MOVEDOWN:
+        return tree && ::GetFocus() == classTree_->Tree() &&
+               classTree_->CommandEnabled(id == ID_EDIT_MOVEUP ? ID_CLASS_MOVEUP : ID_CLASS_MOVEDOWN);
+    default:
+        // The language packs; every other command belongs to a part of the
+        // window that is not there yet.
+        return id >= ID_LANGUAGE_FIRST && id <= ID_LANGUAGE_LAST;
+    }
+}
+
+void CMainFrame::OnInitMenuPopup(HMENU popup) {
+    const int count = ::GetMenuItemCount(popup);
+    for (int i = 0; i < count; ++i) {
+        const UINT id = ::GetMenuItemID(popup, i);
+        if (id == 0 || id == static_cast<UINT>(-1)) continue;  // separators and submenus
+        const bool enabled = CommandEnabled(static_cast<WORD>(id));
+        ::EnableMenuItem(popup, static_cast<UINT>(i), MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
+    }
+}
+
+// Remembers which child had the focus when another window becomes active
+// (a dialog, a message box, another program), so that it gets it back.
+void CMainFrame::OnActivate(WPARAM state) {
+    if (LOWORD(state) != WA_INACTIVE) return;
+    HWND focus = ::GetFocus();
+    if (focus && ::IsChild(Hwnd(), focus)) lastFocus_ = focus;
+}
+
+void CMainFrame::FocusActiveView() {
+    HWND target = lastFocus_;
+    if (!target || !::IsWindow(target) || !::IsChild(Hwnd(), target) || !::IsWindowVisible(target)) {
+        target = classTree_ && classTree_->Tree() ? classTree_->Tree() : nullptr;
+    }
+    if (target) ::SetFocus(target);
+}
+
+void CMainFrame::ShowAbout() {
+    dialogs::CAboutDlg dialog;
+    HWND active = ::GetActiveWindow();
+    dialog.DoModal(active ? active : Hwnd());
 }
 
 void CMainFrame::RefreshPlacement() {

@@ -1,6 +1,8 @@
-// The program's main window. For now a frame with the main menu: it holds one
-// lock on the process while it exists, answers a second start, restores and
-// records its placement, and takes the accelerator keys of its table.
+// The program's main window. For now a frame with the main menu and the
+// category tree: it holds one lock on the process while it exists, answers a
+// second start, restores and records its placement, takes the accelerator
+// keys of its table, shows its texts in the chosen language pack and keeps
+// the keyboard focus in its view.
 #pragma once
 
 #include "framework/message_loop.h"
@@ -46,6 +48,10 @@ public:
     bool PreTranslateMessage(MSG* msg) override;
     bool OnIdle(int idleCount) override;
 
+    // Whether a menu command can be carried out now; the menu shows the
+    // others greyed.
+    bool CommandEnabled(WORD id) const;
+
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -61,6 +67,16 @@ private:
     void OnSize(WPARAM type);
     void OnSysCommand(WPARAM command);
     void OnAlreadyRunning();
+    void OnInitMenuPopup(HMENU popup);
+    void OnActivate(WPARAM state);
+    void FocusActiveView();
+    void ShowAbout();
+    // Language packs (main_frame_texts.cpp): loading them, the main menu
+    // with its language submenu and the window title in the active pack, and
+    // switching to another pack.
+    void LoadLanguagePacks();
+    void ApplyTexts();
+    void SelectLanguage(WORD id);
     void RefreshPlacement();
     void StorePlacement();
     void PlaceSplitters();
@@ -70,12 +86,15 @@ private:
 
     framework::CServerModule& module_;
     const UINT alreadyRunningMessage_;
+    HINSTANCE instance_ = nullptr;    // holds the menu and the texts
     HACCEL accelerators_ = nullptr;  // from the resources: freed with the process
     framework::CMessageLoop* loop_ = nullptr;
     bool holdsLock_ = false;
     bool closing_ = false;
     bool shownOnce_ = false;
     WINDOWPLACEMENT placement_{};
+    // The child that had the keyboard focus when the window was deactivated.
+    HWND lastFocus_ = nullptr;
     // The category tree in the left part of the window.
     std::unique_ptr<classtree::CClassTreeView> classTree_;
 };

@@ -64,4 +64,16 @@ std::string TitleOfShortcutPath(std::string_view path) {
     return std::string(nameStart, static_cast<std::size_t>(nameEnd - nameStart));
 }
 
+unsigned ChooseDropEffect(bool ownBookmarks, unsigned allowed, bool controlKey) {
+    if (ownBookmarks) {
+        const unsigned wanted = controlKey ? kEffectCopy : kEffectMove;
+        if (allowed & wanted) return wanted;
+        const unsigned other = controlKey ? kEffectMove : kEffectCopy;
+        return (allowed & other) ? other : kEffectNone;
+    }
+    if (allowed & kEffectCopy) return kEffectCopy;
+    if (allowed & kEffectLink) return kEffectLink;
+    return kEffectNone;
+}
+
 }  // namespace classtree

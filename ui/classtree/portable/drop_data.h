@@ -26,6 +26,19 @@ std::string WithoutSuffix(std::string_view name);
 // The file name of a path without its folder and its extension.
 std::string TitleOfShortcutPath(std::string_view path);
 
+// Drop effects, with the values of the system's DROPEFFECT_ constants.
+inline constexpr unsigned kEffectNone = 0;
+inline constexpr unsigned kEffectCopy = 1;
+inline constexpr unsigned kEffectMove = 2;
+inline constexpr unsigned kEffectLink = 4;
+
+// The effect a drop target answers to a source that offered `allowed`. The
+// program's own bookmarks move, or are copied with Ctrl held. Data from
+// another program is only ever copied (linked when that is all the source
+// offers): a move would tell the source to delete its original, such as a
+// shortcut file in the Favorites folder. None when nothing fitting is offered.
+unsigned ChooseDropEffect(bool ownBookmarks, unsigned allowed, bool controlKey);
+
 // Layout of the ANSI file group descriptor: a 4-byte count, then descriptors
 // of 332 bytes whose 260-byte name starts 72 bytes into each.
 inline constexpr std::size_t kDescriptorCountSize = 4;

@@ -97,7 +97,8 @@ TEST_F(ClassTreeDrop, ABrowserLinkIsQueuedForTheCategoryUnderTheCursor) {
     data.blocks[CF_TEXT] = std::string("http://www.example.com/\0", 24);
     data.blocks[Format("FileGroupDescriptor")] = Descriptor(1, "Example.url", 4 + 332);
     frame->messages.clear();
-    EXPECT_EQ(DropAt(data, ScreenPointOf("Tools")), static_cast<DWORD>(DROPEFFECT_MOVE));
+    // Copied, never moved: the browser keeps its link.
+    EXPECT_EQ(DropAt(data, ScreenPointOf("Tools")), static_cast<DWORD>(DROPEFFECT_COPY));
     const auto links = DrainQueue();
     ASSERT_EQ(links.size(), 1u);
     EXPECT_EQ(links[0].title, "Example");
@@ -197,7 +198,8 @@ TEST_F(ClassTreeDrop, InternetShortcutFilesAreQueuedInOrder) {
     TestData data;
     data.blocks[CF_HDROP] = block;
     frame->messages.clear();
-    DropAt(data, ScreenPointOf("News"));
+    // A move would make the shell delete the shortcut files.
+    EXPECT_EQ(DropAt(data, ScreenPointOf("News")), static_cast<DWORD>(DROPEFFECT_COPY));
     const auto links = DrainQueue();
     ASSERT_EQ(links.size(), 2u);
     EXPECT_EQ(links[0].title, "First site");

@@ -4,6 +4,9 @@
 // hook reads the popup once it is up and answers it with posted keys.
 #include "class_tree_test_support.h"
 
+#include "dialog_test_driver.h"
+#include "dialogs_res.h"
+
 #include <map>
 #include <string>
 #include <vector>
@@ -116,6 +119,20 @@ protected:
         Pump();
     }
 
+    // Right-clicks the empty space below the last item.
+    void RightClickBelowTheItems(MenuAnswer& answer) {
+        RECT client{};
+        ::GetClientRect(Tree(), &client);
+        POINT point{client.right / 2, client.bottom - 5};
+        POINT screen = point;
+        ::ClientToScreen(Tree(), &screen);
+        cursor = screen;
+        ::PostMessageA(Tree(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(point.x, point.y));
+        ::PostMessageA(Tree(), WM_RBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+        EXPECT_TRUE(PumpUntil([&] { return answer.Answered(); }, 5000)) << "the popup did not open";
+        Pump();
+    }
+
     POINT cursor{};  // where the view finds the cursor, on the screen
 };
 
@@ -190,4 +207,31 @@ TEST_F(ClassTreeMenu, ACommandChosenFromThePopupRunsOnTheClickedCategory) {
     }
 }
 
+// Below the last item the menu points at no category: the selection goes,
+// only "增加分类" is offered, and the new category ends the top level.
+TEST_F(ClassTreeMenu, RightClickOnEmptySpaceOffersOnlyANewTopLevelCategory) {
+    Select("News/World");
+    {
+        MenuAnswer answer({VK_ESCAPE});
+        RightClickBelowTheItems(answer);
+        EXPECT_EQ(view->SelectedClass(), nullptr);
+        EXPECT_EQ(answer.Items(), (Lines{"增加分类", "增加子类 (grey)", "编辑分类 (grey)", "删除分类 (grey)",
+                                         "移动分类到... (grey)", "-", "上移分类 (grey)", "下移分类 (grey)"}));
+    }
+    Select("News/World");
+    dialog_test::DialogScript script;
+    script.OnDialogWith(IDC_NAME_EDIT, [](HWND d) {
+        ::SetDlgItemTextA(d, IDC_NAME_EDIT, "Below");
+        dialog_test::Click(d, IDOK);
+    });
+    MenuAnswer answer(Choose(1));
+    RightClickBelowTheItems(answer);
+    EXPECT_TRUE(PumpUntil([&] { return script.Finished(); }, 10000)) << script.Failure();
+    Pump();
+    EXPECT_EQ(Outline(Store().Root()),
+              (Lines{"0:News+", "1:World", "2:Europe", "1:Sport", "0:Tools", "0:音乐+", "1:Jazz", "0:Below"}));
+    EXPECT_TRUE(Mirrors());
+}
+
 }  // namespace
+

@@ -1,4 +1,4 @@
-#include "mainframe/main_frame.h"
+#include "main_frame_fixture.h"
 
 #include "framework/message_loop.h"
 #include "framework/private_messages.h"
@@ -16,26 +16,11 @@
 
 namespace {
 
-constexpr DWORD kTimeoutMs = 30000;
 constexpr RECT kStoredRect{100, 80, 600, 450};
 
-void Pump() {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-}
-
-bool PumpUntil(const std::function<bool()>& condition) {
-    const ULONGLONG deadline = ::GetTickCount64() + kTimeoutMs;
-    for (;;) {
-        Pump();
-        if (condition()) return true;
-        if (::GetTickCount64() >= deadline) return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-}
+using mainframe_test::MainFrameTest;
+using mainframe_test::Pump;
+using mainframe_test::PumpUntil;
 
 RECT NormalRect(HWND hwnd) {
     WINDOWPLACEMENT wp{};
@@ -53,47 +38,6 @@ void StorePlacement(CSetting* s, const RECT& r, int type) {
     s->GUI_MainFrameShowCmd = SW_SHOWNORMAL;
     s->GUI_MainFrameFlags = 0;
 }
-
-class MainFrameTest : public testing::Test {
-protected:
-    void SetUp() override {
-        Pump();
-        settings_ = CSetting::Instance();
-        settings_->Load(dir_.File("no-such-setting.xml"));  // every key at its default
-        settings_->StartHidden = false;
-        // The category tree would offer its first-run imports in a message box.
-        settings_->Other_InDefaultBookmark = 0;
-        settings_->Other_InIEBookmark = 0;
-        module_.Init(::GetCurrentThreadId());
-        ASSERT_TRUE(module_.AddMessageLoop(&loop_));
-    }
-    void TearDown() override {
-        frame_.reset();
-        module_.RemoveMessageLoop();
-        Pump();
-    }
-
-    CMainFrame& Frame() {
-        if (!frame_) frame_ = std::make_unique<CMainFrame>(module_, AlreadyRunningMessage());
-        return *frame_;
-    }
-    HWND Create() {
-        if (!Frame().CreateMainWindow(::GetModuleHandleA(nullptr))) {
-            ADD_FAILURE() << "creation failed, last error " << ::GetLastError();
-            return nullptr;
-        }
-        return Frame().Hwnd();
-    }
-    // A name of its own, so that broadcasts of other tests' programs never
-    // reach this frame.
-    static UINT AlreadyRunningMessage() { return ::RegisterWindowMessageA("quorva_test_AlreadyRunning"); }
-
-    testing_support::TempDir dir_;
-    CSetting* settings_ = nullptr;
-    framework::CServerModule module_;
-    framework::CMessageLoop loop_;
-    std::unique_ptr<CMainFrame> frame_;
-};
 
 TEST_F(MainFrameTest, IsCreatedHiddenWithTitleMenuAndStyles) {
     HWND hwnd = Create();
@@ -186,7 +130,7 @@ TEST_F(MainFrameTest, ExitEndsTheMessageLoopThroughTheMonitor) {
     Frame().HoldProcessLock();
     Frame().InitialShow();
     ASSERT_TRUE(module_.StartMonitor());
-    const UINT_PTR guard = ::SetTimer(nullptr, 0, kTimeoutMs, &QuitAfterTimeout);
+    const UINT_PTR guard = ::SetTimer(nullptr, 0, mainframe_test::kTimeoutMs, &QuitAfterTimeout);
     ASSERT_TRUE(::PostMessageA(hwnd, WM_COMMAND, ID_APP_EXIT, 0));
     EXPECT_EQ(loop_.Run(), 0) << "99: the monitor never posted the quit message";
     ::KillTimer(nullptr, guard);

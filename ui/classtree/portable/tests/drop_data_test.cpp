@@ -115,4 +115,32 @@ TEST(ShortcutTitle, TakesTheNameWithoutFolderAndExtension) {
     for (const Case& c : cases) EXPECT_EQ(classtree::TitleOfShortcutPath(c.path), c.title) << c.path;
 }
 
+// A move would make the source delete what was dropped: only the program's
+// own bookmarks may move.
+TEST(DropEffect, OutsideDataIsNeverMoved) {
+    using namespace classtree;
+    struct Case {
+        bool own;
+        unsigned allowed;
+        bool control;
+        unsigned effect;
+    };
+    const Case cases[] = {
+        {false, kEffectCopy | kEffectMove | kEffectLink, false, kEffectCopy},
+        {false, kEffectCopy | kEffectMove | kEffectLink, true, kEffectCopy},
+        {false, kEffectMove | kEffectLink, false, kEffectLink},
+        {false, kEffectMove, false, kEffectNone},
+        {true, kEffectCopy | kEffectMove, false, kEffectMove},
+        {true, kEffectCopy | kEffectMove, true, kEffectCopy},
+        {true, kEffectCopy, false, kEffectCopy},
+        {true, kEffectMove, true, kEffectMove},
+        {true, kEffectLink, false, kEffectNone},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ChooseDropEffect(c.own, c.allowed, c.control), c.effect)
+            << "own " << c.own << " allowed " << c.allowed << " control " << c.control;
+    }
+}
+
 }  // namespace
+

@@ -1,0 +1,80 @@
+// The main window created in the test process, with every setting at its
+// default and the thread's message loop, and the pumping its tests share.
+#pragma once
+
+#include "framework/message_loop.h"
+#include "framework/server_module.h"
+#include "mainframe/main_frame.h"
+#include "setting.h"
+#include "test_support/temp_dir.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+
+namespace mainframe_test {
+
+constexpr DWORD kTimeoutMs = 30000;
+
+inline void Pump() {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+inline bool PumpUntil(const std::function<bool()>& condition) {
+    const ULONGLONG deadline = ::GetTickCount64() + kTimeoutMs;
+    for (;;) {
+        Pump();
+        if (condition()) return true;
+        if (::GetTickCount64() >= deadline) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+class MainFrameTest : public testing::Test {
+protected:
+    void SetUp() override {
+        Pump();
+        settings_ = CSetting::Instance();
+        settings_->Load(dir_.File("no-such-setting.xml"));  // every key at its default
+        settings_->StartHidden = false;
+        // The category tree would offer its first-run imports in a message box.
+        settings_->Other_InDefaultBookmark = 0;
+        settings_->Other_InIEBookmark = 0;
+        module_.Init(::GetCurrentThreadId());
+        ASSERT_TRUE(module_.AddMessageLoop(&loop_));
+    }
+    void TearDown() override {
+        frame_.reset();
+        module_.RemoveMessageLoop();
+        Pump();
+    }
+
+    CMainFrame& Frame() {
+        if (!frame_) frame_ = std::make_unique<CMainFrame>(module_, AlreadyRunningMessage());
+        return *frame_;
+    }
+    HWND Create() {
+        if (!Frame().CreateMainWindow(::GetModuleHandleA(nullptr))) {
+            ADD_FAILURE() << "creation failed, last error " << ::GetLastError();
+            return nullptr;
+        }
+        return Frame().Hwnd();
+    }
+    // A name of its own, so that broadcasts of other tests' programs never
+    // reach this frame.
+    static UINT AlreadyRunningMessage() { return ::RegisterWindowMessageA("quorva_test_AlreadyRunning"); }
+
+    testing_support::TempDir dir_;
+    CSetting* settings_ = nullptr;
+    framework::CServerModule module_;
+    framework::CMessageLoop loop_;
+    std::unique_ptr<CMainFrame> frame_;
+};
+
+}  // namespace mainframe_test

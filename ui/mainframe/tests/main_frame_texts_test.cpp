@@ -1,0 +1,205 @@
+// The main window with language packs beside the program, the keyboard focus
+// after dialogs, and a second start while a dialog is open.
+#include "main_frame_fixture.h"
+
+#include "bookmark_store.h"
+#include "class_record.h"
+#include "dialog_test_driver.h"
+#include "framework/program_folder.h"
+#include "language.h"
+#include "resource.h"
+
+#include <commctrl.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+using mainframe_test::Pump;
+using mainframe_test::PumpUntil;
+using testing_support::WriteBytes;
+
+std::string MenuText(HMENU menu, int position) {
+    char text[128] = "";
+    ::GetMenuStringA(menu, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
+    return text;
+}
+
+std::string WindowText(HWND window) {
+    char text[128] = "";
+    ::GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// The captions of a popup's items, the checked one marked with a '*'.
+std::vector<std::string> Items(HMENU popup) {
+    std::vector<std::string> items;
+    for (int i = 0; i < ::GetMenuItemCount(popup); ++i) {
+        const bool checked = (::GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION) & MF_CHECKED) != 0;
+        items.push_back(MenuText(popup, i) + (checked ? "*" : ""));
+    }
+    return items;
+}
+
+// Language packs, a bookmark file and no settings beside the test program,
+// where the frame looks for them; all removed afterwards.
+class MainFrameWithFiles : public mainframe_test::MainFrameTest {
+protected:
+    void SetUp() override {
+        MainFrameTest::SetUp();
+        folder_ = framework::ProgramFolder();
+        std::filesystem::create_directories(folder_ + "Language");
+        WriteBytes(folder_ + "Language\\English.ini",
+                   "[Info]\r\nLanguage=English\r\nCodepage=1252\r\n"
+                   "[menu]\r\n32910P=&File\r\n57665=E&xit\r\n59392P=&View\r\n8888P=&Language\r\n"
+                   "[mainframe]\r\n10003=quorva\r\n");
+        WriteBytes(folder_ + "Language\\Test.ini",
+                   "[Info]\r\nLanguage=Testish\r\nCodepage=1252\r\n"
+                   "[menu]\r\n32910P=Fi&le (test)\r\n"
+                   "[mainframe]\r\n10003=quorva test\r\n");
+        WriteBytes(folder_ + "bookmark.xml",
+                   "<?xml version=\"1.0\" encoding=\"utf-8\"?><root>\r\n"
+                   "<G t=\"First\"/>\r\n<G t=\"Second\"/>\r\n<G t=\"Third\"/>\r\n</root>\r\n");
+    }
+    void TearDown() override {
+        MainFrameTest::TearDown();
+        CLanguage::DestroyInstance();  // no pack stays active for other tests
+        std::error_code ec;
+        std::filesystem::remove_all(folder_ + "Language", ec);
+        std::filesystem::remove(folder_ + "bookmark.xml", ec);
+    }
+
+    int PackIndex(const char* name) const {
+        const auto& packs = CLanguage::Instance()->Packs();
+        for (std::size_t i = 0; i < packs.size(); ++i) {
+            if (packs[i].name == name) return static_cast<int>(i);
+        }
+        return -1;
+    }
+    // The language submenu: the last item of "View".
+    static HMENU LanguageMenu(HWND frame) {
+        HMENU view = ::GetSubMenu(::GetMenu(frame), 2);
+        return view ? ::GetSubMenu(view, ::GetMenuItemCount(view) - 1) : nullptr;
+    }
+    HWND Show() {
+        HWND hwnd = Create();
+        if (!hwnd) return nullptr;
+        Frame().InitialShow();
+        ::SetForegroundWindow(hwnd);
+        Pump();
+        return hwnd;
+    }
+
+    std::string folder_;
+};
+
+TEST_F(MainFrameWithFiles, ShowsThePackNamedInTheSettingsAndSwitchesFromItsMenu) {
+    settings_->General_Language = "english";  // names match in any case
+    HWND hwnd = Create();
+    ASSERT_NE(hwnd, nullptr);
+    HMENU menu = ::GetMenu(hwnd);
+    EXPECT_EQ(WindowText(hwnd), "quorva");
+    EXPECT_EQ(MenuText(menu, 0), "&File");
+    EXPECT_EQ(MenuText(::GetSubMenu(menu, 0), 3), "E&xit");
+    EXPECT_EQ(MenuText(menu, 2), "&View");
+    HMENU view = ::GetSubMenu(menu, 2);
+    ASSERT_EQ(::GetMenuItemCount(view), 9) << "7 items, a separator and the language submenu";
+    EXPECT_EQ(MenuText(view, 8), "&Language");
+
+    const int english = PackIndex("English");
+    const int test = PackIndex("Test");
+    ASSERT_GE(english, 0);
+    ASSERT_GE(test, 0);
+    std::vector<std::string> expected(2);
+    expected[static_cast<std::size_t>(english)] = "English*";
+    expected[static_cast<std::size_t>(test)] = "Testish";
+    EXPECT_EQ(Items(LanguageMenu(hwnd)), expected);
+
+    ::SendMessageA(hwnd, WM_COMMAND, ID_LANGUAGE_FIRST + test, 0);
+    menu = ::GetMenu(hwnd);
+    EXPECT_EQ(WindowText(hwnd), "quorva test");
+    EXPECT_EQ(MenuText(menu, 0), "Fi&le (test)");
+    // A text the new pack lacks is the built-in one, not the old pack's.
+    EXPECT_EQ(MenuText(::GetSubMenu(menu, 0), 3), "退出(&X)");
+    expected[static_cast<std::size_t>(english)] = "English";
+    expected[static_cast<std::size_t>(test)] = "Testish*";
+    EXPECT_EQ(Items(LanguageMenu(hwnd)), expected);
+
+    ::SendMessageA(hwnd, WM_CLOSE, 0, 0);
+    EXPECT_EQ(settings_->General_Language, "Test") << "the pack's file name is what is stored";
+}
+
+TEST_F(MainFrameWithFiles, OnlyCommandsTheWindowCanCarryOutAreEnabled) {
+    HWND hwnd = Show();
+    ASSERT_NE(hwnd, nullptr);
+    CBookmarkStore& store = CBookmarkStore::Instance();
+    ASSERT_NE(store.Root()->FirstChild(), nullptr);
+    EXPECT_TRUE(Frame().CommandEnabled(ID_APP_ABOUT));
+    EXPECT_TRUE(Frame().CommandEnabled(ID_CLASS_ADD));
+    EXPECT_FALSE(Frame().CommandEnabled(ID_FILE_IMPORT)) << "no import yet";
+    EXPECT_FALSE(Frame().CommandEnabled(ID_TOOLS_OPTIONS));
+    // The tree has the focus: move up applies to its first category.
+    TreeView_SelectItem(::GetFocus(), TreeView_GetRoot(::GetFocus()));
+    EXPECT_FALSE(Frame().CommandEnabled(ID_EDIT_MOVEUP));
+    EXPECT_TRUE(Frame().CommandEnabled(ID_EDIT_MOVEDOWN));
+}
+
+// Real keys reach the tree at start-up and after a dialog, without a click.
+TEST_F(MainFrameWithFiles, TheTreeHasTheKeyboardFocusAtStartAndAfterADialog) {
+    HWND hwnd = Show();
+    ASSERT_NE(hwnd, nullptr);
+    HWND tree = ::GetFocus();
+    char className[64] = "";
+    ::GetClassNameA(tree, className, sizeof className);
+    ASSERT_STREQ(className, WC_TREEVIEWA) << "the focus is not in the tree at start-up";
+    ASSERT_TRUE(::IsChild(hwnd, tree));
+    TreeView_SelectItem(tree, TreeView_GetRoot(tree));
+
+    dialog_test::DialogScript script;
+    script.OnDialogWith(IDC_NAME_EDIT, [](HWND d) { dialog_test::Click(d, IDCANCEL); });
+    ::PostMessageA(hwnd, WM_COMMAND, ID_CLASS_ADD, 0);
+    ASSERT_TRUE(PumpUntil([&] { return script.Finished(); })) << script.Failure();
+    ASSERT_TRUE(PumpUntil([&] { return ::GetActiveWindow() == hwnd; }));
+    Pump();
+
+    INPUT keys[2]{};
+    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = VK_DOWN;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ASSERT_EQ(::SendInput(2, keys, sizeof(INPUT)), 2u);
+    const ClassRecord* second = CBookmarkStore::Instance().Root()->FirstChild()->NextSibling();
+    auto selected = [&] {
+        TVITEMA item{};
+        item.mask = TVIF_PARAM;
+        item.hItem = TreeView_GetSelection(tree);
+        return item.hItem && TreeView_GetItem(tree, &item) ? reinterpret_cast<ClassRecord*>(item.lParam) : nullptr;
+    };
+    EXPECT_TRUE(PumpUntil([&] { return selected() == second; })) << "Down did not reach the tree";
+}
+
+TEST_F(MainFrameWithFiles, ASecondStartBringsTheOpenDialogForward) {
+    HWND hwnd = Show();
+    ASSERT_NE(hwnd, nullptr);
+    HWND foreground = nullptr;
+    HWND dialog = nullptr;
+    dialog_test::DialogScript script;
+    script.OnDialogWith(IDC_VERSION, [&](HWND d) {
+        dialog = d;
+        // Another program's window comes to the front.
+        HWND other = ::CreateWindowExA(0, "STATIC", "another program", WS_POPUP | WS_VISIBLE | WS_CAPTION, 50, 50,
+                                       300, 200, nullptr, nullptr, nullptr, nullptr);
+        ::SetForegroundWindow(other);
+        ::SendMessageA(hwnd, AlreadyRunningMessage(), 0, 0);
+        foreground = ::GetForegroundWindow();
+        ::DestroyWindow(other);
+        dialog_test::Click(d, IDOK);
+    });
+    ::PostMessageA(hwnd, WM_COMMAND, ID_APP_ABOUT, 0);
+    EXPECT_TRUE(PumpUntil([&] { return script.Finished(); })) << script.Failure();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(foreground, dialog) << "the frame is " << hwnd;
+}
+
+}  // namespace
