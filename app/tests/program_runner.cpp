@@ -100,11 +100,22 @@ bool RunningProgram::Start(const std::string& exe, const std::string& arguments)
                             folder.empty() ? nullptr : folder.c_str(), &startup, &info_) != 0;
 }
 
-HWND MainWindowOf(DWORD pid) {
+std::string TextOf(HWND window) {
+    char text[512] = "";
+    ::GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+namespace {
+
+// The first top-level window of class `className` owned by process `pid`.
+HWND TopLevelWindowOf(DWORD pid, const char* className, bool visibleOnly) {
     struct Search {
         DWORD pid;
+        const char* className;
+        bool visibleOnly;
         HWND found;
-    } search{pid, nullptr};
+    } search{pid, className, visibleOnly, nullptr};
     ::EnumWindows(
         [](HWND hwnd, LPARAM param) -> BOOL {
             auto* s = reinterpret_cast<Search*>(param);
@@ -112,7 +123,7 @@ HWND MainWindowOf(DWORD pid) {
             ::GetWindowThreadProcessId(hwnd, &pid);
             char name[64] = "";
             ::GetClassNameA(hwnd, name, sizeof name);
-            if (pid == s->pid && std::string(name) == kMainFrameClass) {
+            if (pid == s->pid && std::string(name) == s->className && (!s->visibleOnly || ::IsWindowVisible(hwnd))) {
                 s->found = hwnd;
                 return FALSE;
             }
@@ -121,6 +132,12 @@ HWND MainWindowOf(DWORD pid) {
         reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
+
+}  // namespace
+
+HWND MainWindowOf(DWORD pid) { return TopLevelWindowOf(pid, kMainFrameClass, false); }
+
+HWND DialogOf(DWORD pid) { return TopLevelWindowOf(pid, "#32770", true); }
 
 HWND RunningProgram::FindMainWindow() const { return MainWindowOf(info_.dwProcessId); }
 

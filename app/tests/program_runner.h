@@ -33,6 +33,10 @@ std::string SettingValue(const std::string& xml, const std::string& name);
 // The top-level window of the main frame's class owned by process `pid`, or
 // null.
 HWND MainWindowOf(DWORD pid);
+// A visible dialog ("#32770") of process `pid`, or null.
+HWND DialogOf(DWORD pid);
+// The text of a window of another process.
+std::string TextOf(HWND window);
 
 class RunningProgram {
 public:

@@ -257,5 +257,83 @@ TEST_F(ProgramTest, RegistrationSwitchesShowNoWindowAndWriteTheSettings) {
     }
 }
 
+// Language packs -------------------------------------------------------------
+
+class LanguageTest : public ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        const std::string packs = dir_.File("Language");
+        std::filesystem::create_directories(packs);
+        for (const char* name : {"Chinese.ini", "English.ini"}) {
+            ASSERT_TRUE(::CopyFileA((WindowsPath(QUORVA_LANGUAGE_DIR) + "\\" + name).c_str(),
+                                    (packs + "\\" + name).c_str(), FALSE));
+        }
+    }
+    // The position of a pack in the language submenu: the order in which
+    // the folder lists it.
+    int PackPosition(const std::string& file) const {
+        int position = 0;
+        WIN32_FIND_DATAA found{};
+        HANDLE search = ::FindFirstFileA(dir_.File("Language\\*.ini").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return -1;
+        int result = -1;
+        do {
+            if (file == found.cFileName) result = position;
+            ++position;
+        } while (result < 0 && ::FindNextFileA(search, &found));
+        ::FindClose(search);
+        return result;
+    }
+    // Opens a dialog with `command`, returns its title and cancels it.
+    static std::string DialogTitle(const RunningProgram& program, HWND window, WORD command) {
+        ::PostMessageA(window, WM_COMMAND, command, 0);
+        HWND dialog = nullptr;
+        if (!WaitUntil([&] { return (dialog = DialogOf(program.Pid())) != nullptr; })) return "(no dialog)";
+        const std::string title = TextOf(dialog);
+        ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        WaitUntil([&] { return DialogOf(program.Pid()) == nullptr; });
+        return title;
+    }
+    std::string StoredLanguage() const { return SettingValue(ReadBytes(SettingsPath()), "General.Language"); }
+};
+
+constexpr WORD kAbout = 57664;
+constexpr WORD kAddCategory = 32770;
+constexpr WORD kFirstLanguage = 8888;
+
+TEST_F(LanguageTest, TheChosenPackTranslatesTheWindowAndItsDialogsAndIsKeptAtClose) {
+    WriteBytes(SettingsPath(),
+               "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<settings>\r\n"
+               "<General.Language>English</General.Language>\r\n"
+               "<Other.InDefaultBookmark>0</Other.InDefaultBookmark>\r\n"
+               "<Other.InIEBookmark>0</Other.InIEBookmark>\r\n</settings>\r\n");
+    // The user's own edit of a pack shows.
+    std::string english = ReadBytes(dir_.File("Language\\English.ini"));
+    const std::size_t title = english.find("10003=quorva\r\n");
+    ASSERT_NE(title, std::string::npos);
+    english.replace(title, 14, "10003=quorva (edited)\r\n");
+    WriteBytes(dir_.File("Language\\English.ini"), english);
+
+    RunningProgram program;
+    ASSERT_TRUE(program.Start(exe_, ""));
+    HWND window = program.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(window) == "quorva (edited)"; })) << TextOf(window);
+    EXPECT_EQ(DialogTitle(program, window, kAbout), "About quorva");
+    EXPECT_EQ(DialogTitle(program, window, kAddCategory), "Add Category");
+
+    const int chinese = PackPosition("Chinese.ini");
+    ASSERT_GE(chinese, 0);
+    ::PostMessageA(window, WM_COMMAND, kFirstLanguage + chinese, 0);
+    EXPECT_TRUE(WaitUntil([&] { return TextOf(window) == "岚舟链匣"; })) << TextOf(window);
+    EXPECT_EQ(DialogTitle(program, window, kAbout), "关于链匣");
+    EXPECT_EQ(DialogTitle(program, window, kAddCategory), "增加类别");
+
+    ASSERT_TRUE(program.Close());
+    EXPECT_EQ(StoredLanguage(), "Chinese");
+}
+
 }  // namespace
 }  // namespace program_test
+
