@@ -12,14 +12,24 @@ export LC_ALL=zh_CN.UTF-8
 # process), and a virtual desktop so that hiding windows costs no wait and the
 # tray has a taskbar.
 prepare_wineprefix() {
-  if [ -f "$WINEPREFIX/.quorva-ready" ]; then return; fi
-  mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1 || true
-  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1
-  timeout 60 wineserver -w || wineserver -k || true
-  touch "$WINEPREFIX/.quorva-ready"
+  if [ ! -f "$WINEPREFIX/.quorva-ready" ]; then
+    mkdir -p "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1 || true
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d shell /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v shell /d 1024x768 /f >/dev/null 2>&1
+    timeout 60 wineserver -w || wineserver -k || true
+    touch "$WINEPREFIX/.quorva-ready"
+  fi
+  install_caption_font
+}
+
+# Windows draw their caption buttons with the Marlett font. Debian's Wine
+# does not find it in its own font folder (the buttons then show as "0 1 r"),
+# but it does in the prefix's Fonts folder; an existing prefix gets it too.
+install_caption_font() {
+  local font=/usr/share/wine/fonts/marlett.ttf fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -f "$font" ] && [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ]; then cp "$font" "$fonts/"; fi
 }
 
 # Starts Xvfb on a free display when there is none; XVFB_PID is set when we did.

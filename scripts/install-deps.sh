@@ -4,9 +4,9 @@
 set -euo pipefail
 
 PACKAGES=(
-  cmake ninja-build g++ python3 zip
+  cmake ninja-build g++ python3 zip unzip
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-  wine wine64 libwine xvfb xauth x11-utils imagemagick fonts-wqy-microhei locales
+  wine wine64 libwine fonts-wine xvfb xauth x11-utils imagemagick fonts-wqy-microhei locales
   googletest libgtest-dev
   clang libclang-rt-14-dev
   libpugixml-dev valgrind

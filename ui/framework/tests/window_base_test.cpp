@@ -124,4 +124,19 @@ TEST_F(WindowBaseTest, ClassNameTakenByAnotherProcedureIsRefused) {
     EXPECT_TRUE(RecordingWindow::Register()) << "registering our own class again is fine";
 }
 
+// Caption buttons are drawn with the Marlett symbol font; without it Wine
+// draws them as the letters "0 1 r".
+TEST(SystemFonts, TheCaptionButtonsFontIsInstalled) {
+    HDC screen = ::GetDC(nullptr);
+    HFONT font = ::CreateFontA(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, SYMBOL_CHARSET, 0, 0, 0, 0, "Marlett");
+    ASSERT_NE(font, nullptr);
+    HGDIOBJ old = ::SelectObject(screen, font);
+    char face[LF_FACESIZE] = "";
+    ::GetTextFaceA(screen, sizeof face, face);
+    ::SelectObject(screen, old);
+    ::DeleteObject(font);
+    ::ReleaseDC(nullptr, screen);
+    EXPECT_STREQ(face, "Marlett");
+}
+
 }  // namespace
