@@ -7,6 +7,7 @@
 #include "framework/program_folder.h"
 #include "framework/server_module.h"
 #include "framework/unique_handle.h"
+#include "homepage_group.h"
 #include "language.h"
 #include "resource.h"
 #include "setting.h"
@@ -88,7 +89,10 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         RefreshPlacement();
         break;
     case WM_TIMER:
-        if (wParam == kSaveTimer) SaveBookmarksIfModified();
+        if (wParam == kSaveTimer) {
+            SaveBookmarksIfModified();
+            SaveHomepageGroupIfModified();
+        }
         break;
     case WM_SIZE:
         OnSize(wParam);
@@ -129,6 +133,8 @@ LRESULT CMainFrame::OnCreate() {
         loop_->AddMessageFilter(this);
         loop_->AddIdleHandler(this);
     }
+    openersStop_ = std::make_shared<std::atomic<bool>>(false);
+    CHomepageGroup::Instance().Load(framework::ProgramFolder() + "HomepageGroup.xml");
     LoadLanguagePacks();
     CreateViews();
     ::SetTimer(Hwnd(), kSaveTimer, kSavePeriodMs, nullptr);
@@ -189,12 +195,16 @@ bool CMainFrame::RelayCategoryCommand(WORD id) {
 
 void CMainFrame::OnClose() {
     closing_ = true;
+    *openersStop_ = true;
+    ::KillTimer(Hwnd(), kSaveTimer);
     StorePlacement();
     CSetting::Instance()->General_Language = CLanguage::Instance()->CurrentName();
 }
 
 void CMainFrame::OnDestroy() {
+    *openersStop_ = true;
     ::KillTimer(Hwnd(), kSaveTimer);
+    CHomepageGroup::DestroyInstance();  // saves it when changed
     if (loop_) {
         loop_->RemoveMessageFilter(this);
         loop_->RemoveIdleHandler(this);
@@ -218,6 +228,12 @@ bool CMainFrame::OnCommand(WORD id) {
         return true;
     case ID_APP_ABOUT:
         ShowAbout();
+        return true;
+    case ID_TOOLS_HOMEPAGE_GROUP:
+        OpenHomepageGroup();
+        return true;
+    case ID_TOOLS_RANDOM_OPEN:
+        OpenRandomBookmarks();
         return true;
     default:
         if (id >= ID_LANGUAGE_FIRST && id <= ID_LANGUAGE_LAST) {
@@ -265,6 +281,8 @@ bool CMainFrame::CommandEnabled(WORD id) const {
     switch (id) {
     case ID_APP_EXIT:
     case ID_APP_ABOUT:
+    case ID_TOOLS_HOMEPAGE_GROUP:
+    case ID_TOOLS_RANDOM_OPEN:
         return true;
     case ID_CLASS_ADD:
     case ID_CLASS_ADDSUB:

@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 
 namespace classtree {
@@ -77,6 +78,10 @@ private:
     void LoadLanguagePacks();
     void ApplyTexts();
     void SelectLanguage(WORD id);
+    // Opening many bookmarks (main_frame_opening.cpp).
+    void OpenHomepageGroup();
+    void OpenRandomBookmarks();
+    void SaveHomepageGroupIfModified();
     void RefreshPlacement();
     void StorePlacement();
     void PlaceSplitters();
@@ -93,6 +98,9 @@ private:
     bool closing_ = false;
     bool shownOnce_ = false;
     WINDOWPLACEMENT placement_{};
+    // Set when the window starts to close; every opener thread holds it too
+    // and stops at it, also after the window is gone.
+    std::shared_ptr<std::atomic<bool>> openersStop_ = std::make_shared<std::atomic<bool>>(false);
     // The child that had the keyboard focus when the window was deactivated.
     HWND lastFocus_ = nullptr;
     // The category tree in the left part of the window.

@@ -1,11 +1,13 @@
-// The main window with language packs beside the program, the keyboard focus
-// after dialogs, and a second start while a dialog is open.
+// The main window with its files beside the program: language packs, the
+// bookmark file and the homepage group; the keyboard focus after dialogs,
+// and a second start while a dialog is open.
 #include "main_frame_fixture.h"
 
 #include "bookmark_store.h"
 #include "class_record.h"
 #include "dialog_test_driver.h"
 #include "framework/program_folder.h"
+#include "homepage_group.h"
 #include "language.h"
 #include "resource.h"
 
@@ -69,6 +71,7 @@ protected:
         std::error_code ec;
         std::filesystem::remove_all(folder_ + "Language", ec);
         std::filesystem::remove(folder_ + "bookmark.xml", ec);
+        std::filesystem::remove(folder_ + "HomepageGroup.xml", ec);
     }
 
     int PackIndex(const char* name) const {
@@ -200,6 +203,21 @@ TEST_F(MainFrameWithFiles, ASecondStartBringsTheOpenDialogForward) {
     EXPECT_TRUE(PumpUntil([&] { return script.Finished(); })) << script.Failure();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(foreground, dialog) << "the frame is " << hwnd;
+}
+
+// A page added to the group is in its file after the next save tick, not
+// only when the window closes.
+TEST_F(MainFrameWithFiles, AnAddedHomepageIsSavedByTheTimer) {
+    HWND hwnd = Show();
+    ASSERT_NE(hwnd, nullptr);
+    const std::string file = folder_ + "HomepageGroup.xml";
+    ASSERT_FALSE(std::filesystem::exists(file));
+    CHomepageGroup::Instance().Add("Added", "http://added.example/");
+    EXPECT_TRUE(PumpUntil([&] {
+        return testing_support::ReadBytes(file).find("u=\"http://added.example/\"") != std::string::npos;
+    }));
+    EXPECT_TRUE(::IsWindow(hwnd));
+    EXPECT_FALSE(CHomepageGroup::Instance().IsModified());
 }
 
 }  // namespace
