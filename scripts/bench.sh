@@ -2,7 +2,8 @@
 # Builds the benchmark optimised and prints its figures; with --callgrind also
 # the instruction count of every case. With --tree: how long the category
 # tree takes from its creation to its first paint over 10,000 categories
-# (the Windows build, under Wine).
+# (the Windows build, under Wine). With --opening: how long the commands that
+# open bookmarks hold the window's thread, under Wine.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 bash "$ROOT/scripts/install-deps.sh"
@@ -13,6 +14,19 @@ if [ "${1:-}" = "--tree" ]; then
   start_xvfb_if_needed
   trap stop_wine_and_xvfb EXIT
   wine "$BUILD/win/ui/classtree/tests/classtree_load_bench.exe" 10000 7
+  exit 0
+fi
+if [ "${1:-}" = "--opening" ]; then
+  configure_and_build win -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-posix.cmake" >/dev/null
+  cmake --build "$BUILD/win" --target opening_bench url_recorder
+  data="$BUILD/win/bench-data"
+  mkdir -p "$data"
+  [ -f "$data/bm.xml" ] || python3 "$ROOT/bench/gen_bookmarks.py" "$data/bm.xml"
+  prepare_wineprefix
+  start_xvfb_if_needed
+  trap stop_wine_and_xvfb EXIT
+  wine "$BUILD/win/integration/tests/opening_bench.exe" "$data/bm.xml" \
+    "$(winepath -w "$BUILD/win/integration/tests/url_recorder.exe")" 9
   exit 0
 fi
 configure_and_build bench -DCMAKE_BUILD_TYPE=Release >/dev/null

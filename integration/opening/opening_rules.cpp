@@ -44,10 +44,28 @@ std::size_t RandomOpenCount(std::int32_t setting) { return setting > 0 ? static_
 
 unsigned PauseAfterMs(std::size_t index) { return index == 0 ? 2000 : 1000; }
 
-void RunOpenerList(const std::vector<std::string>& addresses, const std::atomic<bool>& stop,
-                   const OpenerActions& actions) {
-    for (std::size_t i = 0; i < addresses.size() && !stop.load(); ++i) {
-        if (!addresses[i].empty()) actions.open(addresses[i]);
+AddressList::AddressList(std::initializer_list<std::string_view> addresses) {
+    for (std::string_view address : addresses) Add(address);
+}
+
+void AddressList::Reserve(std::size_t count, std::size_t bytes) {
+    ends_.reserve(count);
+    text_.reserve(bytes);
+}
+
+void AddressList::Add(std::string_view address) {
+    text_.append(address);
+    ends_.push_back(text_.size());
+}
+
+std::string_view AddressList::operator[](std::size_t index) const {
+    const std::size_t begin = index == 0 ? 0 : ends_[index - 1];
+    return std::string_view(text_).substr(begin, ends_[index] - begin);
+}
+
+void RunOpenerList(const AddressList& addresses, const std::atomic<bool>& stop, const OpenerActions& actions) {
+    for (std::size_t i = 0; i < addresses.Size() && !stop.load(); ++i) {
+        if (!addresses[i].empty()) actions.open(std::string(addresses[i]));
         actions.sleep(PauseAfterMs(i));
     }
 }

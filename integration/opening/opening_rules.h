@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,6 +31,37 @@ std::size_t RandomOpenCount(std::int32_t setting);
 // 1000 ms after every later one, so that the browser is not flooded.
 unsigned PauseAfterMs(std::size_t index);
 
+// The addresses an opener goes through, packed into one block: a list of
+// 100,000 costs a handful of allocations on the window's thread, not 100,000.
+class AddressList {
+public:
+    AddressList() = default;
+    AddressList(std::initializer_list<std::string_view> addresses);
+    // Room for `count` addresses of `bytes` in all, so that adding them
+    // allocates nothing more.
+    void Reserve(std::size_t count, std::size_t bytes);
+    void Add(std::string_view address);
+    std::size_t Size() const { return ends_.size(); }
+    bool Empty() const { return ends_.empty(); }
+    std::string_view operator[](std::size_t index) const;
+
+private:
+    std::string text_;
+    std::vector<std::size_t> ends_;
+};
+
+// The address of every item of `items` (`addressOf(item)` gives it), in
+// order, in a list sized in advance.
+template <class Items, class AddressOf>
+AddressList CollectAddresses(const Items& items, AddressOf addressOf) {
+    std::size_t bytes = 0;
+    for (const auto& item : items) bytes += std::string_view(addressOf(item)).size();
+    AddressList list;
+    list.Reserve(std::size(items), bytes);
+    for (const auto& item : items) list.Add(addressOf(item));
+    return list;
+}
+
 // What an opener does, replaceable by tests.
 struct OpenerActions {
     std::function<void(const std::string& address)> open;
@@ -38,7 +71,6 @@ struct OpenerActions {
 // Opens the non-empty addresses in order, each followed by its pause (empty
 // ones are skipped but paused), and stops before the next address once
 // `stop` is set.
-void RunOpenerList(const std::vector<std::string>& addresses, const std::atomic<bool>& stop,
-                   const OpenerActions& actions);
+void RunOpenerList(const AddressList& addresses, const std::atomic<bool>& stop, const OpenerActions& actions);
 
 }  // namespace integration

@@ -1,7 +1,5 @@
 #include "url_opener.h"
 
-#include "opening_rules.h"
-
 #include <objbase.h>
 #include <shellapi.h>
 
@@ -47,7 +45,7 @@ INT_PTR OpenUrl(const std::string& address, int showCommand) {
     return static_cast<INT_PTR>(::WinExec(line.c_str(), static_cast<UINT>(showCommand)));
 }
 
-bool StartOpener(std::vector<std::string> addresses, std::shared_ptr<const std::atomic<bool>> stop) {
+bool StartOpener(AddressList addresses, std::shared_ptr<const std::atomic<bool>> stop) {
     if (!stop) return false;
     try {
         std::thread opener([list = std::move(addresses), stop = std::move(stop)] {

@@ -2,12 +2,13 @@
 // own at the opener's pace.
 #pragma once
 
+#include "opening_rules.h"
+
 #include <windows.h>
 
 #include <atomic>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace integration {
 
@@ -20,6 +21,6 @@ INT_PTR OpenUrl(const std::string& address, int showCommand);
 // 1 s after every later one, until `stop` is set. The thread holds its own
 // reference to `stop`, so the flag outlives the window that sets it. False,
 // and nothing opened, when no thread could be started.
-bool StartOpener(std::vector<std::string> addresses, std::shared_ptr<const std::atomic<bool>> stop);
+bool StartOpener(AddressList addresses, std::shared_ptr<const std::atomic<bool>> stop);
 
 }  // namespace integration

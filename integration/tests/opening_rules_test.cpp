@@ -42,7 +42,7 @@ struct Recorded {
     unsigned now = 0;
 };
 
-Recorded RunList(const std::vector<std::string>& list, std::atomic<bool>& stop, unsigned stopAt = ~0u) {
+Recorded RunList(const integration::AddressList& list, std::atomic<bool>& stop, unsigned stopAt = ~0u) {
     Recorded r;
     integration::OpenerActions actions;
     actions.open = [&](const std::string& a) { r.opened.emplace_back(r.now, a); };

@@ -9,19 +9,18 @@
 #include "url_opener.h"
 
 void CMainFrame::OpenHomepageGroup() {
-    std::vector<std::string> addresses;
-    for (const HomepageItem* item : CHomepageGroup::Instance().Items()) addresses.push_back(item->url);
-    if (!addresses.empty()) integration::StartOpener(std::move(addresses), openersStop_);
+    integration::AddressList addresses = integration::CollectAddresses(
+        CHomepageGroup::Instance().Items(), [](const HomepageItem* item) -> const std::string& { return item->url; });
+    if (!addresses.Empty()) integration::StartOpener(std::move(addresses), openersStop_);
 }
 
 void CMainFrame::OpenRandomBookmarks() {
     const std::size_t count = integration::RandomOpenCount(CSetting::Instance()->Other_RandOpenCount);
     if (count == 0) return;
-    std::vector<std::string> addresses;
-    for (const BookmarkRecord* bookmark : CBookmarkStore::Instance().PickRandomBookmarks(count)) {
-        addresses.push_back(bookmark->url);
-    }
-    if (!addresses.empty()) integration::StartOpener(std::move(addresses), openersStop_);
+    integration::AddressList addresses = integration::CollectAddresses(
+        CBookmarkStore::Instance().PickRandomBookmarks(count),
+        [](const BookmarkRecord* bookmark) -> const std::string& { return bookmark->url; });
+    if (!addresses.Empty()) integration::StartOpener(std::move(addresses), openersStop_);
 }
 
 // Entries added since the start reach the file within one period, not only
