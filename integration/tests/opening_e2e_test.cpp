@@ -31,9 +31,9 @@ public:
         if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_QUERY_VALUE, &handle) == ERROR_SUCCESS) {
             char old[1024];
             DWORD size = sizeof old;
-            if (::RegQueryValueExA(handle, nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(old), &size) ==
+            if (::RegQueryValueExA(handle, nullptr, nullptr, &oldType_, reinterpret_cast<BYTE*>(old), &size) ==
                 ERROR_SUCCESS) {
-                old_ = std::string(old, size ? size - 1 : 0);
+                old_ = std::string(old, size);
             }
             ::RegCloseKey(handle);
         } else {
@@ -45,15 +45,17 @@ public:
     ~ClassesDefault() {
         if (created_) {
             ::RegDeleteTreeA(HKEY_CLASSES_ROOT, key_.c_str());
-        } else if (old_) {
-            ::RegSetValueA(HKEY_CLASSES_ROOT, key_.c_str(), REG_SZ, old_->c_str(), static_cast<DWORD>(old_->size()));
-        } else {
-            HKEY handle = nullptr;
-            if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, key_.c_str(), 0, KEY_SET_VALUE, &handle) == ERROR_SUCCESS) {
-                ::RegDeleteValueA(handle, nullptr);
-                ::RegCloseKey(handle);
-            }
+            return;
         }
+        HKEY handle = nullptr;
+        if (::RegOpenKeyExA(HKEY_CLASSES_ROOT, key_.c_str(), 0, KEY_SET_VALUE, &handle) != ERROR_SUCCESS) return;
+        if (old_) {  // as it was, of its own type
+            ::RegSetValueExA(handle, nullptr, 0, oldType_, reinterpret_cast<const BYTE*>(old_->data()),
+                             static_cast<DWORD>(old_->size()));
+        } else {
+            ::RegDeleteValueA(handle, nullptr);
+        }
+        ::RegCloseKey(handle);
     }
     ClassesDefault(const ClassesDefault&) = delete;
     ClassesDefault& operator=(const ClassesDefault&) = delete;
@@ -62,6 +64,7 @@ public:
 private:
     std::string key_;
     std::optional<std::string> old_;
+    DWORD oldType_ = REG_SZ;
     bool created_ = false;
     bool ok_ = false;
 };
@@ -209,6 +212,9 @@ TEST_F(OpeningTest, WhatTheShellRefusesGoesToThePageProgramAsOneQuotedArgument) 
     WriteSettings(0);
     WriteGroup({"qvtest:a b&quot;c --flag"});  // an address no program is registered for
     ClassesDefault pageType(".htm", "quorvatest.htmfile");
+    struct RemoveClass {
+        ~RemoveClass() { ::RegDeleteTreeA(HKEY_CLASSES_ROOT, "quorvatest.htmfile"); }
+    } removeClass;
     ClassesDefault pageCommand("quorvatest.htmfile\\shell\\open\\command", "\"" + recorder_ + "\" \"%1\" --page");
     ASSERT_TRUE(pageType.Ok());
     ASSERT_TRUE(pageCommand.Ok());
