@@ -55,11 +55,6 @@ std::string ReadGlobal(HGLOBAL global, Read read) {
     return result;
 }
 
-void QueueLink(HWND frame, std::string title, std::string url, ClassRecord* target) {
-    PendingLinkQueue::Instance().Push(PendingLink{std::move(title), std::move(url), target});
-    if (frame && ::IsWindow(frame)) ::PostMessageA(frame, framework::UWM_LINKS_PENDING, 0, 0);
-}
-
 std::string ShortcutUrl(const std::string& path) {
     IUniformResourceLocatorA* locator = nullptr;
     if (FAILED(::CoCreateInstance(CLSID_InternetShortcut, nullptr, CLSCTX_INPROC_SERVER,
@@ -93,6 +88,11 @@ bool HoldsBookmarks(IDataObject* data) {
 
 }  // namespace
 
+
+void QueueLink(HWND frame, std::string title, std::string url, ClassRecord* target) {
+    PendingLinkQueue::Instance().Push(PendingLink{std::move(title), std::move(url), target});
+    if (frame && ::IsWindow(frame)) ::PostMessageA(frame, framework::UWM_LINKS_PENDING, 0, 0);
+}
 
 std::vector<ShortcutLink> ReadShortcutFiles(const std::vector<std::string>& paths) {
     std::vector<ShortcutLink> links;
@@ -186,24 +186,22 @@ bool CTreeDropTarget::DropBookmarks(IDataObject* data, DWORD effect) {
     return true;
 }
 
-bool CTreeDropTarget::DropText(IDataObject* data) {
-    std::string url;
+bool ReadDroppedText(IDataObject* data, ShortcutLink& link) {
     {
         Medium text(data, CF_TEXT, TYMED_HGLOBAL);
         if (!text.Ok()) return false;
-        url = ReadGlobal(text.Global(), TextOfBlock);
+        link.url = ReadGlobal(text.Global(), TextOfBlock);
     }
-    std::string title;
+    link.title.clear();
     const auto descriptor = static_cast<CLIPFORMAT>(::RegisterClipboardFormatA(kDescriptorFormat));
     Medium names(data, descriptor, TYMED_HGLOBAL);
-    if (names.Ok()) title = ReadGlobal(names.Global(), TitleOfDescriptorBlock);
-    QueueLink(view_.frame_, std::move(title), std::move(url), view_.RecordOf(view_.dropTarget_));
+    if (names.Ok()) link.title = ReadGlobal(names.Global(), TitleOfDescriptorBlock);
     return true;
 }
 
-bool CTreeDropTarget::DropFiles(IDataObject* data) {
+std::vector<ShortcutLink> ReadDroppedFiles(IDataObject* data) {
     Medium files(data, CF_HDROP, TYMED_HGLOBAL);
-    if (!files.Ok() || !files.Global()) return false;
+    if (!files.Ok() || !files.Global()) return {};
     auto drop = static_cast<HDROP>(files.Global());
     std::vector<std::string> paths;
     const UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
@@ -214,10 +212,20 @@ bool CTreeDropTarget::DropFiles(IDataObject* data) {
         path.resize(copied <= length ? copied : length);
         paths.push_back(std::move(path));
     }
-    for (ShortcutLink& link : ReadShortcutFiles(paths)) {
+    return ReadShortcutFiles(paths);
+}
+
+bool CTreeDropTarget::DropText(IDataObject* data) {
+    ShortcutLink link;
+    if (!ReadDroppedText(data, link)) return false;
+    QueueLink(view_.frame_, std::move(link.title), std::move(link.url), view_.RecordOf(view_.dropTarget_));
+    return true;
+}
+
+void CTreeDropTarget::DropFiles(IDataObject* data) {
+    for (ShortcutLink& link : ReadDroppedFiles(data)) {
         QueueLink(view_.frame_, std::move(link.title), std::move(link.url), nullptr);
     }
-    return true;
 }
 
 HRESULT CTreeDropTarget::Drop(IDataObject* data, DWORD keys, POINTL, DWORD* effect) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+class ClassRecord;
+
 namespace classtree {
 
 class CClassTreeView;
@@ -20,6 +22,15 @@ struct ShortcutLink {
     std::string url;
 };
 std::vector<ShortcutLink> ReadShortcutFiles(const std::vector<std::string>& paths);
+
+// What another program dropped: the link of a CF_TEXT block with the title of
+// its file descriptor (false when there is no text), or the links of the
+// Internet Shortcut files of a CF_HDROP list.
+bool ReadDroppedText(IDataObject* data, ShortcutLink& link);
+std::vector<ShortcutLink> ReadDroppedFiles(IDataObject* data);
+
+// Queues a link for the bookmark list and tells `frame` that links wait.
+void QueueLink(HWND frame, std::string title, std::string url, ClassRecord* target);
 
 class CTreeDropTarget final : public IDropTarget {
 public:
@@ -43,7 +54,7 @@ private:
 
     bool DropBookmarks(IDataObject* data, DWORD effect);
     bool DropText(IDataObject* data);
-    bool DropFiles(IDataObject* data);
+    void DropFiles(IDataObject* data);
     void ClearHighlight();
     DWORD Effect(DWORD keys, DWORD allowed) const;
 

@@ -1,6 +1,7 @@
 #include "mainframe/main_frame.h"
 
 #include "about_dlg.h"
+#include "bookmark_list_view.h"
 #include "bookmark_store.h"
 #include "class_tree_view.h"
 #include "framework/private_messages.h"
@@ -12,13 +13,19 @@
 #include "resource.h"
 #include "setting.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
+
 namespace {
 
 constexpr int kNotStored = -1;
 constexpr int kFrameTypeMaximized = 3;
 constexpr int kFrameTypeNormal = 1;
-// Width of the category tree until the splitter places it.
+// Width of the category tree and height of the remark until splitters
+// place them.
 constexpr int kDefaultTreeWidth = 240;
+constexpr int kDefaultRemarkHeight = 90;
 
 }  // namespace
 
@@ -31,6 +38,7 @@ CMainFrame::~CMainFrame() {
     // Destroy while the derived part still exists, so that WM_DESTROY gives
     // the lock back and leaves the message loop.
     if (Hwnd()) ::DestroyWindow(Hwnd());
+    bookmarkList_.reset();
     classTree_.reset();
 }
 
@@ -84,6 +92,7 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         if (OnCommand(LOWORD(wParam))) return 0;
         if (RelayCategoryCommand(LOWORD(wParam))) return 0;
+        if (RelayBookmarkCommand(LOWORD(wParam))) return 0;
         break;
     case WM_MOVE:
         RefreshPlacement();
@@ -116,8 +125,14 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case framework::UWM_TREE_AUTOSCROLL:
         if (classTree_ && classTree_->Hwnd()) classTree_->OleAutoScroll(wParam);
         return 1;
+    case framework::UWM_CLASS_CHANGED:
     case framework::UWM_LINKS_PENDING:
-        return 0;  // links stay queued until the bookmark list takes them
+    case framework::UWM_DROP_BOOKMARKS:
+        if (bookmarkList_ && bookmarkList_->Hwnd()) ::SendMessageA(bookmarkList_->Hwnd(), msg, wParam, lParam);
+        return msg == framework::UWM_DROP_BOOKMARKS ? 1 : 0;
+    case framework::UWM_SHOW_REMARK:
+        ShowRemark(reinterpret_cast<const BookmarkRecord*>(wParam));
+        return 0;
     default:
         break;
     }
@@ -151,21 +166,81 @@ void CMainFrame::SaveBookmarksIfModified() {
 }
 
 void CMainFrame::CreateViews() {
-    classTree_ = std::make_unique<classtree::CClassTreeView>(Hwnd(), framework::ProgramFolder() + "bookmark.xml");
     RECT rect{};
     ::GetClientRect(Hwnd(), &rect);
+    // The list first: the tree selects a category while it loads, and the
+    // list shows it.
+    bookmarkList_ = std::make_unique<bookmarklist::CBookmarkListView>(Hwnd());
+    if (!bookmarkList_->CreateView(Hwnd(), rect)) bookmarkList_.reset();
+    remark_ = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0,
+                                0, 0, 0, Hwnd(), nullptr, instance_, nullptr);
+    if (remark_) ::SendMessageA(remark_, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), 0);
+    classTree_ = std::make_unique<classtree::CClassTreeView>(Hwnd(), framework::ProgramFolder() + "bookmark.xml");
     if (!classTree_->CreateView(Hwnd(), rect)) classTree_.reset();
     LayoutViews();
+    // The first top-level category is shown at start.
+    if (classTree_ && classTree_->Tree()) {
+        HWND tree = classTree_->Tree();
+        if (HTREEITEM first = TreeView_GetRoot(tree)) TreeView_SelectItem(tree, first);
+    }
 }
 
 void CMainFrame::LayoutViews() {
-    if (!classTree_ || !classTree_->Hwnd()) return;
     RECT client{};
     ::GetClientRect(Hwnd(), &client);
-    const int stored = CSetting::Instance()->GUI_VerSplitterPos;
-    const int width = stored > 0 ? stored : kDefaultTreeWidth;
-    ::SetWindowPos(classTree_->Hwnd(), nullptr, 0, 0, width < client.right ? width : client.right, client.bottom,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    int treeWidth = 0;
+    if (classTree_ && classTree_->Hwnd()) {
+        const int stored = CSetting::Instance()->GUI_VerSplitterPos;
+        treeWidth = std::min(stored > 0 ? stored : kDefaultTreeWidth, static_cast<int>(client.right));
+        ::SetWindowPos(classTree_->Hwnd(), nullptr, 0, 0, treeWidth, client.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    const int remarkHeight = std::min(kDefaultRemarkHeight, static_cast<int>(client.bottom) / 2);
+    const int listHeight = client.bottom - remarkHeight;
+    if (bookmarkList_ && bookmarkList_->Hwnd()) {
+        ::SetWindowPos(bookmarkList_->Hwnd(), nullptr, treeWidth, 0, client.right - treeWidth, listHeight,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (remark_) {
+        ::SetWindowPos(remark_, nullptr, treeWidth, listHeight, client.right - treeWidth, remarkHeight,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void CMainFrame::ShowRemark(const BookmarkRecord* bookmark) {
+    if (!remark_) return;
+    // The edit shows line breaks only as CR LF.
+    std::string text;
+    if (bookmark) {
+        for (char c : bookmark->remark) {
+            if (c == '\n' && (text.empty() || text.back() != '\r')) text += '\r';
+            text += c;
+        }
+    }
+    ::SetWindowTextA(remark_, text.c_str());
+}
+
+// Bookmark commands go to the list; the generic move up and down only while
+// the list has the keyboard focus.
+bool CMainFrame::RelayBookmarkCommand(WORD id) {
+    if (!bookmarkList_ || !bookmarkList_->Hwnd()) return false;
+    WORD relayed = 0;
+    switch (id) {
+    case bookmarklist::kCmdAddBookmark:
+    case bookmarklist::kCmdEditBookmark:
+    case bookmarklist::kCmdDeleteBookmark:
+        relayed = id;
+        break;
+    case ID_EDIT_MOVEUP:
+    case ID_EDIT_MOVEDOWN:
+        if (::GetFocus() != bookmarkList_->List()) return false;
+        relayed = id == ID_EDIT_MOVEUP ? bookmarklist::kCmdMoveBookmarkUp : bookmarklist::kCmdMoveBookmarkDown;
+        break;
+    default:
+        return false;
+    }
+    ::PostMessageA(bookmarkList_->Hwnd(), WM_COMMAND, relayed, 0);
+    return true;
 }
 
 // Category commands go to the tree; the generic move up and down only while
@@ -290,10 +365,20 @@ bool CMainFrame::CommandEnabled(WORD id) const {
     case ID_CLASS_DELETE:
     case ID_CLASS_MOVETO:
         return tree && classTree_->CommandEnabled(id);
+    case ID_BOOKMARK_ADD:
+    case ID_BOOKMARK_EDIT:
+    case ID_BOOKMARK_DELETE:
+        return bookmarkList_ && bookmarkList_->CommandEnabled(id);
     case ID_EDIT_MOVEUP:
     case ID_EDIT_MOVEDOWN:
-        return tree && ::GetFocus() == classTree_->Tree() &&
-               classTree_->CommandEnabled(id == ID_EDIT_MOVEUP ? ID_CLASS_MOVEUP : ID_CLASS_MOVEDOWN);
+        if (tree && ::GetFocus() == classTree_->Tree()) {
+            return classTree_->CommandEnabled(id == ID_EDIT_MOVEUP ? ID_CLASS_MOVEUP : ID_CLASS_MOVEDOWN);
+        }
+        if (bookmarkList_ && ::GetFocus() == bookmarkList_->List()) {
+            return bookmarkList_->CommandEnabled(id == ID_EDIT_MOVEUP ? bookmarklist::kCmdMoveBookmarkUp
+                                                                      : bookmarklist::kCmdMoveBookmarkDown);
+        }
+        return false;
     default:
         // The language packs; every other command belongs to a part of the
         // window that is not there yet.

@@ -17,9 +17,15 @@ namespace classtree {
 class CClassTreeView;
 }
 
+namespace bookmarklist {
+class CBookmarkListView;
+}
+
 namespace framework {
 class CServerModule;
 }
+
+struct BookmarkRecord;
 
 class CMainFrame : public framework::CWindowBase,
                    public framework::CMessageFilter,
@@ -88,6 +94,8 @@ private:
     void CreateViews();
     void LayoutViews();
     bool RelayCategoryCommand(WORD id);
+    bool RelayBookmarkCommand(WORD id);
+    void ShowRemark(const BookmarkRecord* bookmark);
 
     framework::CServerModule& module_;
     const UINT alreadyRunningMessage_;
@@ -103,6 +111,9 @@ private:
     std::shared_ptr<std::atomic<bool>> openersStop_ = std::make_shared<std::atomic<bool>>(false);
     // The child that had the keyboard focus when the window was deactivated.
     HWND lastFocus_ = nullptr;
-    // The category tree in the left part of the window.
+    // The category tree in the left part of the window; right of it the
+    // bookmark list above the remark of its selected bookmark.
     std::unique_ptr<classtree::CClassTreeView> classTree_;
+    std::unique_ptr<bookmarklist::CBookmarkListView> bookmarkList_;
+    HWND remark_ = nullptr;
 };

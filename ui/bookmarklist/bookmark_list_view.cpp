@@ -1,0 +1,458 @@
+#include "bookmark_list_view.h"
+
+#include "classtree_res.h"
+#include "framework/callback_guard.h"
+#include "framework/private_messages.h"
+#include "framework/ui_text.h"
+#include "language.h"
+#include "list_drop_target.h"
+#include "pending_link_queue.h"
+#include "setting.h"
+
+#include <ole2.h>
+
+#include <algorithm>
+
+namespace bookmarklist {
+
+namespace {
+
+// "Normal_List" and "List_Head", the second and third popups of the context
+// menus.
+constexpr int kListPopup = 1;
+constexpr int kHeaderPopup = 2;
+constexpr int kUrlColumnWidthAtInsertion = 380;
+constexpr int kNotStored = -1;
+
+HINSTANCE ProgramModule() { return ::GetModuleHandleA(nullptr); }
+
+}  // namespace
+
+CBookmarkListView::CBookmarkListView(HWND frame) : frame_(frame) {}
+
+CBookmarkListView::~CBookmarkListView() {
+    if (Hwnd()) ::DestroyWindow(Hwnd());
+    if (dropper_) dropper_->Release();
+}
+
+HWND CBookmarkListView::CreateView(HWND parent, const RECT& rect) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    WNDCLASSEXA wc{};
+    wc.style = CS_DBLCLKS;
+    wc.hInstance = ProgramModule();
+    wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = kClassName;
+    if (!RegisterWindowClass(wc)) return nullptr;
+    return Create(ProgramModule(), kClassName, parent, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, rect,
+                  nullptr);
+}
+
+LRESULT CBookmarkListView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE:
+        return OnCreate();
+    case WM_DESTROY:
+        OnDestroy();
+        break;
+    case WM_SIZE:
+        if (list_) ::MoveWindow(list_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        return 0;
+    case WM_SETFOCUS:
+        if (list_) ::SetFocus(list_);
+        return 0;
+    case WM_COMMAND:
+        if (OnCommand(LOWORD(wParam))) return 0;
+        break;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header && list_ && (header->hwndFrom == list_ || ::GetParent(header->hwndFrom) == list_)) {
+            return OnNotify(*header);
+        }
+        break;
+    }
+    case WM_CONTEXTMENU:
+        OnContextMenu(lParam);
+        return 0;
+    case WM_INITMENUPOPUP:
+        OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+        return 0;
+    case WM_TIMER:
+        if (wParam == kDrainTimer) DrainQueue();
+        return 0;
+    case framework::UWM_CLASS_CHANGED:
+        ShowClass(reinterpret_cast<ClassRecord*>(wParam), lParam != 0);
+        return 0;
+    case framework::UWM_LINKS_PENDING:
+        OnLinksPending();
+        return 0;
+    default:
+        break;
+    }
+    return DefaultHandling(msg, wParam, lParam);
+}
+
+LRESULT CBookmarkListView::OnCreate() {
+    RECT client{};
+    ::GetClientRect(Hwnd(), &client);
+    const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS |
+                        LVS_OWNERDATA;
+    list_ = ::CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", style, 0, 0, client.right, client.bottom, Hwnd(),
+                              nullptr, ProgramModule(), nullptr);
+    if (!list_) return -1;
+    ::SetWindowLongPtrA(list_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    listProc_ = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CBookmarkListView::ListProc)));
+
+    CSetting* s = CSetting::Instance();
+    const std::string title = framework::UiText("bookmarkview", "10000", "标题");
+    const std::string url = framework::UiText("bookmarkview", "10001", "网址");
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = const_cast<char*>(title.c_str());
+    column.cx = s->GUI_BookmarkCol0Width != kNotStored ? s->GUI_BookmarkCol0Width : 200;
+    ::SendMessageA(list_, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    column.pszText = const_cast<char*>(url.c_str());
+    column.cx = kUrlColumnWidthAtInsertion;
+    ::SendMessageA(list_, LVM_INSERTCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
+    ApplyViewSettings();
+
+    store_ = &CBookmarkStore::Instance();
+    store_->AddObserver(this);
+    dropper_ = new CListDropTarget(*this);
+    dropRegistered_ = SUCCEEDED(::RegisterDragDrop(list_, dropper_));
+    // Links that arrived before the list existed are taken now, not only
+    // when the next one comes.
+    if (!PendingLinkQueue::Instance().Empty()) OnLinksPending();
+    return 0;
+}
+
+void CBookmarkListView::OnDestroy() {
+    ::KillTimer(Hwnd(), kDrainTimer);
+    if (dropRegistered_) ::RevokeDragDrop(list_);
+    dropRegistered_ = false;
+    if (store_) store_->RemoveObserver(this);
+    CSetting* s = CSetting::Instance();
+    if (list_) {
+        s->GUI_BookmarkCol0Width = ListView_GetColumnWidth(list_, 0);
+        if (s->GUI_BookmarkCol1Show) s->GUI_BookmarkCol1Width = ListView_GetColumnWidth(list_, 1);
+    }
+    rows_.clear();
+    current_ = nullptr;
+}
+
+void CBookmarkListView::ApplyViewSettings() {
+    if (!list_) return;
+    CSetting* s = CSetting::Instance();
+    ListView_SetColumnWidth(list_, 1, s->GUI_BookmarkCol1Show ? s->GUI_BookmarkCol1Width : 0);
+    DWORD extended = 0;
+    if (s->GUI_BookmarkViewFullRowSel) extended |= LVS_EX_FULLROWSELECT;
+    if (s->GUI_BoolmarkViewShowLine) extended |= LVS_EX_GRIDLINES;
+    ListView_SetExtendedListViewStyleEx(list_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES, extended);
+}
+
+void CBookmarkListView::OnRemoved(ClassRecord* record, bool moving) {
+    if (moving || !current_) return;
+    for (const ClassRecord* c = current_; c; c = c->Parent()) {
+        if (c == record) {
+            ShowClass(nullptr, true);
+            return;
+        }
+    }
+}
+
+void CBookmarkListView::ShowClass(ClassRecord* record, bool force) {
+    if (!force && record == current_) return;
+    current_ = record;
+    SetRows(record ? record->bookmarks : std::vector<BookmarkRecord*>{});
+    SendToFrame(framework::UWM_SHOW_REMARK, 0, 0);
+    if (!rows_.empty()) SelectOnly(0);
+}
+
+void CBookmarkListView::SetRows(std::vector<BookmarkRecord*> rows) {
+    rows_ = std::move(rows);
+    if (!list_) return;
+    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ::SendMessageA(list_, LVM_SETITEMCOUNT, rows_.size(), 0);
+    ::InvalidateRect(list_, nullptr, TRUE);
+}
+
+LRESULT CBookmarkListView::OnNotify(const NMHDR& header) {
+    switch (header.code) {
+    case LVN_GETDISPINFOA:
+        OnGetDisplayInfo(*reinterpret_cast<NMLVDISPINFOA*>(const_cast<NMHDR*>(&header)));
+        return 0;
+    case LVN_ITEMCHANGED:
+        OnItemChanged(reinterpret_cast<const NMLISTVIEW&>(header));
+        return 0;
+    case LVN_ODSTATECHANGED:
+        ShowRemarkOf(FocusedRow());
+        return 0;
+    case NM_RCLICK:
+        if (header.hwndFrom != list_) {
+            OnHeaderRightClick();
+            return 1;
+        }
+        return 0;
+    case HDN_BEGINTRACKA:
+    case HDN_BEGINTRACKW: {
+        // The hidden URL column cannot be dragged open.
+        const auto& track = reinterpret_cast<const NMHEADERA&>(header);
+        return track.iItem == 1 && !CSetting::Instance()->GUI_BookmarkCol1Show ? TRUE : FALSE;
+    }
+    default:
+        return 0;
+    }
+}
+
+void CBookmarkListView::OnGetDisplayInfo(NMLVDISPINFOA& info) const {
+    if (!(info.item.mask & LVIF_TEXT) || !info.item.pszText || info.item.cchTextMax <= 0) return;
+    const int row = info.item.iItem;
+    if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) {
+        info.item.pszText[0] = '\0';
+        return;
+    }
+    const std::string& text = info.item.iSubItem == 0 ? rows_[static_cast<std::size_t>(row)]->title
+                                                      : rows_[static_cast<std::size_t>(row)]->url;
+    const std::size_t room = static_cast<std::size_t>(info.item.cchTextMax) - 1;
+    std::size_t length = std::min(text.size(), room);
+    // A cut never leaves half a character behind.
+    if (length < text.size()) {
+        std::size_t whole = 0;
+        for (const char* p = text.data(); p < text.data() + length;) {
+            const char* next = ::CharNextA(p);
+            if (next > text.data() + length || next == p) break;
+            whole = static_cast<std::size_t>(next - text.data());
+            p = next;
+        }
+        length = whole;
+    }
+    text.copy(info.item.pszText, length);
+    info.item.pszText[length] = '\0';
+}
+
+// The remark shown is that of the row that became selected; none when a row
+// (or, for item -1, every row) lost its selection.
+void CBookmarkListView::OnItemChanged(const NMLISTVIEW& change) {
+    if (!(change.uChanged & LVIF_STATE)) return;
+    const bool nowSelected = (change.uNewState & LVIS_SELECTED) != 0;
+    const bool wasSelected = (change.uOldState & LVIS_SELECTED) != 0;
+    if (nowSelected == wasSelected) return;
+    if (nowSelected && change.iItem >= 0) {
+        ShowRemarkOf(change.iItem);
+    } else {
+        SendToFrame(framework::UWM_SHOW_REMARK, 0, 0);
+    }
+}
+
+void CBookmarkListView::ShowRemarkOf(int row) {
+    const bool valid = row >= 0 && static_cast<std::size_t>(row) < rows_.size();
+    SendToFrame(framework::UWM_SHOW_REMARK, valid ? reinterpret_cast<WPARAM>(rows_[static_cast<std::size_t>(row)]) : 0,
+                0);
+}
+
+int CBookmarkListView::FocusedRow() const {
+    return list_ ? static_cast<int>(::SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED))
+                 : -1;
+}
+
+std::vector<int> CBookmarkListView::SelectedRows() const {
+    std::vector<int> rows;
+    if (!list_) return rows;
+    for (int row = -1;
+         (row = static_cast<int>(::SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) >=
+         0;) {
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+bool CBookmarkListView::CommandEnabled(WORD id) const {
+    if (!current_) return false;
+    const std::vector<int> selected = SelectedRows();
+    const int first = selected.empty() ? -1 : selected.front();
+    const int count = static_cast<int>(rows_.size());
+    switch (id) {
+    case kCmdAddBookmark:
+        return true;
+    case kCmdEditBookmark:
+    case kCmdDeleteBookmark:
+    case kCmdToHomepageGroup:
+        return !selected.empty();
+    case kCmdMoveBookmarkUp:
+        return first > 0;
+    case kCmdMoveBookmarkDown:
+        return first >= 0 && count >= 2 && first < count - 1;
+    case kCmdSelectAll:
+        return count > 0;
+    default:
+        return false;
+    }
+}
+
+void CBookmarkListView::OnInitMenuPopup(HMENU popup) {
+    const int count = ::GetMenuItemCount(popup);
+    for (int i = 0; i < count; ++i) {
+        const UINT id = ::GetMenuItemID(popup, i);
+        if (id == 0 || id == static_cast<UINT>(-1)) continue;
+        bool enabled = CommandEnabled(static_cast<WORD>(id));
+        if (id == kCmdUrlColumn) enabled = true;
+        if (id == kCmdTitleColumn) enabled = false;
+        ::EnableMenuItem(popup, static_cast<UINT>(i), MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
+    }
+}
+
+namespace {
+
+// Shows popup `index` of the context menus at `point`, x kept inside the
+// nearest monitor's work area, owned by `owner`.
+void TrackContextPopup(HWND owner, int index, POINT point, bool checkUrlColumn) {
+    HMENU menu = ::LoadMenuA(ProgramModule(), MAKEINTRESOURCEA(IDR_CONTEXT_MENUS));
+    if (!menu) return;
+    if (HMENU popup = ::GetSubMenu(menu, index)) {
+        CLanguage::Instance()->TranslateMenu(popup);
+        if (checkUrlColumn) {
+            ::CheckMenuItem(popup, kCmdUrlColumn,
+                            MF_BYCOMMAND | (CSetting::Instance()->GUI_BookmarkCol1Show ? MF_CHECKED : MF_UNCHECKED));
+        }
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        if (::GetMonitorInfoA(::MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), &monitor)) {
+            point.x = std::clamp(point.x, monitor.rcWork.left, monitor.rcWork.right);
+        }
+        ::TrackPopupMenu(popup, TPM_RIGHTBUTTON, point.x, point.y, 0, owner, nullptr);
+    }
+    ::DestroyMenu(menu);
+}
+
+}  // namespace
+
+void CBookmarkListView::OnContextMenu(LPARAM screenPoint) {
+    POINT point{static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
+    if (screenPoint == -1) ::GetCursorPos(&point);
+    // A right-click on the header has its own menu.
+    HWND header = ListView_GetHeader(list_);
+    RECT headerRect{};
+    if (header && ::GetWindowRect(header, &headerRect) && ::PtInRect(&headerRect, point)) return;
+    TrackContextPopup(Hwnd(), kListPopup, point, false);
+}
+
+void CBookmarkListView::OnHeaderRightClick() {
+    HWND header = ListView_GetHeader(list_);
+    if (!header) return;
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    HDHITTESTINFO hit{};
+    hit.pt = cursor;
+    ::ScreenToClient(header, &hit.pt);
+    hit.pt.x += ::GetScrollPos(list_, SB_HORZ);
+    if (::SendMessageA(header, HDM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) < 0 || !(hit.flags & HHT_ONHEADER)) {
+        return;
+    }
+    TrackContextPopup(Hwnd(), kHeaderPopup, cursor, true);
+}
+
+LRESULT CALLBACK CBookmarkListView::ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* view = reinterpret_cast<CBookmarkListView*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!view || !view->listProc_) return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+    const WNDPROC original = view->listProc_;
+    if (msg == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        view->listProc_ = nullptr;
+        view->list_ = nullptr;
+        return ::CallWindowProcA(original, hwnd, msg, wParam, lParam);
+    }
+    return framework::GuardCallback<LRESULT>(
+        "bookmark list control",
+        [&] {
+            LRESULT result = 0;
+            if (view->OnListMessage(msg, wParam, lParam, result)) return result;
+            return ::CallWindowProcA(original, hwnd, msg, wParam, lParam);
+        },
+        [&] { return ::CallWindowProcA(original, hwnd, msg, wParam, lParam); });
+}
+
+bool CBookmarkListView::OnListMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (msg) {
+    case WM_KEYDOWN:
+        if (wParam == VK_DELETE) {
+            OnCommand(kCmdDeleteBookmark);
+            return true;
+        }
+        if (wParam == 'A' && (::GetKeyState(VK_CONTROL) & 0x8000)) {
+            OnCommand(kCmdSelectAll);
+            return true;
+        }
+        return false;
+    case WM_LBUTTONDBLCLK:
+        result = ::CallWindowProcA(listProc_, list_, msg, wParam, lParam);
+        OpenFocused(lParam);
+        return true;
+    case WM_CONTEXTMENU:
+        OnContextMenu(lParam);
+        result = 0;
+        return true;
+    default:
+        return false;
+    }
+}
+
+int CBookmarkListView::RowOf(const BookmarkRecord* bookmark) const {
+    const auto found = std::find(rows_.begin(), rows_.end(), bookmark);
+    return found == rows_.end() ? -1 : static_cast<int>(found - rows_.begin());
+}
+
+void CBookmarkListView::InsertRow(int row, BookmarkRecord* bookmark) {
+    row = std::clamp(row, 0, static_cast<int>(rows_.size()));
+    rows_.insert(rows_.begin() + row, bookmark);
+    if (!list_) return;
+    // The control keeps selection and focus by row: LVM_INSERTITEM on an
+    // owner-data list moves them along.
+    LVITEMA item{};
+    item.iItem = row;
+    ::SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    ::SendMessageA(list_, LVM_SETITEMCOUNT, rows_.size(), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+    ::InvalidateRect(list_, nullptr, FALSE);
+}
+
+void CBookmarkListView::RemoveRow(int row) {
+    if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) return;
+    rows_.erase(rows_.begin() + row);
+    if (!list_) return;
+    ListView_DeleteItem(list_, row);
+    ::InvalidateRect(list_, nullptr, FALSE);
+}
+
+void CBookmarkListView::RedrawRow(int row) {
+    if (list_ && row >= 0) ListView_RedrawItems(list_, row, row);
+}
+
+void CBookmarkListView::SelectOnly(int row) {
+    if (!list_) return;
+    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED);
+    ListView_SetItemState(list_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(list_, row, FALSE);
+}
+
+// Compares pointers only: `record` may be gone already (a queued link's
+// target deleted before the link was taken).
+bool CBookmarkListView::InStore(const ClassRecord* record) const {
+    if (!store_ || !record) return false;
+    const ClassRecord* root = store_->Root();
+    for (const ClassRecord* node = root->FirstChild(); node; node = NextInPreOrder(node, root)) {
+        if (node == record) return true;
+    }
+    return false;
+}
+
+HWND CBookmarkListView::Owner() const {
+    HWND root = ::GetAncestor(Hwnd(), GA_ROOT);
+    return root ? root : Hwnd();
+}
+
+void CBookmarkListView::SendToFrame(UINT msg, WPARAM wParam, LPARAM lParam) const {
+    if (frame_ && ::IsWindow(frame_)) ::SendMessageA(frame_, msg, wParam, lParam);
+}
+
+}  // namespace bookmarklist

@@ -1,0 +1,134 @@
+// CBookmarkListView: the bookmarks of the category on display, one row per
+// bookmark in the category's order, right of the category tree. It owns the
+// bookmark commands, the remark shown below it, links dropped on it and the
+// queue of links that arrive from outside (the browser, drops on the tree).
+//
+// The list control holds no data of its own (owner data): row i is the i-th
+// bookmark of the view's row vector, a copy of the category's list kept in
+// step by every change the view makes, so that a category of 20,000
+// bookmarks switches without filling the control. Like the tree, the view is
+// a small window with the control as its only child.
+#pragma once
+
+#include "bookmark_store.h"
+#include "framework/window_base.h"
+#include "store_observer.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+namespace bookmarklist {
+
+class CListDropTarget;
+
+// Command ids of the bookmark commands.
+enum ListCommand : WORD {
+    kCmdAddBookmark = 32805,
+    kCmdEditBookmark = 32825,
+    kCmdDeleteBookmark = 32815,
+    kCmdMoveBookmarkUp = 32885,
+    kCmdMoveBookmarkDown = 32860,
+    kCmdSelectAll = 32905,
+    kCmdToHomepageGroup = 32980,
+    kCmdTitleColumn = 32865,
+    kCmdUrlColumn = 32875,
+};
+
+class CBookmarkListView : public framework::CWindowBase, private IStoreObserver {
+public:
+    static constexpr const char kClassName[] = "quorva_BookmarkList";
+    static constexpr UINT_PTR kDrainTimer = 1;
+    static constexpr UINT kDrainDelayMs = 100;
+
+    // `frame` receives the private messages (the main window relays them).
+    explicit CBookmarkListView(HWND frame);
+    ~CBookmarkListView() override;
+
+    HWND CreateView(HWND parent, const RECT& rect);
+    HWND List() const { return list_; }
+
+    // The category on display (none: the list is empty).
+    ClassRecord* Current() const { return current_; }
+    // The bookmarks shown, row by row.
+    const std::vector<BookmarkRecord*>& Rows() const { return rows_; }
+    int FocusedRow() const;
+    std::vector<int> SelectedRows() const;
+
+    bool CommandEnabled(WORD id) const;
+    // Column widths and the extended styles from the settings.
+    void ApplyViewSettings();
+
+    // Files one link: into `target`, else the category on display; through
+    // the bookmark dialog when asked to or when a part is missing; a title
+    // already in the category asks whether to replace.
+    void AddIncomingLink(std::string title, std::string url, ClassRecord* target);
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    friend class CListDropTarget;
+
+    // The category leaves the store: the list must not show it any longer.
+    void OnRemoved(ClassRecord* record, bool moving) override;
+
+    LRESULT OnCreate();
+    void OnDestroy();
+    void ShowClass(ClassRecord* record, bool force);
+    void SetRows(std::vector<BookmarkRecord*> rows);
+    LRESULT OnNotify(const NMHDR& header);
+    void OnGetDisplayInfo(NMLVDISPINFOA& info) const;
+    void OnItemChanged(const NMLISTVIEW& change);
+    void ShowRemarkOf(int row);
+    void OnContextMenu(LPARAM screenPoint);
+    void OnHeaderRightClick();
+    void OnInitMenuPopup(HMENU popup);
+
+    // The subclassed control (keys and the double-click).
+    static LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    bool OnListMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    // Commands (bookmark_list_commands.cpp).
+    bool OnCommand(WORD id);
+    void EditBookmark();
+    void DeleteSelected();
+    void MoveBookmark(bool up);
+    void SelectAll();
+    void AddSelectedToHomepageGroup();
+    void OpenFocused(LPARAM clientPoint);
+    void ToggleUrlColumn();
+    // Asks whether `found` in `category` takes the new URL and remark.
+    bool AskReplace(const ClassRecord* category, const BookmarkRecord* found);
+
+    // Links from outside.
+    void OnLinksPending();
+    void DrainQueue();
+    // True while a dialog or question of the view is open: links wait.
+    bool Busy() const { return modal_ > 0; }
+
+    // Rows.
+    int RowOf(const BookmarkRecord* bookmark) const;
+    void InsertRow(int row, BookmarkRecord* bookmark);
+    void RemoveRow(int row);
+    void RedrawRow(int row);
+    void SelectOnly(int row);
+    bool InStore(const ClassRecord* record) const;
+
+    HWND Owner() const;
+    void SendToFrame(UINT msg, WPARAM wParam, LPARAM lParam) const;
+
+    HWND frame_;
+    HWND list_ = nullptr;
+    WNDPROC listProc_ = nullptr;
+    CBookmarkStore* store_ = nullptr;
+    ClassRecord* current_ = nullptr;
+    std::vector<BookmarkRecord*> rows_;
+    int modal_ = 0;  // dialogs and questions open now
+    CListDropTarget* dropper_ = nullptr;
+    bool dropRegistered_ = false;
+};
+
+}  // namespace bookmarklist
