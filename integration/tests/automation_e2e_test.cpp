@@ -236,6 +236,45 @@ TEST_F(AutomationServer, CallsReachTheRunningProgram) {
     EXPECT_TRUE(program.Close());
 }
 
+// The browser's three links become bookmarks of the category on display, in
+// the order of the calls, and reach the bookmark file.
+TEST_F(AutomationServer, LinksFromTheBrowserLandInTheBookmarkFileInCallOrder) {
+    testing_support::WriteBytes(dir_.File("bookmark.xml"),
+                                "<?xml version=\"1.0\" encoding=\"utf-8\"?><root>\r\n<G t=\"Inbox\"/>\r\n</root>\r\n");
+    testing_support::WriteBytes(dir_.File("setting.xml"),
+                                "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<settings>\r\n"
+                                "<Other.InDefaultBookmark>0</Other.InDefaultBookmark>\r\n"
+                                "<Other.InIEBookmark>0</Other.InIEBookmark>\r\n"
+                                "<Other.DisplayAddBookmarkDlg>0</Other.DisplayAddBookmarkDlg>\r\n</settings>\r\n");
+    RunningProgram program;
+    ASSERT_TRUE(program.Start(exe_, ""));
+    ASSERT_NE(program.WaitForMainWindow(), nullptr);
+    const char script[] =
+        "try {\r\n"
+        "  var o = new ActiveXObject(\"quorva.IEMenuCatch\");\r\n"
+        "  o.AddURL(\"http://example.com/one\", \"One\", 0);\r\n"
+        "  o.AddURL(\"http://example.com/two\", \"\\u4e66\\u7b7e\", 0);\r\n"
+        "  o.AddURL(\"http://example.com/three\", \"Three\", 0);\r\n"
+        "  o = null; CollectGarbage();\r\n"
+        "  WScript.Echo(\"calls-ok\");\r\n"
+        "} catch (e) { WScript.Echo(\"fail \" + e.number); WScript.Quit(3); }\r\n";
+    Finished client = RunToEnd(ScriptCommand(Script("links.js", script), ""));
+    ASSERT_EQ(client.exitCode, 0u) << client.output;
+    const std::string file = dir_.File("bookmark.xml");
+    auto saved = [&] { return testing_support::ReadBytes(file).find("example.com/three") != std::string::npos; };
+    ASSERT_TRUE(WaitUntil(saved, 20000)) << testing_support::ReadBytes(file);
+    const std::string xml = testing_support::ReadBytes(file);
+    const std::size_t one = xml.find("t=\"One\" u=\"http://example.com/one\"");
+    const std::size_t two = xml.find("t=\"书签\" u=\"http://example.com/two\"");
+    const std::size_t three = xml.find("t=\"Three\" u=\"http://example.com/three\"");
+    ASSERT_NE(one, std::string::npos) << xml;
+    ASSERT_NE(two, std::string::npos) << xml;
+    ASSERT_NE(three, std::string::npos) << xml;
+    EXPECT_LT(one, two);
+    EXPECT_LT(two, three);
+    EXPECT_TRUE(program.Close());
+}
+
 TEST_F(AutomationServer, CallWhenNotRunningStartsTheProgramWithItsMainWindow) {
     ASSERT_EQ(Run("/RegServer").exitCode, 0u);
     ASSERT_TRUE(ProcessesOf(exe_).empty());

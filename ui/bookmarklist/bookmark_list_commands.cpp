@@ -141,7 +141,11 @@ void CBookmarkListView::DrainQueue() {
         return;
     }
     PendingLinkQueue& queue = PendingLinkQueue::Instance();
-    while (std::optional<PendingLink> link = queue.PopFront()) {
+    // A question or dialog of one link may outlast the window (the program
+    // closed meanwhile): the rest wait in the queue.
+    while (Hwnd()) {
+        std::optional<PendingLink> link = queue.PopFront();
+        if (!link) break;
         // A target deleted since the link was queued: file it as untargeted.
         ClassRecord* target = InStore(link->target) ? link->target : nullptr;
         // Each link goes after the focused row; moving the focus onto it

@@ -1,0 +1,337 @@
+// The bookmark list in this test process beside a stand-in for the main
+// window, over a bookmark file written for each test; driven through its
+// messages, its commands and its drop target, with the dialogs answered by
+// the dialog helper. After every operation the rows must be the category's
+// bookmarks, also when it was refused or interrupted by a dialog.
+#include "bookmark_list_view.h"
+
+#include "class_tree_test_support.h"
+#include "dialog_test_driver.h"
+#include "dialogs_res.h"
+#include "framework/private_messages.h"
+#include "homepage_group.h"
+#include "pending_link_queue.h"
+#include "setting.h"
+#include "test_data_object.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using classtree_test::FakeFrame;
+using classtree_test::TestData;
+using dialog_test::DialogScript;
+using Lines = std::vector<std::string>;
+
+class BookmarkList : public testing::Test {
+protected:
+    void SetUp() override {
+        CSetting* s = CSetting::Instance();
+        s->Other_DisplayAddBookmarkDlg = 0;
+        s->Other_PromptWhenDelBookmark = 0;
+        s->GUI_BookmarkCol1Show = 1;
+        s->GUI_BookmarkCol1Width = 300;
+        s->GUI_BookmarkCol0Width = -1;
+        while (PendingLinkQueue::Instance().PopFront()) {
+        }
+        const std::string file = dir.File("bookmark.xml");
+        testing_support::WriteBytes(
+            file, classtree_test::FileOf({
+                      "<G t=\"News\">",
+                      "<a t=\"One\" u=\"http://one.example/\" r=\"first\"/>",
+                      "<a t=\"HOME\" u=\"http://home.example/\" r=\"old\"/>",
+                      "<a t=\"Three\" u=\"http://three.example/\" r=\"\"/>",
+                      "</G>",
+                      "<G t=\"Empty\"/>",
+                      "<G t=\"Other\">",
+                      "<a t=\"Elsewhere\" u=\"http://else.example/\" r=\"\"/>",
+                      "</G>",
+                  }));
+        ASSERT_TRUE(Store().Load(file));
+        view = std::make_unique<bookmarklist::CBookmarkListView>(frame.Hwnd());
+        RECT rect{0, 0, 340, 300};
+        ASSERT_NE(view->CreateView(frame.Hwnd(), rect), nullptr);
+        Show("News");
+    }
+    void TearDown() override {
+        view.reset();
+        Store().ReleaseAll();
+        CHomepageGroup::DestroyInstance();
+        while (PendingLinkQueue::Instance().PopFront()) {
+        }
+    }
+
+    static CBookmarkStore& Store() { return CBookmarkStore::Instance(); }
+    static ClassRecord* Find(const char* name) { return Store().FindChildClass(Store().Root(), name, nullptr); }
+    void Show(const char* name) {
+        ::SendMessageA(view->Hwnd(), framework::UWM_CLASS_CHANGED, reinterpret_cast<WPARAM>(Find(name)), 0);
+    }
+    void Command(WORD id) { ::SendMessageA(view->Hwnd(), WM_COMMAND, id, 0); }
+    void Select(std::initializer_list<int> rows) {
+        ListView_SetItemState(view->List(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        for (int row : rows) ListView_SetItemState(view->List(), row, LVIS_SELECTED, LVIS_SELECTED);
+        if (rows.size()) ListView_SetItemState(view->List(), *rows.begin(), LVIS_FOCUSED, LVIS_FOCUSED);
+    }
+    // The rows as the control draws them: "title url".
+    Lines Shown() const {
+        Lines lines;
+        const int count = ListView_GetItemCount(view->List());
+        for (int row = 0; row < count; ++row) {
+            char title[256] = "", url[256] = "";
+            ListView_GetItemText(view->List(), row, 0, title, sizeof title);
+            ListView_GetItemText(view->List(), row, 1, url, sizeof url);
+            lines.push_back(std::string(title) + " " + url);
+        }
+        return lines;
+    }
+    // The rows are the bookmarks of the category on display, in its order.
+    testing::AssertionResult InStep() const {
+        const ClassRecord* current = view->Current();
+        const std::vector<BookmarkRecord*> expected = current ? current->bookmarks : std::vector<BookmarkRecord*>{};
+        if (view->Rows() != expected) return testing::AssertionFailure() << "rows differ from the category";
+        if (ListView_GetItemCount(view->List()) != static_cast<int>(expected.size())) {
+            return testing::AssertionFailure() << "the control counts " << ListView_GetItemCount(view->List());
+        }
+        return testing::AssertionSuccess();
+    }
+    const BookmarkRecord* LastRemark() const {
+        const auto sent = frame.Of(framework::UWM_SHOW_REMARK);
+        return sent.empty() ? nullptr : reinterpret_cast<const BookmarkRecord*>(sent.back().wParam);
+    }
+    void Pump() {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+    template <class Done>
+    bool PumpUntil(Done done, DWORD limitMs = 10000) {
+        const DWORD start = ::GetTickCount();
+        while (!done()) {
+            if (::GetTickCount() - start > limitMs) return false;
+            Pump();
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        }
+        return true;
+    }
+    void Queue(const char* title, const char* url, ClassRecord* target = nullptr) {
+        PendingLinkQueue::Instance().Push(PendingLink{title, url, target});
+        ::PostMessageA(view->Hwnd(), framework::UWM_LINKS_PENDING, 0, 0);
+    }
+    bool Drained() const { return PendingLinkQueue::Instance().Empty(); }
+
+    testing_support::TempDir dir;
+    FakeFrame frame;
+    std::unique_ptr<bookmarklist::CBookmarkListView> view;
+};
+
+TEST_F(BookmarkList, ShowsTheCategoryWithItsFirstRowAndRemark) {
+    EXPECT_EQ(Shown(), (Lines{"One http://one.example/", "HOME http://home.example/", "Three http://three.example/"}));
+    EXPECT_TRUE(InStep());
+    EXPECT_EQ(view->SelectedRows(), std::vector<int>{0});
+    ASSERT_NE(LastRemark(), nullptr);
+    EXPECT_EQ(LastRemark()->remark, "first");
+
+    Show("Empty");
+    EXPECT_TRUE(Shown().empty());
+    EXPECT_EQ(LastRemark(), nullptr) << "the remark is emptied";
+    EXPECT_FALSE(view->CommandEnabled(bookmarklist::kCmdEditBookmark));
+    EXPECT_TRUE(view->CommandEnabled(bookmarklist::kCmdAddBookmark));
+
+    // The category on display deleted from the store: the list lets go of it.
+    Show("Other");
+    Store().DeleteClass(Find("Other"));
+    EXPECT_EQ(view->Current(), nullptr);
+    EXPECT_TRUE(Shown().empty());
+}
+
+TEST_F(BookmarkList, MoveDeleteSelectAndHomepageKeepRowsAndCategoryInStep) {
+    Select({0});
+    Command(bookmarklist::kCmdMoveBookmarkDown);
+    EXPECT_EQ(Shown()[0], "HOME http://home.example/");
+    EXPECT_EQ(Shown()[1], "One http://one.example/");
+    EXPECT_EQ(view->SelectedRows(), std::vector<int>{1});
+    EXPECT_TRUE(Store().IsModified());
+    Command(bookmarklist::kCmdMoveBookmarkDown);
+    Command(bookmarklist::kCmdMoveBookmarkDown);  // already last: nothing
+    EXPECT_EQ(Shown()[2], "One http://one.example/");
+    EXPECT_FALSE(view->CommandEnabled(bookmarklist::kCmdMoveBookmarkDown));
+    Command(bookmarklist::kCmdMoveBookmarkUp);
+    EXPECT_EQ(Shown()[1], "One http://one.example/");
+    EXPECT_TRUE(InStep());
+
+    Command(bookmarklist::kCmdSelectAll);
+    EXPECT_EQ(view->SelectedRows(), (std::vector<int>{0, 1, 2}));
+    Command(bookmarklist::kCmdToHomepageGroup);
+    ASSERT_EQ(CHomepageGroup::Instance().Items().size(), 3u);
+    EXPECT_EQ(CHomepageGroup::Instance().Items()[0]->title, "HOME");
+
+    // Deleting the last row selects the new last one.
+    Select({2});
+    Command(bookmarklist::kCmdDeleteBookmark);
+    EXPECT_EQ(Shown(), (Lines{"HOME http://home.example/", "One http://one.example/"}));
+    EXPECT_EQ(view->SelectedRows(), std::vector<int>{1});
+    EXPECT_TRUE(InStep());
+    // Deleting several selects nothing.
+    Select({0, 1});
+    Command(bookmarklist::kCmdDeleteBookmark);
+    EXPECT_TRUE(Shown().empty());
+    EXPECT_TRUE(view->SelectedRows().empty());
+    EXPECT_TRUE(InStep());
+}
+
+TEST_F(BookmarkList, IncomingLinksGoAfterTheFocusedRowInOrderOfArrival) {
+    Select({0});
+    Queue("Four", "http://four.example/");
+    Queue("Five", "http://five.example/");
+    ASSERT_TRUE(PumpUntil([&] { return Drained() && Shown().size() == 5; }));
+    EXPECT_EQ(Shown(), (Lines{"One http://one.example/", "Four http://four.example/", "Five http://five.example/",
+                              "HOME http://home.example/", "Three http://three.example/"}));
+    EXPECT_TRUE(InStep());
+
+    // Into another category: appended there; the list does not change.
+    Queue("Far", "http://far.example/", Find("Other"));
+    ASSERT_TRUE(PumpUntil([&] { return Drained(); }));
+    Pump();
+    EXPECT_EQ(Find("Other")->bookmarks.back()->title, "Far");
+    EXPECT_EQ(Shown().size(), 5u);
+
+    // A target deleted before the link is taken: the category on display.
+    ClassRecord* doomed = Find("Empty");
+    PendingLinkQueue::Instance().Push(PendingLink{"Orphan", "http://orphan.example/", doomed});
+    Store().DeleteClass(doomed);
+    ::PostMessageA(view->Hwnd(), framework::UWM_LINKS_PENDING, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return Drained() && Shown().size() == 6; }));
+    EXPECT_TRUE(InStep());
+}
+
+TEST_F(BookmarkList, ATitleAlreadyThereAsksBeforeReplacing) {
+    struct Case {
+        int answer;
+        std::string url;
+        std::string remark;
+    };
+    for (const Case& c : {Case{IDNO, "http://home.example/", "old"}, Case{IDYES, "http://new.example/", ""}}) {
+        std::string question;
+        DialogScript script;
+        script.OnMessageBox([&](HWND box) {
+            question = dialog_test::MessageBoxText(box);
+            dialog_test::Click(box, c.answer);
+        });
+        Queue("Home", "http://new.example/");
+        ASSERT_TRUE(PumpUntil([&] { return script.Finished() && Drained(); })) << script.Failure();
+        Pump();
+        EXPECT_NE(question.find("\"News\""), std::string::npos) << question;
+        EXPECT_NE(question.find("\"HOME\""), std::string::npos) << question;
+        const BookmarkRecord* home = Find("News")->bookmarks[1];
+        EXPECT_EQ(home->title, "HOME") << "the title stays";
+        EXPECT_EQ(home->url, c.url);
+        EXPECT_EQ(home->remark, c.remark);
+        EXPECT_EQ(Shown().size(), 3u);
+        EXPECT_TRUE(InStep());
+    }
+}
+
+TEST_F(BookmarkList, LinksArrivingDuringItsDialogWaitForIt) {
+    Select({2});
+    std::size_t waitingWhileOpen = 0;
+    DialogScript script;
+    script.OnDialogWith(IDC_TITLE_EDIT, [&](HWND d) {
+        // Two more links come while the dialog is open.
+        Queue("Later one", "http://later1.example/");
+        Queue("Later two", "http://later2.example/");
+        waitingWhileOpen = 2;
+        ::SetDlgItemTextA(d, IDC_TITLE_EDIT, "Typed");
+        dialog_test::Click(d, IDOK);
+    });
+    Queue("", "http://untitled.example/");  // no title: the dialog opens
+    ASSERT_TRUE(PumpUntil([&] { return script.Finished() && Drained() && Shown().size() == 6; }))
+        << script.Failure();
+    EXPECT_EQ(waitingWhileOpen, 2u);
+    EXPECT_EQ(Shown(), (Lines{"One http://one.example/", "HOME http://home.example/", "Three http://three.example/",
+                              "Typed http://untitled.example/", "Later one http://later1.example/",
+                              "Later two http://later2.example/"}));
+    EXPECT_TRUE(InStep());
+}
+
+TEST_F(BookmarkList, WithoutACategoryEachLinkIsRefused) {
+    Show("Empty");
+    ::SendMessageA(view->Hwnd(), framework::UWM_CLASS_CHANGED, 0, 1);
+    std::vector<std::string> boxes;
+    DialogScript script;
+    for (int i = 0; i < 2; ++i) {
+        script.OnMessageBox([&](HWND box) {
+            boxes.push_back(dialog_test::MessageBoxText(box));
+            dialog_test::Click(box, IDOK);
+        });
+    }
+    Queue("A", "http://a.example/");
+    Queue("B", "http://b.example/");
+    ASSERT_TRUE(PumpUntil([&] { return script.Finished() && Drained(); })) << script.Failure();
+    EXPECT_EQ(boxes, (std::vector<std::string>(2, "请先建立分类目录!")));
+}
+
+TEST_F(BookmarkList, LinksDroppedOnItAreCopiedIntoTheQueue) {
+    IDropTarget* target = nullptr;
+    target = static_cast<IDropTarget*>(::GetPropA(view->List(), "OleDropTargetInterface"));
+    ASSERT_NE(target, nullptr);
+    TestData data;
+    data.blocks[CF_TEXT] = std::string("http://dropped.example/\0", 24);
+    DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+    POINTL at{0, 0};
+    target->DragEnter(&data, 0, at, &effect);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
+    effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    target->Drop(&data, 0, at, &effect);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY)) << "never a move: the source keeps its link";
+    Pump();
+    EXPECT_FALSE(frame.Of(framework::UWM_LINKS_PENDING).empty()) << "the frame hears of the link";
+    ::PostMessageA(view->Hwnd(), framework::UWM_LINKS_PENDING, 0, 0);  // as the frame relays it
+    // No title: the dialog opens for it.
+    DialogScript script;
+    script.OnDialogWith(IDC_TITLE_EDIT, [](HWND d) {
+        ::SetDlgItemTextA(d, IDC_TITLE_EDIT, "Dropped");
+        dialog_test::Click(d, IDOK);
+    });
+    ASSERT_TRUE(PumpUntil([&] { return script.Finished() && Shown().size() == 4; })) << script.Failure();
+    EXPECT_EQ(Shown()[1], "Dropped http://dropped.example/");
+}
+
+TEST_F(BookmarkList, TheHiddenUrlColumnStaysHiddenAndWidthsAreStored) {
+    HWND list = view->List();
+    EXPECT_EQ(ListView_GetColumnWidth(list, 1), 300);
+    Command(bookmarklist::kCmdUrlColumn);
+    EXPECT_EQ(CSetting::Instance()->GUI_BookmarkCol1Show, 0);
+    EXPECT_EQ(ListView_GetColumnWidth(list, 1), 0);
+    NMHEADERA track{};
+    track.hdr.hwndFrom = ListView_GetHeader(list);
+    track.hdr.code = HDN_BEGINTRACKA;
+    track.iItem = 1;
+    EXPECT_EQ(::SendMessageA(view->Hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&track)), TRUE)
+        << "the hidden column cannot be dragged open";
+    track.iItem = 0;
+    EXPECT_EQ(::SendMessageA(view->Hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&track)), FALSE);
+
+    ListView_SetColumnWidth(list, 0, 150);
+    view.reset();
+    EXPECT_EQ(CSetting::Instance()->GUI_BookmarkCol0Width, 150);
+    EXPECT_EQ(CSetting::Instance()->GUI_BookmarkCol1Width, 300) << "a hidden column keeps its earlier width";
+}
+
+TEST_F(BookmarkList, LinksQueuedBeforeTheListExistsAreTakenAtCreation) {
+    view.reset();
+    PendingLinkQueue::Instance().Push(PendingLink{"Early", "http://early.example/", Find("Other")});
+    view = std::make_unique<bookmarklist::CBookmarkListView>(frame.Hwnd());
+    RECT rect{0, 0, 340, 300};
+    ASSERT_NE(view->CreateView(frame.Hwnd(), rect), nullptr);
+    EXPECT_TRUE(PumpUntil([&] { return Drained(); }));
+    Pump();
+    EXPECT_EQ(Find("Other")->bookmarks.back()->title, "Early");
+}
+
+}  // namespace
