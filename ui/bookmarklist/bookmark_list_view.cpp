@@ -86,6 +86,9 @@ LRESULT CBookmarkListView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case framework::UWM_LINKS_PENDING:
         OnLinksPending();
         return 0;
+    case framework::UWM_DROP_BOOKMARKS:
+        DropBookmarks(static_cast<DWORD>(wParam), reinterpret_cast<ClassRecord*>(lParam));
+        return 1;
     default:
         break;
     }
@@ -384,6 +387,18 @@ bool CBookmarkListView::OnListMessage(UINT msg, WPARAM wParam, LPARAM lParam, LR
             OnCommand(kCmdSelectAll);
             return true;
         }
+        return false;
+    case WM_LBUTTONDOWN:
+        if (OnLeftButtonDown(lParam)) {
+            result = 0;
+            return true;
+        }
+        return false;
+    case WM_MOUSEMOVE:
+        OnMouseMove(lParam);
+        return false;
+    case WM_LBUTTONUP:
+        OnLeftButtonUp();
         return false;
     case WM_LBUTTONDBLCLK:
         result = ::CallWindowProcA(listProc_, list_, msg, wParam, lParam);

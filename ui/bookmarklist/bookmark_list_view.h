@@ -16,7 +16,9 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <ole2.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -66,6 +68,11 @@ public:
     // already in the category asks whether to replace.
     void AddIncomingLink(std::string title, std::string url, ClassRecord* target);
 
+    // Tests replace the clock of the drag rules and the drag itself.
+    using DragDropCall = std::function<HRESULT(IDataObject*, IDropSource*, DWORD, DWORD*)>;
+    void SetTickSource(std::function<DWORD()> ticks) { ticks_ = std::move(ticks); }
+    void SetDragDrop(DragDropCall call) { doDragDrop_ = std::move(call); }
+
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -103,6 +110,14 @@ private:
     // Asks whether `found` in `category` takes the new URL and remark.
     bool AskReplace(const ClassRecord* category, const BookmarkRecord* found);
 
+    // Dragging (bookmark_list_drag.cpp).
+    int RowAt(LPARAM clientPoint) const;
+    bool OnLeftButtonDown(LPARAM clientPoint);
+    void OnMouseMove(LPARAM clientPoint);
+    void OnLeftButtonUp();
+    void DropBookmarks(DWORD effect, ClassRecord* target);
+    DWORD Now() const { return ticks_ ? ticks_() : ::GetTickCount(); }
+
     // Links from outside.
     void OnLinksPending();
     void DrainQueue();
@@ -129,6 +144,16 @@ private:
     int modal_ = 0;  // dialogs and questions open now
     CListDropTarget* dropper_ = nullptr;
     bool dropRegistered_ = false;
+
+    // A press of the left button and the drag it may start.
+    bool buttonDown_ = false;
+    bool pressedOnSelection_ = false;
+    bool dragStarted_ = false;
+    bool dragging_ = false;  // inside the drag: the tree's drop may ask
+    DWORD pressTime_ = 0;
+    LPARAM pressPoint_ = 0;
+    std::function<DWORD()> ticks_;
+    DragDropCall doDragDrop_;
 };
 
 }  // namespace bookmarklist

@@ -334,4 +334,101 @@ TEST_F(BookmarkList, LinksQueuedBeforeTheListExistsAreTakenAtCreation) {
     EXPECT_EQ(Find("Other")->bookmarks.back()->title, "Early");
 }
 
+// Presses and moves as the control receives them, with the view's clock.
+class BookmarkDrag : public BookmarkList {
+protected:
+    void SetUp() override {
+        BookmarkList::SetUp();
+        view->SetTickSource([this] { return now; });
+        // Instead of the system's drag loop: the tree's drop as it reaches
+        // the list through the frame, when a drop is wanted.
+        view->SetDragDrop([this](IDataObject* data, IDropSource* source, DWORD allowed, DWORD* effect) {
+            ++drags;
+            allowedEffects = allowed;
+            FORMATETC format{static_cast<CLIPFORMAT>(::RegisterClipboardFormatA("linkarbor_clipboardformat")),
+                             nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+            carriesFormat = data->QueryGetData(&format) == S_OK;
+            escapeCancels = source->QueryContinueDrag(TRUE, MK_LBUTTON) == DRAGDROP_S_CANCEL;
+            if (dropOn) {
+                ::SendMessageA(view->Hwnd(), framework::UWM_DROP_BOOKMARKS, dropEffect,
+                               reinterpret_cast<LPARAM>(dropOn));
+            }
+            *effect = dropEffect;
+            return DRAGDROP_S_DROP;
+        });
+    }
+    POINT RowPoint(int row) const {
+        RECT rect{};
+        rect.left = LVIR_LABEL;
+        ::SendMessageA(view->List(), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
+        return POINT{rect.left + 5, (rect.top + rect.bottom) / 2};
+    }
+    // Presses on `row`, then moves `dx` pixels after `ms` milliseconds.
+    void PressAndMove(int row, DWORD ms, int dx) {
+        const POINT p = RowPoint(row);
+        ::SendMessageA(view->List(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+        now += ms;
+        ::SendMessageA(view->List(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(p.x + dx, p.y));
+        ::SendMessageA(view->List(), WM_LBUTTONUP, 0, MAKELPARAM(p.x + dx, p.y));
+    }
+    std::vector<std::string> Titles(const char* category) const {
+        std::vector<std::string> titles;
+        for (const BookmarkRecord* b : Find(category)->bookmarks) titles.push_back(b->title);
+        return titles;
+    }
+
+    DWORD now = 1000;
+    int drags = 0;
+    DWORD allowedEffects = 0;
+    bool carriesFormat = false;
+    bool escapeCancels = false;
+    ClassRecord* dropOn = nullptr;
+    DWORD dropEffect = DROPEFFECT_NONE;
+};
+
+TEST_F(BookmarkDrag, StartsOnlyFromTheSelectionAfterAPauseAndAMove) {
+    Select({0, 1});
+    PressAndMove(0, 30, 8);  // too soon
+    PressAndMove(0, 80, 0);  // not moved
+    PressAndMove(2, 80, 8);  // not selected
+    EXPECT_EQ(drags, 0);
+    Select({0, 1});
+    PressAndMove(1, 80, 8);
+    EXPECT_EQ(drags, 1);
+    EXPECT_EQ(allowedEffects, static_cast<DWORD>(DROPEFFECT_COPY | DROPEFFECT_MOVE));
+    EXPECT_TRUE(carriesFormat);
+    EXPECT_TRUE(escapeCancels);
+    EXPECT_EQ(view->SelectedRows(), (std::vector<int>{0, 1})) << "the press kept both rows selected";
+    EXPECT_EQ(frame.Of(framework::UWM_TREE_AUTOSCROLL).back().wParam, 1u) << "the tree restores its selection";
+}
+
+TEST_F(BookmarkDrag, DroppedOnACategoryTheyMoveOrCopyAndAskOnATitleThere) {
+    Select({0, 2});
+    dropOn = Find("Other");
+    dropEffect = DROPEFFECT_COPY;
+    PressAndMove(0, 80, 8);
+    EXPECT_EQ(Titles("Other"), (std::vector<std::string>{"Elsewhere", "One", "Three"}));
+    EXPECT_EQ(Titles("News"), (std::vector<std::string>{"One", "HOME", "Three"}));
+
+    // Moving the same two again: both titles are there now; Yes for each.
+    DialogScript script;
+    for (int i = 0; i < 2; ++i) script.OnMessageBox([](HWND box) { dialog_test::Click(box, IDYES); });
+    Select({0, 2});
+    dropEffect = DROPEFFECT_MOVE;
+    PressAndMove(0, 80, 8);
+    EXPECT_TRUE(script.AllStepsRan()) << script.Failure();
+    EXPECT_EQ(Titles("News"), (std::vector<std::string>{"HOME"}));
+    EXPECT_EQ(Titles("Other"), (std::vector<std::string>{"Elsewhere", "One", "Three"}));
+    EXPECT_TRUE(InStep());
+
+    // On the category on display nothing changes, with or without a title
+    // of the same name.
+    dropOn = Find("News");
+    Select({0});
+    PressAndMove(0, 80, 8);
+    EXPECT_EQ(Titles("News"), (std::vector<std::string>{"HOME"}));
+    EXPECT_TRUE(InStep());
+}
+
 }  // namespace
+
