@@ -127,6 +127,10 @@ public:
     bool AddBookmark(ClassRecord* classItem, BookmarkRecord* after, BookmarkRecord* bookmark);
     // Removes and deletes the bookmark; false when it is not in the category.
     bool DiscardBookmark(ClassRecord* classItem, BookmarkRecord* bookmark);
+    // Removes and deletes those of `doomed` that are in the category, in one
+    // pass over its list (one call per bookmark would be quadratic); returns
+    // how many went.
+    std::size_t DiscardBookmarks(ClassRecord* classItem, const std::vector<BookmarkRecord*>& doomed);
 
     // Deletes every category and bookmark.
     void ReleaseAll();

@@ -1,6 +1,7 @@
 // The bookmarks of a category: lookup by title, insertion, removal, and the
 // random pick.
 #include <algorithm>
+#include <unordered_set>
 
 #include "bookmark_store.h"
 #include "random_sample.h"
@@ -80,6 +81,22 @@ bool CBookmarkStore::DiscardBookmark(ClassRecord* classItem, BookmarkRecord* boo
     list.erase(found);
     delete bookmark;
     return true;
+}
+
+std::size_t CBookmarkStore::DiscardBookmarks(ClassRecord* classItem, const std::vector<BookmarkRecord*>& doomed) {
+    if (!classItem || classItem == &root_ || doomed.empty()) return 0;
+    modified_ = true;
+    const std::unordered_set<const BookmarkRecord*> leaving(doomed.begin(), doomed.end());
+    std::vector<BookmarkRecord*>& list = classItem->bookmarks;
+    std::vector<BookmarkRecord*> removed;
+    auto kept = std::stable_partition(list.begin(), list.end(),
+                                      [&](const BookmarkRecord* b) { return leaving.count(b) == 0; });
+    removed.assign(kept, list.end());
+    list.erase(kept, list.end());
+    // Rebuilt by the next lookup, once instead of one erase per record.
+    classItem->titleIndex_.Reset();
+    for (BookmarkRecord* bookmark : removed) delete bookmark;
+    return removed.size();
 }
 
 std::vector<BookmarkRecord*> CBookmarkStore::PickRandomBookmarks(std::size_t n) {

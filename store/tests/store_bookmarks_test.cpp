@@ -97,6 +97,26 @@ TEST_P(StoreBookmarksTest, DiscardRemovesOnlyThatRecordAndTheTitleBecomesFree) {
     EXPECT_EQ(Titles(), (std::vector<std::string>{"A", "C", "b"}));
 }
 
+TEST_P(StoreBookmarksTest, DiscardingSeveralAtOnceKeepsTheRestInOrderAndFindable) {
+    BookmarkRecord* a = Add("A");
+    BookmarkRecord* b = Add("B");
+    BookmarkRecord* c = Add("C");
+    BookmarkRecord* d = Add("D");
+    CBookmarkStore other;
+    ClassRecord* elsewhere = other.AddTopClass("Elsewhere");
+    auto* stranger = new BookmarkRecord("S", "u");
+    ASSERT_TRUE(other.AddBookmark(elsewhere, nullptr, stranger));
+    EXPECT_EQ(store.DiscardBookmarks(category, {d, b, stranger}), 2u) << "a bookmark of another category stays";
+    EXPECT_EQ(Titles(), (std::vector<std::string>{"A", "C"}));
+    EXPECT_TRUE(store.IsModified());
+    BookmarkRecord probe("b", "u");
+    EXPECT_EQ(store.FindBookmark(category, &probe, nullptr), nullptr) << "the title is free again";
+    BookmarkRecord probeC("c", "u");
+    EXPECT_EQ(store.FindBookmark(category, &probeC, nullptr), c);
+    EXPECT_EQ(elsewhere->bookmarks.size(), 1u);
+    (void)a;
+}
+
 TEST_P(StoreBookmarksTest, TitlesEditedInPlaceAreSeenAfterSetModified) {
     BookmarkRecord* a = Add("Old");
     BookmarkRecord* b = Add("Other");

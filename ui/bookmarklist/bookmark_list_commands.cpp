@@ -69,22 +69,25 @@ bool CBookmarkListView::AskReplace(const ClassRecord* category, const BookmarkRe
     const std::string pattern = framework::UiText("bookmarkview", "10002", kReplaceQuestion);
     const std::string text =
         SubstituteStrings(pattern, {category->name, found->title, found->url}, kReplaceQuestionLimit);
+    SyncRowCount();  // the list behind the question shows every row
     ModalScope modal(modal_);
     return framework::ShowMessageBox(Owner(), text, framework::BoxKind::kWarning, MB_YESNO) == IDYES;
 }
 
-void CBookmarkListView::AddIncomingLink(std::string title, std::string url, ClassRecord* target) {
+BookmarkRecord* CBookmarkListView::FileLink(std::string title, std::string url, ClassRecord* target,
+                                            BookmarkRecord* previous) {
     ClassRecord* category = target ? target : current_;
     if (!category) {
         ModalScope modal(modal_);
         framework::ShowMessage(Owner(), "bookmarkview", "10003", "请先建立分类目录!", framework::BoxKind::kError,
                                MB_OK | MB_SYSTEMMODAL);
-        return;
+        return nullptr;
     }
     const int focused = FocusedRow();
     const BookmarkRecord* focusedBookmark =
         focused >= 0 && static_cast<std::size_t>(focused) < rows_.size() ? rows_[static_cast<std::size_t>(focused)]
                                                                          : nullptr;
+    if (previous && RowOf(previous) >= 0) focusedBookmark = previous;
     std::string remark;
     if (CSetting::Instance()->Other_DisplayAddBookmarkDlg || title.empty() || url.empty()) {
         dialogs::CBookmarkDlg dialog;
@@ -93,20 +96,21 @@ void CBookmarkListView::AddIncomingLink(std::string title, std::string url, Clas
         dialog.url = std::move(url);
         dialog.category = category;
         dialog.root = store_->Root();
+        SyncRowCount();  // the list behind the dialog shows every row
         {
             ModalScope modal(modal_);
-            if (dialog.DoModal(Owner()) != IDOK) return;
+            if (dialog.DoModal(Owner()) != IDOK) return nullptr;
         }
         title = std::move(dialog.title);
         url = std::move(dialog.url);
         remark = std::move(dialog.remark);
         category = dialog.category;
-        if (!InStore(category)) return;  // deleted while the dialog was open
+        if (!InStore(category)) return nullptr;  // deleted while the dialog was open
     }
 
     auto record = std::make_unique<BookmarkRecord>(std::move(title), std::move(url), std::move(remark));
     if (BookmarkRecord* found = store_->FindBookmark(category, record.get(), nullptr)) {
-        if (!AskReplace(category, found) || !InStore(category)) return;
+        if (!AskReplace(category, found) || !InStore(category)) return nullptr;
         found->url = record->url;
         found->remark = record->remark;
         store_->SetModified(true);
@@ -115,7 +119,7 @@ void CBookmarkListView::AddIncomingLink(std::string title, std::string url, Clas
             RedrawRow(row);
             if (row >= 0 && row == FocusedRow()) ShowRemarkOf(row);
         }
-        return;
+        return nullptr;
     }
 
     // After the focused row of the list, when the link goes to the category
@@ -124,15 +128,18 @@ void CBookmarkListView::AddIncomingLink(std::string title, std::string url, Clas
     const int afterRow = shown ? RowOf(focusedBookmark) : -1;
     BookmarkRecord* after = afterRow >= 0 ? rows_[static_cast<std::size_t>(afterRow)] : nullptr;
     BookmarkRecord* added = record.get();
-    if (!store_->AddBookmark(category, after, added)) return;
+    if (!store_->AddBookmark(category, after, added)) return nullptr;
     record.release();  // the category owns it
     if (shown) InsertRow(afterRow >= 0 ? afterRow + 1 : static_cast<int>(rows_.size()), added);
+    return added;
 }
 
 void CBookmarkListView::OnLinksPending() {
     if (Hwnd()) ::SetTimer(Hwnd(), kDrainTimer, kDrainDelayMs, nullptr);
 }
 
+// Links are filed for at most one slice of time per tick, so that thousands
+// of them never hold the window; the rest wait for the next tick.
 void CBookmarkListView::DrainQueue() {
     ::KillTimer(Hwnd(), kDrainTimer);
     if (Busy()) {
@@ -141,23 +148,30 @@ void CBookmarkListView::DrainQueue() {
         return;
     }
     PendingLinkQueue& queue = PendingLinkQueue::Instance();
+    const DWORD start = ::GetTickCount();
+    // The links of one drain follow each other after the focused row, in
+    // their order of arrival; the control hears of the new rows once.
+    BookmarkRecord* previous = nullptr;
+    batching_ = true;
     // A question or dialog of one link may outlast the window (the program
     // closed meanwhile): the rest wait in the queue.
     while (Hwnd()) {
+        if (::GetTickCount() - start >= kDrainSliceMs) {
+            ::SetTimer(Hwnd(), kDrainTimer, USER_TIMER_MINIMUM, nullptr);
+            break;
+        }
         std::optional<PendingLink> link = queue.PopFront();
         if (!link) break;
         // A target deleted since the link was queued: file it as untargeted.
         ClassRecord* target = InStore(link->target) ? link->target : nullptr;
-        // Each link goes after the focused row; moving the focus onto it
-        // keeps the links of one drain in their order of arrival.
-        const std::size_t before = rows_.size();
-        AddIncomingLink(std::move(link->title), std::move(link->url), target);
-        if (rows_.size() > before && (target == nullptr || target == current_)) {
-            const int focused = FocusedRow();
-            const int added = focused >= 0 ? focused + 1 : static_cast<int>(rows_.size()) - 1;
-            if (added < static_cast<int>(rows_.size())) SelectOnly(added);
+        if (BookmarkRecord* added = FileLink(std::move(link->title), std::move(link->url), target, previous)) {
+            if (RowOf(added) >= 0) previous = added;
         }
     }
+    batching_ = false;
+    if (!Hwnd()) return;
+    SyncRowCount();
+    if (previous) SelectOnly(RowOf(previous));
 }
 
 void CBookmarkListView::EditBookmark() {
@@ -224,10 +238,8 @@ void CBookmarkListView::DeleteSelected() {
     if (selected.empty()) return;
     std::vector<BookmarkRecord*> doomed;
     for (int row : selected) doomed.push_back(rows_[static_cast<std::size_t>(row)]);
-    for (auto it = doomed.rbegin(); it != doomed.rend(); ++it) {
-        RemoveRow(RowOf(*it));
-        store_->DiscardBookmark(current_, *it);
-    }
+    RemoveRows(doomed);
+    store_->DiscardBookmarks(current_, doomed);
     if (doomed.size() == 1 && !rows_.empty()) {
         SelectOnly(std::min(selected.front(), static_cast<int>(rows_.size()) - 1));
     }

@@ -12,6 +12,7 @@
 #include <ole2.h>
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace bookmarklist {
 
@@ -427,6 +428,13 @@ void CBookmarkListView::InsertRow(int row, BookmarkRecord* bookmark) {
     LVITEMA item{};
     item.iItem = row;
     ::SendMessageA(list_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    // Setting the count costs the control a walk of every row: a batch of
+    // insertions sets it once at its end (SyncRowCount).
+    if (!batching_) SyncRowCount();
+}
+
+void CBookmarkListView::SyncRowCount() {
+    if (!list_) return;
     ::SendMessageA(list_, LVM_SETITEMCOUNT, rows_.size(), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
     ::InvalidateRect(list_, nullptr, FALSE);
 }
@@ -439,13 +447,41 @@ void CBookmarkListView::RemoveRow(int row) {
     ::InvalidateRect(list_, nullptr, FALSE);
 }
 
+// Many rows at once: the control's selection is cleared and its count set
+// once, instead of one deletion (and repaint) per row.
+void CBookmarkListView::RemoveRows(const std::vector<BookmarkRecord*>& leaving) {
+    const std::unordered_set<const BookmarkRecord*> gone(leaving.begin(), leaving.end());
+    rows_.erase(std::remove_if(rows_.begin(), rows_.end(), [&](const BookmarkRecord* b) { return gone.count(b) != 0; }),
+                rows_.end());
+    if (!list_) return;
+    ClearSelection();
+    ListView_SetItemState(list_, -1, 0, LVIS_FOCUSED);
+    ::SendMessageA(list_, LVM_SETITEMCOUNT, rows_.size(), LVSICF_NOSCROLL);
+    ::InvalidateRect(list_, nullptr, TRUE);
+    SendToFrame(framework::UWM_SHOW_REMARK, 0, 0);
+}
+
+// Clears the selection: a single selected row by itself, since on an
+// owner-data list the control's "every row" walks all of them.
+void CBookmarkListView::ClearSelection() {
+    if (::SendMessageA(list_, LVM_GETSELECTEDCOUNT, 0, 0) > 1) {
+        ListView_SetItemState(list_, -1, 0, LVIS_SELECTED);
+        return;
+    }
+    for (int row; (row = static_cast<int>(::SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                                           LVNI_SELECTED))) >= 0;) {
+        ListView_SetItemState(list_, row, 0, LVIS_SELECTED);
+        if (ListView_GetItemState(list_, row, LVIS_SELECTED) & LVIS_SELECTED) break;  // the control refused
+    }
+}
+
 void CBookmarkListView::RedrawRow(int row) {
     if (list_ && row >= 0) ListView_RedrawItems(list_, row, row);
 }
 
 void CBookmarkListView::SelectOnly(int row) {
     if (!list_) return;
-    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED);
+    ClearSelection();
     ListView_SetItemState(list_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_EnsureVisible(list_, row, FALSE);
 }

@@ -44,6 +44,7 @@ public:
     static constexpr const char kClassName[] = "quorva_BookmarkList";
     static constexpr UINT_PTR kDrainTimer = 1;
     static constexpr UINT kDrainDelayMs = 100;
+    static constexpr DWORD kDrainSliceMs = 50;
 
     // `frame` receives the private messages (the main window relays them).
     explicit CBookmarkListView(HWND frame);
@@ -66,7 +67,9 @@ public:
     // Files one link: into `target`, else the category on display; through
     // the bookmark dialog when asked to or when a part is missing; a title
     // already in the category asks whether to replace.
-    void AddIncomingLink(std::string title, std::string url, ClassRecord* target);
+    void AddIncomingLink(std::string title, std::string url, ClassRecord* target) {
+        FileLink(std::move(title), std::move(url), target, nullptr);
+    }
 
     // Tests replace the clock of the drag rules and the drag itself.
     using DragDropCall = std::function<HRESULT(IDataObject*, IDropSource*, DWORD, DWORD*)>;
@@ -118,7 +121,10 @@ private:
     void DropBookmarks(DWORD effect, ClassRecord* target);
     DWORD Now() const { return ticks_ ? ticks_() : ::GetTickCount(); }
 
-    // Links from outside.
+    // Links from outside. FileLink puts a link after `previous` when that is
+    // a row of the list (the link filed before it in one drain), else after
+    // the focused row; returns the bookmark added, none when none was.
+    BookmarkRecord* FileLink(std::string title, std::string url, ClassRecord* target, BookmarkRecord* previous);
     void OnLinksPending();
     void DrainQueue();
     // True while a dialog or question of the view is open: links wait.
@@ -128,8 +134,11 @@ private:
     int RowOf(const BookmarkRecord* bookmark) const;
     void InsertRow(int row, BookmarkRecord* bookmark);
     void RemoveRow(int row);
+    void RemoveRows(const std::vector<BookmarkRecord*>& leaving);
+    void SyncRowCount();
     void RedrawRow(int row);
     void SelectOnly(int row);
+    void ClearSelection();
     bool InStore(const ClassRecord* record) const;
 
     HWND Owner() const;
@@ -142,6 +151,7 @@ private:
     ClassRecord* current_ = nullptr;
     std::vector<BookmarkRecord*> rows_;
     int modal_ = 0;  // dialogs and questions open now
+    bool batching_ = false;  // rows inserted without telling the control yet
     CListDropTarget* dropper_ = nullptr;
     bool dropRegistered_ = false;
 

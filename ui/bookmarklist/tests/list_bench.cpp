@@ -1,0 +1,127 @@
+// How long the bookmark list holds the window's thread with a large category
+// (scripts/bench.sh --list):
+//   list_bench <rows> [runs]
+// Each figure is the median of the runs, in milliseconds, with the window
+// shown so that the control really paints.
+#include "bookmark_list_view.h"
+
+#include "framework/private_messages.h"
+#include "pending_link_queue.h"
+#include "setting.h"
+
+#include <windows.h>
+#include <ole2.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr char kFrameClass[] = "quorva_ListBenchFrame";
+
+void Pump() {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+double MedianMs(int runs, const std::function<void()>& prepare, const std::function<void()>& work) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        prepare();
+        Pump();
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+HWND MakeFrame() {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = ::DefWindowProcA;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = kFrameClass;
+    ::RegisterClassExA(&wc);
+    return ::CreateWindowExA(0, kFrameClass, "list bench", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0,
+                             800, 600, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int rows = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20000;
+    const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+    ::OleInitialize(nullptr);
+    CSetting::Instance()->Other_DisplayAddBookmarkDlg = 0;
+    CSetting::Instance()->Other_PromptWhenDelBookmark = 0;
+
+    CBookmarkStore& store = CBookmarkStore::Instance();
+    ClassRecord* big = store.AddTopClass("big");
+    ClassRecord* small = store.AddTopClass("small");
+    auto fill = [&] {
+        while (!big->bookmarks.empty()) store.DiscardBookmark(big, big->bookmarks.back());
+        for (int i = 0; i < rows; ++i) {
+            const std::string n = std::to_string(i);
+            store.AddBookmark(big, nullptr, new BookmarkRecord("title " + n, "http://site" + n + ".example/", ""));
+        }
+    };
+    fill();
+
+    HWND frame = MakeFrame();
+    bookmarklist::CBookmarkListView view(frame);
+    RECT rect{0, 0, 780, 560};
+    view.CreateView(frame, rect);
+    HWND list = view.List();
+    auto show = [&](ClassRecord* c) {
+        ::SendMessageA(view.Hwnd(), framework::UWM_CLASS_CHANGED, reinterpret_cast<WPARAM>(c), 1);
+        ::UpdateWindow(list);
+    };
+    auto command = [&](WORD id) {
+        ::SendMessageA(view.Hwnd(), WM_COMMAND, id, 0);
+        ::UpdateWindow(list);
+    };
+
+    std::printf("rows: %d, runs: %d (medians, ms)\n", rows, runs);
+    std::printf("switch to the category and paint: %.1f\n", MedianMs(runs, [&] { show(small); }, [&] { show(big); }));
+    std::printf("select all: %.1f\n", MedianMs(runs, [&] { show(big); }, [&] { command(bookmarklist::kCmdSelectAll); }));
+    std::printf("move the middle row down: %.1f\n", MedianMs(runs, [&] {
+        show(big);
+        ListView_SetItemState(list, rows / 2, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    }, [&] { command(bookmarklist::kCmdMoveBookmarkDown); }));
+    std::printf("add one link after the first row: %.1f\n", MedianMs(runs, [&] { show(big); }, [&] {
+        view.AddIncomingLink("new " + std::to_string(::GetTickCount()), "http://new.example/", nullptr);
+        ::UpdateWindow(list);
+    }));
+    std::printf("delete all %d selected: %.1f\n", rows, MedianMs(1, [&] {
+        fill();
+        show(big);
+        command(bookmarklist::kCmdSelectAll);
+    }, [&] { command(bookmarklist::kCmdDeleteBookmark); }));
+    fill();
+    show(big);
+    const int links = std::min(rows, 2000);
+    for (int i = 0; i < links; ++i) {
+        PendingLinkQueue::Instance().Push(PendingLink{"link " + std::to_string(i), "http://l.example/", nullptr});
+    }
+    const auto start = std::chrono::steady_clock::now();
+    ::SendMessageA(view.Hwnd(), framework::UWM_LINKS_PENDING, 0, 0);
+    while (!PendingLinkQueue::Instance().Empty()) {
+        Pump();
+        ::Sleep(1);
+    }
+    std::printf("drain %d links: %.1f in all\n", links,
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    ::DestroyWindow(frame);
+    return 0;
+}
