@@ -1,12 +1,14 @@
 #include "startup_steps.h"
 
 #include "automation_host.h"
+#include "browser_entries.h"
 #include "framework/private_messages.h"
 #include "framework/server_module.h"
 #include "iemenucatch.h"
 #include "iemenucatch_factory.h"
 #include "language.h"
 #include "server_registration.h"
+#include "setting.h"
 
 namespace app {
 namespace {
@@ -32,8 +34,10 @@ void RegisterClassObjects() { integration::RegisterClassObjects(); }
 void RevokeClassObjects() { integration::RevokeClassObjects(); }
 void RecordMainWindow(HWND window) { integration::SetLinkWindow(window); }
 
-// Empty until the auto-run entry is written.
-void UpdateAutoRun() {}
+void UpdateAutoRun() {
+    const CSetting* s = CSetting::Instance();
+    integration::UpdateAutoRunEntry(s->General_AutoRun != 0, s->General_AutoRunMinToTry != 0);
+}
 
 void DestroyLanguagePacks() { CLanguage::DestroyInstance(); }
 

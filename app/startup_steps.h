@@ -19,7 +19,8 @@ void RegisterClassObjects();
 void RevokeClassObjects();
 // The main window that incoming links are announced to (null: none).
 void RecordMainWindow(HWND window);
-// The run-list entry brought in line with the auto-run settings.
+// The run-list entry brought in line with the auto-run settings (after the
+// settings are loaded, before they are destroyed).
 void UpdateAutoRun();
 // Frees the language packs, after the settings are saved.
 void DestroyLanguagePacks();

@@ -20,6 +20,15 @@ public:
     long CreateKey(RegistryRoot root, const std::string& path) override;
     long SetStringValue(RegistryRoot root, const std::string& path, const std::string& name,
                         const std::string& data) override;
+    // Values of other roots than the classes root: passed through.
+    long SetDwordValue(RegistryRoot root, const std::string& path, const std::string& name,
+                       std::uint32_t data) override {
+        return inner_.SetDwordValue(root, path, name, data);
+    }
+    long ReadStringValue(RegistryRoot root, const std::string& path, const std::string& name,
+                         std::string& data) override {
+        return inner_.ReadStringValue(root, path, name, data);
+    }
     long DeleteValue(RegistryRoot root, const std::string& path, const std::string& name) override;
     long DeleteTree(RegistryRoot root, const std::string& path) override;
     bool KeyExists(RegistryRoot root, const std::string& path) override;

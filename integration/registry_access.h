@@ -5,6 +5,7 @@
 // the ANSI code page.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace integration {
@@ -30,6 +31,14 @@ public:
     // creating the key when it is missing.
     virtual long SetStringValue(RegistryRoot root, const std::string& path,
                                 const std::string& name, const std::string& data) = 0;
+    // Writes a REG_DWORD value, creating the key when it is missing.
+    virtual long SetDwordValue(RegistryRoot root, const std::string& path, const std::string& name,
+                               std::uint32_t data) = 0;
+    // Reads a string value whole, however long, by the length the registry
+    // gives (a stored terminator is dropped, none is relied on);
+    // kRegistryNotFound when the key or the value does not exist.
+    virtual long ReadStringValue(RegistryRoot root, const std::string& path, const std::string& name,
+                                 std::string& data) = 0;
     // kRegistryNotFound when the key or the value does not exist.
     virtual long DeleteValue(RegistryRoot root, const std::string& path,
                              const std::string& name) = 0;

@@ -61,6 +61,45 @@ long Win32Registry::SetStringValue(RegistryRoot root, const std::string& path, c
                             reinterpret_cast<const BYTE*>(data.c_str()), static_cast<DWORD>(data.size() + 1));
 }
 
+long Win32Registry::SetDwordValue(RegistryRoot root, const std::string& path, const std::string& name,
+                                  std::uint32_t data) {
+    if (path.empty()) return ERROR_INVALID_PARAMETER;
+    KeyHandle key;
+    long error = ::RegCreateKeyExA(At(root).key, FullPath(root, path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                   KEY_SET_VALUE, nullptr, key.Put(), nullptr);
+    if (error != ERROR_SUCCESS) return error;
+    const DWORD value = data;
+    return ::RegSetValueExA(key.Get(), name.empty() ? nullptr : name.c_str(), 0, REG_DWORD,
+                            reinterpret_cast<const BYTE*>(&value), sizeof value);
+}
+
+long Win32Registry::ReadStringValue(RegistryRoot root, const std::string& path, const std::string& name,
+                                    std::string& data) {
+    if (path.empty()) return ERROR_INVALID_PARAMETER;
+    KeyHandle key;
+    long error = ::RegOpenKeyExA(At(root).key, FullPath(root, path).c_str(), 0, KEY_QUERY_VALUE, key.Put());
+    if (error != ERROR_SUCCESS) return error;
+    const char* valueName = name.empty() ? nullptr : name.c_str();
+    // The value may grow between asking its size and reading it: ask again.
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        DWORD type = 0;
+        DWORD size = 0;
+        error = ::RegQueryValueExA(key.Get(), valueName, nullptr, &type, nullptr, &size);
+        if (error != ERROR_SUCCESS) return error;
+        if (type != REG_SZ && type != REG_EXPAND_SZ) return ERROR_INVALID_DATA;
+        std::string buffer(size, '\0');
+        error = ::RegQueryValueExA(key.Get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
+                                   &size);
+        if (error == ERROR_MORE_DATA) continue;
+        if (error != ERROR_SUCCESS) return error;
+        buffer.resize(size < buffer.size() ? size : buffer.size());
+        if (const std::size_t zero = buffer.find('\0'); zero != std::string::npos) buffer.resize(zero);
+        data = std::move(buffer);
+        return ERROR_SUCCESS;
+    }
+    return ERROR_MORE_DATA;
+}
+
 long Win32Registry::DeleteValue(RegistryRoot root, const std::string& path, const std::string& name) {
     if (path.empty()) return ERROR_INVALID_PARAMETER;
     KeyHandle key;

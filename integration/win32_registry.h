@@ -32,6 +32,10 @@ public:
     long CreateKey(RegistryRoot root, const std::string& path) override;
     long SetStringValue(RegistryRoot root, const std::string& path, const std::string& name,
                         const std::string& data) override;
+    long SetDwordValue(RegistryRoot root, const std::string& path, const std::string& name,
+                       std::uint32_t data) override;
+    long ReadStringValue(RegistryRoot root, const std::string& path, const std::string& name,
+                         std::string& data) override;
     long DeleteValue(RegistryRoot root, const std::string& path, const std::string& name) override;
     long DeleteTree(RegistryRoot root, const std::string& path) override;
     bool KeyExists(RegistryRoot root, const std::string& path) override;

@@ -4,6 +4,9 @@
 // Main frame: menu, accelerators, icon and the title string share this id.
 #define IDR_MAINFRAME 128
 
+// The page the browser's context-menu entry runs (resource type 23, RT_HTML).
+#define IDR_LINK_PAGE 234
+
 // Strings
 #define IDS_IDLE_MESSAGE 57345  // status bar text when nothing is going on
 

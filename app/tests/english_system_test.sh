@@ -15,6 +15,10 @@ cp "$packs"/*.ini "$folder/Language/"
 printf '<?xml version="1.0" encoding="utf-8"?>\r\n<settings>\r\n<Other.InDefaultBookmark>0</Other.InDefaultBookmark>\r\n<Other.InIEBookmark>0</Other.InIEBookmark>\r\n</settings>\r\n' >"$folder/setting.xml"
 
 cd "$folder"
+# The browser's entry already points here (the English pack's menu text):
+# no hint waits for an answer.
+wine reg add 'HKCU\Software\Microsoft\Internet Explorer\MenuExt\!&Add to quorva' /ve \
+  /d "$(winepath -w "$folder")\\Bm_Link.htm" /f >/dev/null 2>&1
 LC_ALL=en_US.UTF-8 wine quorva.exe >/dev/null 2>&1 &
 program=$!
 status=0

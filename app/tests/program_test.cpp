@@ -1,5 +1,6 @@
 // quorva.exe driven from outside, each test in a fresh program folder.
 #include "program_runner.h"
+#include "test_support/browser_entry.h"
 #include "test_support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -58,6 +59,8 @@ protected:
     void SetUp() override {
         exe_ = dir_.File("quorva.exe");
         ASSERT_TRUE(::CopyFileA(BuiltProgram().c_str(), exe_.c_str(), FALSE)) << BuiltProgram();
+        ASSERT_TRUE(testing_support::PointContextMenuAt(dir_.File("")));
+        ASSERT_TRUE(testing_support::PointContextMenuAt(dir_.File(""), "Add to quorva"));  // the English pack's
     }
 
     // Every normal start registers the server for this copy of the program;

@@ -12,6 +12,7 @@
 #include "automation_client.h"
 #include "program_runner.h"
 #include "quorva_automation.h"
+#include "test_support/browser_entry.h"
 #include "test_support/temp_dir.h"
 #include "typelib_registration.h"
 
@@ -112,6 +113,7 @@ protected:
         exe_ = folder_ + "\\quorva.exe";
         ASSERT_TRUE(::CopyFileA(program_test::BuiltProgram().c_str(), exe_.c_str(), FALSE));
         ASSERT_TRUE(ProcessesOf(exe_).empty());
+        ASSERT_TRUE(testing_support::PointContextMenuAt(folder_ + "\\"));
     }
 
     void TearDown() override {

@@ -94,6 +94,21 @@ long MemoryRegistry::SetStringValue(RegistryRoot root, const std::string& path,
     return integration::kRegistryOk;
 }
 
+long MemoryRegistry::SetDwordValue(RegistryRoot root, const std::string& path, const std::string& name,
+                                   std::uint32_t data) {
+    return SetStringValue(root, path, name, "dword:" + std::to_string(data));
+}
+
+long MemoryRegistry::ReadStringValue(RegistryRoot root, const std::string& path, const std::string& name,
+                                     std::string& data) {
+    Node* node = Find(root, path);
+    if (!node) return integration::kRegistryNotFound;
+    auto it = node->values.find(Fold(name));
+    if (it == node->values.end()) return integration::kRegistryNotFound;
+    data = it->second.second;
+    return integration::kRegistryOk;
+}
+
 long MemoryRegistry::DeleteValue(RegistryRoot root, const std::string& path, const std::string& name) {
     Node* node = Find(root, path);
     if (!node) return integration::kRegistryNotFound;

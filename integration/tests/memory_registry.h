@@ -17,6 +17,11 @@ public:
     long CreateKey(integration::RegistryRoot root, const std::string& path) override;
     long SetStringValue(integration::RegistryRoot root, const std::string& path,
                         const std::string& name, const std::string& data) override;
+    // Stored as the text "dword:<decimal>".
+    long SetDwordValue(integration::RegistryRoot root, const std::string& path, const std::string& name,
+                       std::uint32_t data) override;
+    long ReadStringValue(integration::RegistryRoot root, const std::string& path, const std::string& name,
+                         std::string& data) override;
     long DeleteValue(integration::RegistryRoot root, const std::string& path,
                      const std::string& name) override;
     long DeleteTree(integration::RegistryRoot root, const std::string& path) override;

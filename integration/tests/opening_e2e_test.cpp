@@ -2,6 +2,7 @@
 // recording program registered as the browser of the test prefix, so that
 // no test ever reaches a real browser.
 #include "program_runner.h"
+#include "test_support/browser_entry.h"
 #include "test_support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -82,6 +83,7 @@ protected:
         recorder_ = dir_.File("recorder.exe");
         ASSERT_TRUE(::CopyFileA(BuiltProgram().c_str(), exe_.c_str(), FALSE));
         ASSERT_TRUE(::CopyFileA(WindowsPath(QUORVA_RECORDER_PATH).c_str(), recorder_.c_str(), FALSE));
+        ASSERT_TRUE(testing_support::PointContextMenuAt(dir_.File("")));
         browser_.emplace("http\\shell\\open\\command", "\"" + recorder_ + "\" \"%1\"");
         ASSERT_TRUE(browser_->Ok());
     }

@@ -110,6 +110,9 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOMMAND:
         OnSysCommand(wParam);
         break;
+    case kShowBrowserHint:
+        ShowBrowserHint();
+        return 0;
     case WM_INITMENUPOPUP:
         if (!HIWORD(lParam)) OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
         return 0;
@@ -151,6 +154,7 @@ LRESULT CMainFrame::OnCreate() {
     openersStop_ = std::make_shared<std::atomic<bool>>(false);
     CHomepageGroup::Instance().Load(framework::ProgramFolder() + "HomepageGroup.xml");
     LoadLanguagePacks();
+    SetUpBrowserEntries();
     CreateViews();
     ::SetTimer(Hwnd(), kSaveTimer, kSavePeriodMs, nullptr);
     ApplyTexts();

@@ -64,6 +64,8 @@ protected:
 
 private:
     static constexpr UINT_PTR kSaveTimer = 1;
+    // Posted at creation when the user should reopen the browser.
+    static constexpr UINT kShowBrowserHint = WM_APP + 2;
     static constexpr UINT kSavePeriodMs = 5000;
     void SaveBookmarksIfModified();
 
@@ -82,6 +84,8 @@ private:
     // with its language submenu and the window title in the active pack, and
     // switching to another pack.
     void LoadLanguagePacks();
+    void SetUpBrowserEntries();
+    void ShowBrowserHint();
     void ApplyTexts();
     void SelectLanguage(WORD id);
     // Opening many bookmarks (main_frame_opening.cpp).

@@ -1,8 +1,11 @@
 // The main window's texts in the active language pack: the packs loaded
-// while the window is created, the main menu with the packs' submenu, the
-// window title, and switching to another pack from that submenu.
+// while the window is created, the browser entries named in them, the main
+// menu with the packs' submenu, the window title, and switching to another
+// pack from that submenu.
 #include "mainframe/main_frame.h"
 
+#include "browser_entries.h"
+#include "framework/message_box.h"
 #include "framework/program_folder.h"
 #include "framework/ui_text.h"
 #include "framework/unique_handle.h"
@@ -20,6 +23,21 @@ constexpr int kLanguageMenuPosition = 7;
 
 void CMainFrame::LoadLanguagePacks() {
     CLanguage::Instance()->Init(framework::ProgramFolder() + "Language\\", CSetting::Instance()->General_Language);
+}
+
+// The page, the browser's context-menu entry and toolbar button. Their
+// names come from the language pack, so this follows the packs.
+void CMainFrame::SetUpBrowserEntries() {
+    const bool hint = integration::SetUpBrowserEntries(
+        framework::ProgramFolder(), framework::UiText("common", "10000", "添加到岚舟链匣中"),
+        framework::UiText("common", "10001", "岚舟链匣"), CSetting::Instance()->Other_IEToolbarButton != 0);
+    // Told once the window is up, not before it appears.
+    if (hint) ::PostMessageA(Hwnd(), kShowBrowserHint, 0, 0);
+}
+
+void CMainFrame::ShowBrowserHint() {
+    framework::ShowMessage(Hwnd(), "mainframe", "10000", "请您先关闭然后再打开您的浏览器,这样您的浏览器才能支持IE右键菜单.",
+                           framework::BoxKind::kHint, MB_OK | MB_ICONINFORMATION);
 }
 
 // The menu is made afresh from the resources each time, so that a caption

@@ -6,6 +6,8 @@
 #include "framework/server_module.h"
 #include "mainframe/main_frame.h"
 #include "setting.h"
+#include "framework/program_folder.h"
+#include "test_support/browser_entry.h"
 #include "test_support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -40,6 +42,7 @@ class MainFrameTest : public testing::Test {
 protected:
     void SetUp() override {
         Pump();
+        ASSERT_TRUE(testing_support::PointContextMenuAt(framework::ProgramFolder()));
         settings_ = CSetting::Instance();
         settings_->Load(dir_.File("no-such-setting.xml"));  // every key at its default
         settings_->StartHidden = false;
