@@ -1,7 +1,7 @@
 #include "bookmark_list_view.h"
 
 #include "classtree_res.h"
-#include "framework/callback_guard.h"
+#include "framework/control_hook.h"
 #include "framework/private_messages.h"
 #include "framework/ui_text.h"
 #include "language.h"
@@ -104,9 +104,8 @@ LRESULT CBookmarkListView::OnCreate() {
     list_ = ::CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", style, 0, 0, client.right, client.bottom, Hwnd(),
                               nullptr, ProgramModule(), nullptr);
     if (!list_) return -1;
-    ::SetWindowLongPtrA(list_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    listProc_ = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CBookmarkListView::ListProc)));
+    framework::HookControl<CBookmarkListView, &CBookmarkListView::OnListMessage, &CBookmarkListView::listProc_>(list_,
+                                                                                                            this);
 
     CSetting* s = CSetting::Instance();
     const std::string title = framework::UiText("bookmarkview", "10000", "标题");
@@ -356,29 +355,11 @@ void CBookmarkListView::OnHeaderRightClick() {
     TrackContextPopup(Hwnd(), kHeaderPopup, cursor, true);
 }
 
-LRESULT CALLBACK CBookmarkListView::ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* view = reinterpret_cast<CBookmarkListView*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!view || !view->listProc_) return ::DefWindowProcA(hwnd, msg, wParam, lParam);
-    const WNDPROC original = view->listProc_;
-    if (msg == WM_NCDESTROY) {
-        ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        view->listProc_ = nullptr;
-        view->list_ = nullptr;
-        return ::CallWindowProcA(original, hwnd, msg, wParam, lParam);
-    }
-    return framework::GuardCallback<LRESULT>(
-        "bookmark list control",
-        [&] {
-            LRESULT result = 0;
-            if (view->OnListMessage(msg, wParam, lParam, result)) return result;
-            return ::CallWindowProcA(original, hwnd, msg, wParam, lParam);
-        },
-        [&] { return ::CallWindowProcA(original, hwnd, msg, wParam, lParam); });
-}
-
 bool CBookmarkListView::OnListMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (msg) {
+    case WM_NCDESTROY:
+        list_ = nullptr;
+        return false;
     case WM_KEYDOWN:
         if (wParam == VK_DELETE) {
             OnCommand(kCmdDeleteBookmark);

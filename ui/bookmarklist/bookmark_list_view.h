@@ -97,8 +97,7 @@ private:
     void OnHeaderRightClick();
     void OnInitMenuPopup(HMENU popup);
 
-    // The subclassed control (keys and the double-click).
-    static LRESULT CALLBACK ListProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    // The hooked control (keys, mouse and the double-click).
     bool OnListMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
     // Commands (bookmark_list_commands.cpp).

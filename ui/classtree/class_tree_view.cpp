@@ -2,7 +2,7 @@
 
 #include "classtree_res.h"
 #include "dialogs_res.h"
-#include "framework/callback_guard.h"
+#include "framework/control_hook.h"
 #include "framework/message_box.h"
 #include "framework/private_messages.h"
 #include "language.h"
@@ -87,9 +87,7 @@ LRESULT CClassTreeView::OnCreate() {
     // common controls' subclass chain, which looks the chain up by window
     // property on every message: under Wine a round trip to the server each,
     // ten times the cost of the insertion itself when a large file is loaded.
-    ::SetWindowLongPtrA(tree_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    treeProc_ = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(tree_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CClassTreeView::TreeProc)));
+    framework::HookControl<CClassTreeView, &CClassTreeView::OnTreeMessage, &CClassTreeView::treeProc_>(tree_, this);
 
     images_ = ::ImageList_Create(16, 16, ILC_COLORDDB | ILC_MASK, 5, 1);
     for (int id : {IDI_CLASS, IDI_CLASS_OPEN}) {
@@ -207,27 +205,6 @@ LRESULT CClassTreeView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         break;
     }
     return DefaultHandling(msg, wParam, lParam);
-}
-
-LRESULT CALLBACK CClassTreeView::TreeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* view = reinterpret_cast<CClassTreeView*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!view || !view->treeProc_) return ::DefWindowProcA(hwnd, msg, wParam, lParam);
-    const WNDPROC original = view->treeProc_;
-    if (msg == WM_NCDESTROY) {
-        // The control's own procedure gets its last message unhooked.
-        ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        view->treeProc_ = nullptr;
-        return ::CallWindowProcA(original, hwnd, msg, wParam, lParam);
-    }
-    return framework::GuardCallback<LRESULT>(
-        "class tree control",
-        [&] {
-            LRESULT result = 0;
-            if (view->OnTreeMessage(msg, wParam, lParam, result)) return result;
-            return ::CallWindowProcA(original, hwnd, msg, wParam, lParam);
-        },
-        [&] { return ::CallWindowProcA(original, hwnd, msg, wParam, lParam); });
 }
 
 bool CClassTreeView::OnTreeMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {

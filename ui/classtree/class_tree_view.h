@@ -114,7 +114,6 @@ private:
     void AskFirstRunQuestions();
 
     // The subclassed control's messages; true when handled (`result` set).
-    static LRESULT CALLBACK TreeProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     bool OnTreeMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     LRESULT OnNotify(const NMHDR& header);
     void OnSelectionChanged(HTREEITEM item);
