@@ -3,6 +3,7 @@
 #include <tlhelp32.h>
 
 #include <fstream>
+#include <iterator>
 
 namespace automation_test {
 namespace {
@@ -114,6 +115,20 @@ std::vector<DWORD> ProcessesOf(const std::string& exePath) {
         if (::lstrcmpiA(image, exePath.c_str()) == 0) pids.push_back(entry.th32ProcessID);
     }
     return pids;
+}
+
+std::string PageScript(const std::string& unixPath) {
+    std::string path = "Z:" + unixPath;
+    for (char& c : path) {
+        if (c == '/') c = '\\';
+    }
+    std::ifstream in(path, std::ios::binary);
+    const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::size_t tag = page.find("<script");
+    const std::size_t open = tag == std::string::npos ? tag : page.find('>', tag);
+    const std::size_t close = page.find("</script>");
+    if (open == std::string::npos || close == std::string::npos || close < open) return {};
+    return page.substr(open + 1, close - open - 1);
 }
 
 void WriteScript(const std::string& path, const std::string& text) {

@@ -29,6 +29,10 @@ Finished QueryRegistry(const std::string& key);
 // Ids of the running processes whose image is `exePath` (compared without case).
 std::vector<DWORD> ProcessesOf(const std::string& exePath);
 
+// The script of the context-menu page at `unixPath` (the page as the program
+// carries it): what lies between its script tags.
+std::string PageScript(const std::string& unixPath);
+
 // Writes an ASCII script file (the script host reads only the ANSI code page).
 void WriteScript(const std::string& path, const std::string& text);
 

@@ -277,6 +277,40 @@ TEST_F(AutomationServer, LinksFromTheBrowserLandInTheBookmarkFileInCallOrder) {
     EXPECT_TRUE(program.Close());
 }
 
+// The context-menu page itself, with the real object, as the browser runs
+// it over a link: the link reaches the bookmark file.
+TEST_F(AutomationServer, TheContextMenuPageHandsTheLinkToTheRunningProgram) {
+    testing_support::WriteBytes(dir_.File("bookmark.xml"),
+                                "<?xml version=\"1.0\" encoding=\"utf-8\"?><root>\r\n<G t=\"Inbox\"/>\r\n</root>\r\n");
+    testing_support::WriteBytes(dir_.File("setting.xml"),
+                                "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<settings>\r\n"
+                                "<Other.InDefaultBookmark>0</Other.InDefaultBookmark>\r\n"
+                                "<Other.InIEBookmark>0</Other.InIEBookmark>\r\n"
+                                "<Other.DisplayAddBookmarkDlg>0</Other.DisplayAddBookmarkDlg>\r\n</settings>\r\n");
+    RunningProgram program;
+    ASSERT_TRUE(program.Start(exe_, ""));
+    ASSERT_NE(program.WaitForMainWindow(), nullptr);
+    const std::string page = automation_test::PageScript(QUORVA_PAGE_SOURCE);
+    ASSERT_FALSE(page.empty());
+    const std::string script =
+        "var link = { tagName: 'A', href: 'http://from.page.example/', innerText: 'From the page', parentElement: null };\r\n"
+        "var external = { menuArguments: { event: { clientX: 5, clientY: 6 }, document: {\r\n"
+        "  elementFromPoint: function (x, y) { return link; }, location: 'http://p.example/', title: 'P' } } };\r\n"
+        "try {\r\n" + page + "\r\nCollectGarbage(); WScript.Echo('page-ok');\r\n"
+        "} catch (e) { WScript.Echo('fail ' + e.number); WScript.Quit(3); }\r\n";
+    const std::string path = folder_ + "\\page.js";
+    WriteScript(path, script);
+    Finished client = RunToEnd(ScriptCommand(path, ""));
+    ASSERT_EQ(client.exitCode, 0u) << client.output;
+    EXPECT_NE(client.output.find("page-ok"), std::string::npos) << client.output;
+    const std::string file = dir_.File("bookmark.xml");
+    EXPECT_TRUE(WaitUntil([&] {
+        return testing_support::ReadBytes(file).find("t=\"From the page\" u=\"http://from.page.example/\"") !=
+               std::string::npos;
+    }, 20000)) << testing_support::ReadBytes(file);
+    EXPECT_TRUE(program.Close());
+}
+
 TEST_F(AutomationServer, CallWhenNotRunningStartsTheProgramWithItsMainWindow) {
     ASSERT_EQ(Run("/RegServer").exitCode, 0u);
     ASSERT_TRUE(ProcessesOf(exe_).empty());

@@ -13,19 +13,6 @@ namespace {
 
 using automation_test::Finished;
 
-// The page's script, as the program carries the page.
-std::string PageScript() {
-    std::string path = std::string("Z:") + QUORVA_PAGE_SOURCE;
-    for (char& c : path) {
-        if (c == '/') c = '\\';
-    }
-    const std::string page = testing_support::ReadBytes(path);
-    const std::size_t open = page.find('>', page.find("<script"));
-    const std::size_t close = page.find("</script>");
-    if (open == std::string::npos || close == std::string::npos) return {};
-    return page.substr(open + 1, close - open - 1);
-}
-
 constexpr char kRecorder[] =
     "ActiveXObject = function (progId) {\r\n"
     "  return { AddURL: function (u, t, f) { WScript.Echo('AddURL|' + progId + '|' + u + '|' + t + '|' + f); } };\r\n"
@@ -44,7 +31,7 @@ protected:
     // the browser hands it; returns what the recorder printed.
     std::string Run(const std::string& menuArguments) {
         const std::string script = std::string(kRecorder) + "var external = { menuArguments: " + menuArguments +
-                                   " };\r\ntry {\r\n" + PageScript() +
+                                   " };\r\ntry {\r\n" + automation_test::PageScript(QUORVA_PAGE_SOURCE) +
                                    "\r\n} catch (e) { WScript.Echo('error ' + e.message); }\r\n";
         const std::string path = dir_.File("page.js");
         automation_test::WriteScript(path, script);
@@ -58,7 +45,7 @@ protected:
 };
 
 TEST_F(LinkPageScript, HandsTheLinkOrThePageUnderTheMouseToTheProgram) {
-    ASSERT_FALSE(PageScript().empty());
+    ASSERT_FALSE(automation_test::PageScript(QUORVA_PAGE_SOURCE).empty());
     struct Case {
         const char* why;
         std::string window;
