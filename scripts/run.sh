@@ -26,6 +26,7 @@ PROGRAM=$!
 trap 'stop_wine_and_xvfb' EXIT
 
 if wine "$TOOL" wait 60; then
+  sleep 1  # let the first paint and any first-run question finish
   import -window root "$RUN/screenshot.png"
   echo "Screenshot: $RUN/screenshot.png"
 else
