@@ -134,15 +134,30 @@ HRESULT CIEMenuCatch::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAM
 }
 
 HRESULT CIEMenuCatch::AddURL(BSTR url, BSTR title, LONG /*flag: no meaning*/) {
+    // A text too long for the limit is refused before it is converted: no
+    // UTF-16 unit becomes less than half a byte of the ANSI code page (a
+    // surrogate pair becomes one byte at least), so twice the limit in units
+    // is over it whatever the text. The exact byte count is checked after
+    // the conversion, by the queue.
+    if (!LinkTextsFit(::SysStringLen(title) / 2, ::SysStringLen(url) / 2)) return E_INVALIDARG;
     try {
         PendingLink link;
         link.title = BstrToAnsi(title);
         link.url = BstrToAnsi(url);
-        PendingLinkQueue::Instance().Push(std::move(link));
+        switch (PendingLinkQueue::Instance().Push(std::move(link))) {
+        case PushResult::kTooLong:
+            return E_INVALIDARG;
+        case PushResult::kQueueFull:
+            return E_OUTOFMEMORY;
+        case PushResult::kQueued:
+            break;
+        }
         // Fails quietly while there is no main window; the link waits.
         if (HWND window = GetLinkWindow()) ::PostMessageA(window, kLinksPendingMessage, 0, 0);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
     } catch (...) {
-        // Out of memory: the link is lost, the caller is not told.
+        return E_UNEXPECTED;
     }
     return S_OK;
 }

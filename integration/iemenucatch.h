@@ -36,7 +36,9 @@ public:
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* exception, UINT* argError) override;
 
-    // IIEMenuCatch. Always S_OK; the caller learns nothing of the link's fate.
+    // IIEMenuCatch. S_OK once the link is queued; E_INVALIDARG for a title or
+    // URL over the limit, E_OUTOFMEMORY while the queue is full (the limits
+    // of PendingLinkQueue).
     HRESULT STDMETHODCALLTYPE AddURL(BSTR url, BSTR title, LONG flag) override;
 
 private:

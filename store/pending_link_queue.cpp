@@ -2,14 +2,21 @@
 
 #include <utility>
 
+bool LinkTextsFit(std::size_t titleBytes, std::size_t urlBytes) {
+    return titleBytes <= kMaxLinkTextBytes && urlBytes <= kMaxLinkTextBytes;
+}
+
 PendingLinkQueue& PendingLinkQueue::Instance() {
     static PendingLinkQueue queue;
     return queue;
 }
 
-void PendingLinkQueue::Push(PendingLink link) {
+PushResult PendingLinkQueue::Push(PendingLink link) {
+    if (!LinkTextsFit(link.title.size(), link.url.size())) return PushResult::kTooLong;
     std::lock_guard<std::mutex> guard(lock_);
+    if (links_.size() >= kMaxPendingLinks) return PushResult::kQueueFull;
     links_.push_back(std::move(link));
+    return PushResult::kQueued;
 }
 
 std::optional<PendingLink> PendingLinkQueue::PopFront() {
@@ -23,4 +30,9 @@ std::optional<PendingLink> PendingLinkQueue::PopFront() {
 bool PendingLinkQueue::Empty() const {
     std::lock_guard<std::mutex> guard(lock_);
     return links_.empty();
+}
+
+std::size_t PendingLinkQueue::Size() const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return links_.size();
 }

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
 
 #include <filesystem>
 #include <string>
@@ -308,6 +311,63 @@ TEST_F(AutomationServer, TheContextMenuPageHandsTheLinkToTheRunningProgram) {
         return testing_support::ReadBytes(file).find("t=\"From the page\" u=\"http://from.page.example/\"") !=
                std::string::npos;
     }, 20000)) << testing_support::ReadBytes(file);
+    EXPECT_TRUE(program.Close());
+}
+
+// A 100 MB URL, built by the script (200 MB of UTF-16): the call is refused
+// with E_INVALIDARG, an ordinary call after it still works, and the program
+// keeps no more memory than before. The time of the refused call is printed
+// (a figure, not a limit).
+const char kHugeCall[] =
+    "try {\r\n"
+    "  var s = \"0123456789abcdef\";\r\n"
+    "  while (s.length < 1048576) s += s;\r\n"
+    "  var parts = [];\r\n"
+    "  for (var i = 0; i < 100; ++i) parts.push(s);\r\n"
+    "  var huge = parts.join(\"\");\r\n"
+    "  parts = null;\r\n"
+    "  var o = new ActiveXObject(\"quorva.IEMenuCatch\");\r\n"
+    "  var code = 0, t0 = new Date().getTime();\r\n"
+    "  try { o.AddURL(huge, \"huge\", 0); } catch (e) { code = e.number; }\r\n"
+    "  var t1 = new Date().getTime();\r\n"
+    "  huge = null;\r\n"
+    "  o.AddURL(\"http://example.com/after\", \"After\", 0);\r\n"
+    "  WScript.Echo(\"length \" + s.length * 100 + \" code \" + (code < 0 ? code + 0x100000000 : code).toString(16) +\r\n"
+    "               \" ms \" + (t1 - t0));\r\n"
+    "  o = null; CollectGarbage();\r\n"
+    "} catch (e) { WScript.Echo(\"fail \" + e.number); WScript.Quit(3); }\r\n";
+
+SIZE_T PrivateBytesOf(DWORD pid) {
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (!process) return 0;
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    SIZE_T bytes = 0;
+    if (::K32GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters)) {
+        bytes = counters.PrivateUsage;
+    }
+    ::CloseHandle(process);
+    return bytes;
+}
+
+TEST_F(AutomationServer, AHundredMegabyteUrlIsRefusedAndLeavesNoMemoryBehind) {
+    RunningProgram program;
+    ASSERT_TRUE(program.Start(exe_, ""));
+    ASSERT_NE(program.WaitForMainWindow(), nullptr);
+    // A first call brings in everything an ordinary call needs.
+    ASSERT_EQ(RunToEnd(ScriptCommand(Script("calls.js", kThreeCalls), "")).exitCode, 0u);
+    const SIZE_T before = PrivateBytesOf(program.Pid());
+    ASSERT_NE(before, 0u);
+
+    Finished client = RunToEnd(ScriptCommand(Script("huge.js", kHugeCall), ""), 180000);
+    ASSERT_TRUE(client.ran);
+    EXPECT_EQ(client.exitCode, 0u) << client.output;
+    EXPECT_NE(client.output.find("length 104857600 code 80070057"), std::string::npos) << client.output;
+    const SIZE_T after = PrivateBytesOf(program.Pid());
+    std::printf("100 MB AddURL: %s; program private bytes %.1f MB before, %.1f MB after\n", client.output.c_str(),
+                before / 1048576.0, after / 1048576.0);
+    EXPECT_LT(after, before + 16 * 1024 * 1024);
+    EXPECT_TRUE(program.Running());
     EXPECT_TRUE(program.Close());
 }
 

@@ -186,17 +186,56 @@ TEST_F(AutomationObject, AddUrlQueuesTheLinkInAnsiBytesAndTellsTheWindow) {
     EXPECT_EQ(TakeLinkMessages(), static_cast<int>(std::size(cases)));
 }
 
-TEST_F(AutomationObject, HugeStringsAreQueuedWhole) {
-    std::wstring url(10 * 1024 * 1024, L'u');
-    std::wstring title(10 * 1024 * 1024, L'\x4E66');
-    Bstr u(url.c_str(), static_cast<UINT>(url.size()));
-    Bstr t(title.c_str(), static_cast<UINT>(title.size()));
-    EXPECT_EQ(object->AddURL(u.Get(), t.Get(), 0), S_OK);
-    const std::vector<PendingLink> links = DrainQueue();
-    ASSERT_EQ(links.size(), 1u);
-    EXPECT_EQ(links[0].url.size(), url.size());
-    EXPECT_EQ(links[0].title.size(), title.size() * 2);
-    EXPECT_EQ(links[0].title.substr(0, 4), "\xCA\xE9\xCA\xE9");
+// Texts up to the limit are queued whole; one byte more, in either text, is
+// refused with nothing queued and nobody told. The limit counts the bytes of
+// the converted text: 32,768 Chinese characters fill it exactly.
+TEST_F(AutomationObject, TextsUpToTheLimitAreQueuedWholeAndLongerOnesRefused) {
+    struct Case {
+        const char* name;
+        std::size_t urlUnits;
+        wchar_t urlChar;
+        std::size_t titleUnits;
+        wchar_t titleChar;
+        HRESULT expected;
+    };
+    const Case cases[] = {
+        {"both at the limit", 65536, L'u', 32768, L'\x4E66', S_OK},
+        {"URL one byte over", 65537, L'u', 1, L't', E_INVALIDARG},
+        {"title two bytes over", 10, L'u', 32769, L'\x4E66', E_INVALIDARG},
+        {"ten megabytes", 10 * 1024 * 1024, L'u', 10 * 1024 * 1024, L'\x4E66', E_INVALIDARG},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::wstring url(c.urlUnits, c.urlChar);
+        const std::wstring title(c.titleUnits, c.titleChar);
+        Bstr u(url.c_str(), static_cast<UINT>(url.size()));
+        Bstr t(title.c_str(), static_cast<UINT>(title.size()));
+        EXPECT_EQ(object->AddURL(u.Get(), t.Get(), 0), c.expected);
+        const std::vector<PendingLink> links = DrainQueue();
+        if (c.expected != S_OK) {
+            EXPECT_TRUE(links.empty());
+            EXPECT_EQ(TakeLinkMessages(), 0);
+            continue;
+        }
+        ASSERT_EQ(links.size(), 1u);
+        EXPECT_EQ(links[0].url.size(), url.size());
+        EXPECT_EQ(links[0].title.size(), title.size() * 2);
+        EXPECT_EQ(links[0].title.substr(0, 4), "\xCA\xE9\xCA\xE9");
+        EXPECT_EQ(TakeLinkMessages(), 1);
+    }
+}
+
+TEST_F(AutomationObject, AFullQueueRefusesUntilALinkIsTaken) {
+    Bstr url(L"http://a/");
+    Bstr title(L"A");
+    for (std::size_t i = 0; i < kMaxPendingLinks; ++i) {
+        ASSERT_EQ(object->AddURL(url.Get(), title.Get(), 0), S_OK) << i;
+    }
+    EXPECT_EQ(object->AddURL(url.Get(), title.Get(), 0), E_OUTOFMEMORY);
+    EXPECT_EQ(PendingLinkQueue::Instance().Size(), kMaxPendingLinks);
+    ASSERT_TRUE(PendingLinkQueue::Instance().PopFront());
+    EXPECT_EQ(object->AddURL(url.Get(), title.Get(), 0), S_OK);
+    EXPECT_EQ(DrainQueue().size(), kMaxPendingLinks);
 }
 
 TEST_F(AutomationObject, WithoutAMainWindowTheLinkWaitsInTheQueue) {

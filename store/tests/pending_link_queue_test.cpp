@@ -31,6 +31,21 @@ TEST(PendingLinkQueueTest, FirstInFirstOut) {
     EXPECT_FALSE(queue.PopFront().has_value());
 }
 
+TEST(PendingLinkQueueTest, RefusesOverLongTextsAndAFullQueue) {
+    PendingLinkQueue queue;
+    const std::string atLimit(kMaxLinkTextBytes, 'x');
+    const std::string overLimit(kMaxLinkTextBytes + 1, 'x');
+    EXPECT_EQ(queue.Push({atLimit, atLimit, nullptr}), PushResult::kQueued);
+    EXPECT_EQ(queue.Push({overLimit, "u", nullptr}), PushResult::kTooLong);
+    EXPECT_EQ(queue.Push({"t", overLimit, nullptr}), PushResult::kTooLong);
+    EXPECT_EQ(queue.Size(), 1u);
+    while (queue.Size() < kMaxPendingLinks) ASSERT_EQ(queue.Push({"t", "u", nullptr}), PushResult::kQueued);
+    EXPECT_EQ(queue.Push({"t", "u", nullptr}), PushResult::kQueueFull);
+    EXPECT_EQ(queue.Size(), kMaxPendingLinks);
+    ASSERT_TRUE(queue.PopFront());
+    EXPECT_EQ(queue.Push({"t", "u", nullptr}), PushResult::kQueued);
+}
+
 TEST(PendingLinkQueueTest, TheProcessWideQueueIsOne) {
     EXPECT_EQ(&PendingLinkQueue::Instance(), &PendingLinkQueue::Instance());
 }
@@ -46,7 +61,12 @@ TEST(PendingLinkQueueTest, ConcurrentProducersAndAConsumerLoseNothing) {
     for (int p = 0; p < kProducers; ++p) {
         producers.emplace_back([&, p] {
             while (!go) std::this_thread::yield();
-            for (int i = 0; i < kPerProducer; ++i) queue.Push({std::to_string(p), std::to_string(i), nullptr});
+            // A full queue refuses; these producers wait for room instead.
+            for (int i = 0; i < kPerProducer; ++i) {
+                while (queue.Push({std::to_string(p), std::to_string(i), nullptr}) == PushResult::kQueueFull) {
+                    std::this_thread::yield();
+                }
+            }
         });
     }
     std::vector<int> next(kProducers, 0);

@@ -90,7 +90,12 @@ bool HoldsBookmarks(IDataObject* data) {
 
 
 void QueueLink(HWND frame, std::string title, std::string url, ClassRecord* target) {
-    PendingLinkQueue::Instance().Push(PendingLink{std::move(title), std::move(url), target});
+    // The queue's limits hold for drops as for the automation object: a link
+    // it refuses (too long, or the queue full) is dropped without a word.
+    if (PendingLinkQueue::Instance().Push(PendingLink{std::move(title), std::move(url), target}) !=
+        PushResult::kQueued) {
+        return;
+    }
     if (frame && ::IsWindow(frame)) ::PostMessageA(frame, framework::UWM_LINKS_PENDING, 0, 0);
 }
 
@@ -204,7 +209,9 @@ std::vector<ShortcutLink> ReadDroppedFiles(IDataObject* data) {
     if (!files.Ok() || !files.Global()) return {};
     auto drop = static_cast<HDROP>(files.Global());
     std::vector<std::string> paths;
-    const UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    // More files than the queue takes would only be read to be refused.
+    UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    if (count > kMaxPendingLinks) count = static_cast<UINT>(kMaxPendingLinks);
     for (UINT i = 0; i < count; ++i) {
         const UINT length = ::DragQueryFileA(drop, i, nullptr, 0);
         std::string path(length + 1, '\0');

@@ -29,7 +29,8 @@ std::vector<ShortcutLink> ReadShortcutFiles(const std::vector<std::string>& path
 bool ReadDroppedText(IDataObject* data, ShortcutLink& link);
 std::vector<ShortcutLink> ReadDroppedFiles(IDataObject* data);
 
-// Queues a link for the bookmark list and tells `frame` that links wait.
+// Queues a link for the bookmark list and tells `frame` that links wait. The
+// queue's limits (PendingLinkQueue::Push) apply: a refused link is dropped.
 void QueueLink(HWND frame, std::string title, std::string url, ClassRecord* target);
 
 class CTreeDropTarget final : public IDropTarget {

@@ -109,6 +109,25 @@ TEST_F(ClassTreeDrop, ABrowserLinkIsQueuedForTheCategoryUnderTheCursor) {
     EXPECT_TRUE(Mirrors());
 }
 
+// The queue's limits hold for drops too: an over-long link is dropped, and so
+// is any link while the queue is full; nothing tells the frame.
+TEST_F(ClassTreeDrop, LinksOverTheLimitsAreNotQueued) {
+    TestData tooLong;
+    tooLong.blocks[CF_TEXT] = "http://" + std::string(kMaxLinkTextBytes, 'x');
+    frame->messages.clear();
+    DropAt(tooLong, ScreenPointOf("Tools"));
+    EXPECT_TRUE(DrainQueue().empty());
+
+    for (std::size_t i = 0; i < kMaxPendingLinks; ++i) {
+        ASSERT_EQ(PendingLinkQueue::Instance().Push(PendingLink{"t", "u", nullptr}), PushResult::kQueued);
+    }
+    TestData link;
+    link.blocks[CF_TEXT] = std::string("http://www.example.com/\0", 24);
+    DropAt(link, ScreenPointOf("Tools"));
+    EXPECT_EQ(DrainQueue().size(), kMaxPendingLinks);
+    EXPECT_TRUE(frame->Of(UWM_LINKS_PENDING).empty());
+}
+
 TEST_F(ClassTreeDrop, DescriptorBlocksAreReadOnlyWithinTheirSize) {
     struct Case {
         const char* why;
