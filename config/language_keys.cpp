@@ -25,12 +25,16 @@ constexpr LanguageKey kKeys[] = {
     {"mainframe", "10009", "书签文件不存在!"},
     {"mainframe", "10010", "请选择您要备份的书签文件的存储路径!"},
     {"mainframe", "10011", "书签文件已存在,是否要用新的书签文件覆盖?"},
+    // Status bar: the bookmark file could not be saved, or not backed up.
+    {"mainframe", "10012", "书签文件无法保存(%s),程序会自动重试。"},
+    {"mainframe", "10013", "无法备份书签文件(%s)。"},
 
     // Class tree: first-run questions and category messages.
     {"mainview", "10000", "您是否希望运行导入向导导入默认分类和书签?"},
     {"mainview", "10001", "您是否希望运行导入向导导入您的IE书签?"},
     {"mainview", "10002", "书签分类已存在"},
     {"mainview", "10003", "您真的要删除该分类吗?"},
+    {"mainview", "10004", "无法读取书签文件:\n%s\n\n原因:%s\n\n原文件已另存为:\n%s\n\n程序以空的书签集合启动,原有的书签都保存在这个副本中。"},
 
     // Bookmark list: columns and messages.
     {"bookmarkview", "10000", "标题"},
@@ -163,6 +167,14 @@ constexpr LanguageKey kKeys[] = {
     {"dlg_addbookmark", "1030", "备注:"},
     {"dlg_addbookmark", "1", "增加"},
     {"dlg_addbookmark", "2", "取消"},
+
+    // The question when the bookmark file cannot be saved at closing time.
+    {"dlg_savefailed", "title", "保存书签文件"},
+    {"dlg_savefailed", "10000", "无法保存书签文件:\n%s\n\n原因:%s\n\n关闭程序会丢失尚未保存的更改。您可以重试,或者把书签保存到另一个文件。"},
+    {"dlg_savefailed", "10001", "把书签保存到另一个文件"},
+    {"dlg_savefailed", "4", "重试"},
+    {"dlg_savefailed", "1101", "保存到其他文件..."},
+    {"dlg_savefailed", "1102", "关闭并丢失更改"},
 
     {"dlg_addclass", "title", "增加书签类别"},
     {"dlg_addclass", "title0", "增加类别"},

@@ -1,6 +1,7 @@
 #include "setting.h"
 
 #include "xml_document.h"
+#include "xml_file_load.h"
 
 #include <cerrno>
 #include <climits>
@@ -120,8 +121,13 @@ bool CSettingBase::Load(const std::string& path) {
     path_ = path;
 
     CXmlDocument doc;
-    if (!doc.LoadFile(path)) return false;
-    if (!doc.FindElement() || doc.ElementName() != kRootName) return false;
+    bool kept = true;
+    const XmlFileLoad load = LoadXmlFileKeepingUnreadable(doc, path, kRootName, platform::LocalTimeNow(), kept);
+    // A file that could not be used is kept beside itself; one that could not
+    // even be copied is not saved over at the end of this run.
+    if (!kept) path_.clear();
+    if (load.state != XmlFileState::kLoaded) return false;
+    doc.FindElement();
     doc.EnterElement();
     // Each key is searched only after the element matched for the key before
     // it; a key not found leaves the search where it was.

@@ -10,11 +10,14 @@
 // A category's bookmarks come before its sub-categories. Texts are the bytes
 // the program holds (GBK), never converted. Both directions walk the tree
 // without recursion, so any depth of nesting is safe.
+#include <new>
 #include <utility>
 
 #include "bookmark_store.h"
 #include "xml_document.h"
 #include "xml_file_text.h"
+
+#include "platform/file_io.h"
 
 namespace {
 
@@ -93,6 +96,13 @@ bool CBookmarkStore::Load(const std::string& path) {
     modified_ = false;
     CXmlDocument document;
     if (!document.LoadFile(path) || !document.IsWellFormed()) return false;
+    return LoadDocument(document);
+}
+
+bool CBookmarkStore::LoadDocument(CXmlDocument& document) {
+    modified_ = false;
+    document.ResetCursor();
+    if (!document.IsWellFormed()) return false;
     if (!document.FindElement() || document.ElementName() != "root") return false;
     document.EnterElement();
 
@@ -130,7 +140,19 @@ bool CBookmarkStore::Load(const std::string& path) {
 }
 
 bool CBookmarkStore::Save(const std::string& path) {
-    if (!WriteXmlFile(BookmarkFileText(root_), path)) return false;
-    modified_ = false;
-    return true;
+    std::string error;
+    return Save(path, error);
+}
+
+bool CBookmarkStore::Save(const std::string& path, std::string& error) {
+    // Cleared before the text is built: a change made meanwhile (by the
+    // transfer worker) marks the collection again and is saved next time.
+    const bool wasModified = modified_.exchange(false);
+    try {
+        if (platform::ReplaceFileContents(path, BookmarkFileText(root_), error)) return true;
+    } catch (const std::bad_alloc&) {
+        error = "Out of memory";
+    }
+    if (wasModified) modified_ = true;
+    return false;
 }

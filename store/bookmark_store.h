@@ -44,6 +44,8 @@ private:
     ClassRecord* after_ = nullptr;
 };
 
+class CXmlDocument;
+
 class CBookmarkStore {
 public:
     // The process-wide store, created empty and unmodified on first use. A
@@ -63,10 +65,15 @@ public:
     // (nothing added) when the file cannot be read, is not well-formed or its
     // root element is not "root". Clears `modified`.
     bool Load(const std::string& path);
+    // The same from a document already read and parsed (CXmlDocument is
+    // declared by the engine; the cursor is reset first).
+    bool LoadDocument(CXmlDocument& document);
     // Writes the whole collection to `path`, replacing the file in one step.
     // `modified` is cleared only when the file was written, so that a failed
     // write is tried again later instead of losing the changes.
     bool Save(const std::string& path);
+    // The same, saying why when it fails (the system's text).
+    bool Save(const std::string& path, std::string& error);
 
     bool IsModified() const { return modified_.load(); }
     // Views call SetModified(true) after changing records in place (renaming,

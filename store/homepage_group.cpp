@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "xml_document.h"
+#include "xml_file_load.h"
 #include "xml_file_text.h"
 
 namespace {
@@ -33,8 +34,13 @@ bool CHomepageGroup::Load(const std::string& path) {
     path_ = path;
     modified_ = false;
     CXmlDocument document;
-    if (!document.LoadFile(path) || !document.IsWellFormed()) return false;
-    if (!document.FindElement() || document.ElementName() != "root") return false;
+    bool kept = true;
+    const XmlFileLoad load = LoadXmlFileKeepingUnreadable(document, path, "root", platform::LocalTimeNow(), kept);
+    // An unreadable file that could not be copied either is left alone: the
+    // group is not saved over it this time.
+    if (!kept) path_.clear();
+    if (load.state != XmlFileState::kLoaded) return false;
+    if (!document.FindElement()) return false;
     document.EnterElement();
     // Only the children of the root are read; anything nested deeper, and
     // elements of other names, are passed over.

@@ -102,7 +102,7 @@ LRESULT CClassTreeView::OnCreate() {
     ::SendMessageA(tree_, WM_SETREDRAW, FALSE, 0);
     store_ = &CBookmarkStore::Instance(this);
     Replay();
-    store_->Load(bookmarkFile_);
+    LoadBookmarkFile();
     ::SendMessageA(tree_, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(tree_, nullptr, TRUE);
 
@@ -149,7 +149,7 @@ void CClassTreeView::OnDestroy() {
     // one, and nothing it reports from now on concerns the list.
     ++mirroring_;
     store_->RemoveObserver(this);
-    if (store_->IsModified()) store_->Save(bookmarkFile_);
+    SaveBookmarks();
     store_->ReleaseAll();
     CBookmarkStore::DestroyInstance();
     store_ = nullptr;
@@ -193,7 +193,7 @@ LRESULT CClassTreeView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         OnTimer(wParam);
         return 0;
     case kAskFirstRunMessage:
-        if (store_) AskFirstRunQuestions();
+        OnStartUp();
         return 0;
     case framework::UWM_TREE_TO_TOP:
         if (tree_) ::SendMessageA(tree_, WM_VSCROLL, SB_TOP, 0);

@@ -9,6 +9,7 @@
 // control is subclassed for its keys, mouse and context menu.
 #pragma once
 
+#include "bookmark_file_keeper.h"
 #include "bookmark_store.h"
 #include "framework/window_base.h"
 
@@ -16,6 +17,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <unordered_map>
 
@@ -56,6 +58,17 @@ public:
 
     // Creates the view as a child of `parent`.
     HWND CreateView(HWND parent, const RECT& rect);
+
+    // The bookmark file (class_tree_file.cpp). The options (daily backups,
+    // clock) are set before the view is created; without them there are no
+    // backups. Saving writes the collection when it is modified; saving to
+    // another file is the way out when the file itself cannot be written.
+    void SetFileOptions(CBookmarkFileKeeper::Options options);
+    const BookmarkLoadReport& LoadReport() const { return loadReport_; }
+    SaveOutcome SaveBookmarks();
+    SaveOutcome SaveBookmarksTo(const std::string& path);
+    // Gives up the changes not yet saved (the user chose to lose them).
+    void DiscardChanges();
 
     HWND Tree() const { return tree_; }
     // The selected category, none without a selection.
@@ -112,6 +125,8 @@ private:
     LRESULT OnCreate();
     void OnDestroy();
     void AskFirstRunQuestions();
+    void LoadBookmarkFile();
+    void OnStartUp();
 
     // The subclassed control's messages; true when handled (`result` set).
     bool OnTreeMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
@@ -153,6 +168,8 @@ private:
 
     HWND frame_;
     std::string bookmarkFile_;
+    std::unique_ptr<CBookmarkFileKeeper> file_;
+    BookmarkLoadReport loadReport_;
     HWND tree_ = nullptr;
     WNDPROC treeProc_ = nullptr;  // the control's own window procedure
     HIMAGELIST images_ = nullptr;
