@@ -141,6 +141,41 @@ TEST_F(ProgramTest, ClosedMaximizedReopensMaximized) {
     ASSERT_TRUE(again.Close());
 }
 
+// A settings file holding the smallest numbers there are: the window still
+// comes up with its caption on the screen and a usable size, and the
+// placement written at the end is the reachable one.
+TEST_F(ProgramTest, APlacementOfIntMinOpensReachableAndIsStoredReachable) {
+    WriteBytes(SettingsPath(),
+               "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<settings>\r\n"
+               "<GUI.MainFrameType>1</GUI.MainFrameType>\r\n"
+               "<GUI.MainFrameX1>-2147483648</GUI.MainFrameX1>\r\n<GUI.MainFrameY1>-2147483648</GUI.MainFrameY1>\r\n"
+               "<GUI.MainFrameX2>-2147483648</GUI.MainFrameX2>\r\n<GUI.MainFrameY2>-2147483648</GUI.MainFrameY2>\r\n"
+               "<GUI.MainFrameShowCmd>1</GUI.MainFrameShowCmd>\r\n"
+               "<GUI.MainFrameFlags>0</GUI.MainFrameFlags>\r\n</settings>\r\n");
+    RunningProgram program;
+    ASSERT_TRUE(program.Start(exe_, ""));
+    HWND window = program.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(window) != 0; }));
+    RECT work{};
+    ASSERT_TRUE(::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+    RECT frame{};
+    ::GetWindowRect(window, &frame);
+    EXPECT_GE(frame.left, work.left);
+    EXPECT_GE(frame.top, work.top);
+    EXPECT_LE(frame.right, work.right);
+    EXPECT_LT(frame.top + ::GetSystemMetrics(SM_CYCAPTION), work.bottom);
+    EXPECT_GE(frame.right - frame.left, 320);
+    EXPECT_GE(frame.bottom - frame.top, 240);
+    ASSERT_TRUE(program.Close());
+
+    const std::string xml = ReadBytes(SettingsPath());
+    EXPECT_EQ(SettingValue(xml, "GUI.MainFrameX1"), std::to_string(frame.left)) << xml;
+    EXPECT_EQ(SettingValue(xml, "GUI.MainFrameY1"), std::to_string(frame.top)) << xml;
+    EXPECT_EQ(SettingValue(xml, "GUI.MainFrameX2"), std::to_string(frame.right)) << xml;
+    EXPECT_EQ(SettingValue(xml, "GUI.MainFrameY2"), std::to_string(frame.bottom)) << xml;
+}
+
 struct PutAway {
     const char* name;
     int showCommand;

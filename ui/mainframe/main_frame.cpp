@@ -10,6 +10,7 @@
 #include "framework/unique_handle.h"
 #include "homepage_group.h"
 #include "language.h"
+#include "mainframe/placement.h"
 #include "resource.h"
 #include "setting.h"
 
@@ -155,18 +156,11 @@ LRESULT CMainFrame::OnCreate() {
     CHomepageGroup::Instance().Load(framework::ProgramFolder() + "HomepageGroup.xml");
     LoadLanguagePacks();
     SetUpBrowserEntries();
+    CreateStatusBar();
     CreateViews();
     ::SetTimer(Hwnd(), kSaveTimer, kSavePeriodMs, nullptr);
     ApplyTexts();
     return 0;
-}
-
-// A change reaches the bookmark file within one period. A failed write
-// leaves the collection marked modified, so the next tick tries again.
-void CMainFrame::SaveBookmarksIfModified() {
-    if (!classTree_) return;
-    CBookmarkStore& store = CBookmarkStore::Instance();
-    if (store.IsModified()) store.Save(framework::ProgramFolder() + "bookmark.xml");
 }
 
 void CMainFrame::CreateViews() {
@@ -181,6 +175,7 @@ void CMainFrame::CreateViews() {
                                 0, 0, 0, Hwnd(), nullptr, instance_, nullptr);
     if (remark_) ::SendMessageA(remark_, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), 0);
     classTree_ = std::make_unique<classtree::CClassTreeView>(Hwnd(), framework::ProgramFolder() + "bookmark.xml");
+    SetUpBookmarkFile();
     if (!classTree_->CreateView(Hwnd(), rect)) classTree_.reset();
     LayoutViews();
     // The first top-level category is shown at start.
@@ -191,8 +186,10 @@ void CMainFrame::CreateViews() {
 }
 
 void CMainFrame::LayoutViews() {
+    const int statusHeight = statusBar_.Layout();
     RECT client{};
     ::GetClientRect(Hwnd(), &client);
+    client.bottom -= statusHeight;
     int treeWidth = 0;
     if (classTree_ && classTree_->Hwnd()) {
         const int stored = CSetting::Instance()->GUI_VerSplitterPos;
@@ -278,6 +275,7 @@ void CMainFrame::OnClose() {
     ::KillTimer(Hwnd(), kSaveTimer);
     StorePlacement();
     CSetting::Instance()->General_Language = CLanguage::Instance()->CurrentName();
+    SaveBeforeClosing();
 }
 
 void CMainFrame::OnDestroy() {
@@ -466,14 +464,8 @@ void CMainFrame::InitialShow() {
     wp.showCmd = SW_HIDE;  // nothing is shown yet
     wp.rcNormalPosition = RECT{s->GUI_MainFrameX1, s->GUI_MainFrameY1, s->GUI_MainFrameX2, s->GUI_MainFrameY2};
 
-    // Keep the window reachable: its top-left corner inside the work area.
-    RECT work{};
-    if (::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
-        const int iconWidth = ::GetSystemMetrics(SM_CXICON);
-        const int iconHeight = ::GetSystemMetrics(SM_CYICON);
-        if (wp.rcNormalPosition.left >= work.right - iconWidth) wp.rcNormalPosition.left = work.right - iconWidth;
-        if (wp.rcNormalPosition.top >= work.bottom - iconHeight) wp.rcNormalPosition.top = work.bottom - iconHeight;
-    }
+    // Keep the window reachable whatever the settings file holds.
+    wp.rcNormalPosition = ReachableNormalRect(wp.rcNormalPosition);
     ::SetWindowPlacement(Hwnd(), &wp);
 
     int show = SW_SHOW;

@@ -7,6 +7,8 @@
 
 #include "framework/message_loop.h"
 #include "framework/window_base.h"
+#include "mainframe/status_bar.h"
+#include "save_notice.h"
 
 #include <windows.h>
 
@@ -16,6 +18,7 @@
 namespace classtree {
 class CClassTreeView;
 }
+struct SaveOutcome;
 
 namespace bookmarklist {
 class CBookmarkListView;
@@ -51,6 +54,7 @@ public:
     bool Closing() const { return closing_; }
     bool ShownOnce() const { return shownOnce_; }
     const WINDOWPLACEMENT& Placement() const { return placement_; }
+    HWND StatusBar() const { return statusBar_.Hwnd(); }
 
     bool PreTranslateMessage(MSG* msg) override;
     bool OnIdle(int idleCount) override;
@@ -67,7 +71,13 @@ private:
     // Posted at creation when the user should reopen the browser.
     static constexpr UINT kShowBrowserHint = WM_APP + 2;
     static constexpr UINT kSavePeriodMs = 5000;
+    // Saving the bookmark file (bookmark_saving.cpp).
+    void SetUpBookmarkFile();
+    void CreateStatusBar();
+    void ApplyStatusBarText();
     void SaveBookmarksIfModified();
+    void ReportSave(const SaveOutcome& outcome);
+    void SaveBeforeClosing();
 
     LRESULT OnCreate();
     void OnClose();
@@ -120,4 +130,6 @@ private:
     std::unique_ptr<classtree::CClassTreeView> classTree_;
     std::unique_ptr<bookmarklist::CBookmarkListView> bookmarkList_;
     HWND remark_ = nullptr;
+    CStatusBar statusBar_;
+    mainframe::CSaveNoticeRule saveNotice_;
 };

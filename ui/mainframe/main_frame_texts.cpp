@@ -58,6 +58,7 @@ void CMainFrame::ApplyTexts() {
     }
     const std::string title = framework::UiText("mainframe", "10003", "岚舟链匣");
     ::SetWindowTextA(Hwnd(), title.c_str());
+    ApplyStatusBarText();
 }
 
 void CMainFrame::SelectLanguage(WORD id) {

@@ -1,0 +1,81 @@
+// The main window's side of saving the bookmark file: the automatic save,
+// what the status bar says about it, and the last save when the window
+// closes, which asks the user rather than lose changes.
+#include "mainframe/main_frame.h"
+
+#include "class_tree_view.h"
+#include "framework/program_folder.h"
+#include "framework/ui_text.h"
+#include "mainframe/save_failed_dlg.h"
+#include "text_fill.h"
+
+void CMainFrame::SetUpBookmarkFile() {
+    CBookmarkFileKeeper::Options options;
+    options.backupFolder = framework::ProgramFolder() + "Backup";
+    classTree_->SetFileOptions(std::move(options));
+}
+
+void CMainFrame::CreateStatusBar() {
+    statusBar_.Create(Hwnd());
+}
+
+// The idle text in the language now chosen; a failure on show stays.
+void CMainFrame::ApplyStatusBarText() {
+    if (!saveNotice_.Failing()) statusBar_.ShowIdleText();
+}
+
+// A change reaches the bookmark file within one period. A failed write
+// leaves the collection marked modified, so the next tick tries again,
+// quietly: the status bar says it once.
+void CMainFrame::SaveBookmarksIfModified() {
+    if (!classTree_) return;
+    ReportSave(classTree_->SaveBookmarks());
+}
+
+void CMainFrame::ReportSave(const SaveOutcome& outcome) {
+    const auto notice = saveNotice_.After(outcome.saved, outcome.error, outcome.backupError);
+    if (!notice) return;
+    switch (notice->kind) {
+    case mainframe::SaveNotice::Kind::kSaveFailed:
+        statusBar_.SetText(FillPlaceholders(
+            framework::UiText("mainframe", "10012", "书签文件无法保存(%s),程序会自动重试。"), {notice->reason}));
+        break;
+    case mainframe::SaveNotice::Kind::kBackupFailed:
+        statusBar_.SetText(FillPlaceholders(
+            framework::UiText("mainframe", "10013", "无法备份书签文件(%s)。"), {notice->reason}));
+        break;
+    case mainframe::SaveNotice::Kind::kIdle:
+        statusBar_.ShowIdleText();
+        break;
+    }
+}
+
+// Asks until the changes are on disk somewhere or the user gives them up.
+void CMainFrame::SaveBeforeClosing() {
+    if (!classTree_) return;
+    ::KillTimer(Hwnd(), kSaveTimer);
+    std::string reason;
+    for (;;) {
+        const SaveOutcome outcome = classTree_->SaveBookmarks();
+        ReportSave(outcome);
+        if (outcome.saved) return;
+        if (reason.empty()) reason = outcome.error;
+        CSaveFailedDlg question(framework::ProgramFolder() + "bookmark.xml", reason);
+        switch (question.Ask(Hwnd())) {
+        case CSaveFailedDlg::Choice::kRetry:
+            reason.clear();
+            break;
+        case CSaveFailedDlg::Choice::kSaveElsewhere: {
+            std::string other;
+            if (!ChooseOtherBookmarkFile(Hwnd(), other)) break;
+            const SaveOutcome elsewhere = classTree_->SaveBookmarksTo(other);
+            if (elsewhere.saved) return;
+            reason = other + ": " + elsewhere.error;  // asked again, with this reason
+            break;
+        }
+        case CSaveFailedDlg::Choice::kLoseChanges:
+            classTree_->DiscardChanges();
+            return;
+        }
+    }
+}
