@@ -58,6 +58,35 @@ TEST_F(MainFrameTest, IsCreatedHiddenWithTitleMenuAndStyles) {
     EXPECT_FALSE(Frame().Closing());
 }
 
+// The status bar at the bottom, below the category tree, with its idle text.
+TEST_F(MainFrameTest, HasAStatusBarBelowTheViews) {
+    HWND hwnd = Create();
+    ASSERT_NE(hwnd, nullptr);
+    ::ShowWindow(hwnd, SW_SHOW);
+    ::MoveWindow(hwnd, 10, 10, 600, 400, TRUE);
+    HWND bar = ::GetDlgItem(hwnd, 59393);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar, Frame().StatusBar());
+    EXPECT_EQ(static_cast<DWORD>(::GetWindowLongPtrA(bar, GWL_STYLE)), 0x56000100u);
+    char text[64] = "";
+    ::GetWindowTextA(bar, text, sizeof text);
+    EXPECT_STREQ(text, "就绪");
+    RECT client{}, barRect{};
+    ::GetClientRect(hwnd, &client);
+    ::GetWindowRect(bar, &barRect);
+    ::MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&barRect), 2);
+    EXPECT_EQ(barRect.bottom, client.bottom);
+    EXPECT_EQ(barRect.right - barRect.left, client.right);
+    HWND tree = ::GetWindow(hwnd, GW_CHILD);
+    for (; tree; tree = ::GetWindow(tree, GW_HWNDNEXT)) {
+        if (tree == bar) continue;
+        RECT view{};
+        ::GetWindowRect(tree, &view);
+        ::MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&view), 2);
+        EXPECT_LE(view.bottom, barRect.top) << "a view under the status bar";
+    }
+}
+
 TEST_F(MainFrameTest, JoinsTheLoopOfItsThreadWhileItExists) {
     HWND hwnd = Create();
     ASSERT_NE(hwnd, nullptr);
@@ -226,28 +255,28 @@ TEST_P(IncompletePlacement, AnyValueMissingMeansNoPlacement) {
 
 INSTANTIATE_TEST_SUITE_P(EachKey, IncompletePlacement, testing::Range(0, 6));
 
+// The stored rectangle goes through ClampPlacement (its cases are in the
+// rules' table): here, that the window really gets the reachable rectangle.
 TEST_F(MainFrameTest, PlacementBeyondTheWorkAreaIsPulledBack) {
     RECT work{};
     ASSERT_TRUE(::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
-    const int cx = ::GetSystemMetrics(SM_CXICON);
-    const int cy = ::GetSystemMetrics(SM_CYICON);
+    const int caption = ::GetSystemMetrics(SM_CYCAPTION) + ::GetSystemMetrics(SM_CYFRAME);
     struct Case {
         RECT stored;
         RECT expected;
     };
     const Case cases[] = {
-        // outside: left and top pulled in, right and bottom unchanged (the
-        // sizes stay below the system's largest window)
+        // beyond the right and bottom edges, and too small: the minimum size,
+        // with its caption on the work area
         {{work.right + 50, work.bottom + 40, work.right + 200, work.bottom + 150},
-         {work.right - cx, work.bottom - cy, work.right + 200, work.bottom + 150}},
-        // exactly at the limit counts as outside
-        {{work.right - cx, work.bottom - cy, work.right + 100, work.bottom + 100},
-         {work.right - cx, work.bottom - cy, work.right + 100, work.bottom + 100}},
-        // one pixel inside is left alone
-        {{work.right - cx - 1, work.bottom - cy - 1, work.right + 300, work.bottom + 300},
-         {work.right - cx - 1, work.bottom - cy - 1, work.right + 300, work.bottom + 300}},
-        // only the left edge is outside
-        {{work.right + 10, 20, work.right + 300, 300}, {work.right - cx, 20, work.right + 300, 300}},
+         {work.right - 320, work.bottom - caption, work.right, work.bottom - caption + 240}},
+        // inside: left alone
+        {{work.left + 10, work.top + 20, work.left + 510, work.top + 420},
+         {work.left + 10, work.top + 20, work.left + 510, work.top + 420}},
+        // only the left edge is beyond: pulled back whole
+        {{work.right + 10, 20, work.right + 400, 300}, {work.right - 390, 20, work.right, 300}},
+        // above the top: the caption comes down onto the work area
+        {{100, work.top - 500, 600, work.top - 100}, {100, work.top, 600, work.top + 400}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.stored.left << "," << c.stored.top);
