@@ -6,6 +6,7 @@
 #include <oleauto.h>
 
 #include <climits>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -223,6 +224,23 @@ TEST_F(AutomationObject, TextsUpToTheLimitAreQueuedWholeAndLongerOnesRefused) {
         EXPECT_EQ(links[0].title.substr(0, 4), "\xCA\xE9\xCA\xE9");
         EXPECT_EQ(TakeLinkMessages(), 1);
     }
+}
+
+// What the object itself spends on a 100 MB URL (a script's call adds the
+// transfer of the string between the processes). Printed, not limited.
+TEST_F(AutomationObject, AHundredMegabyteUrlIsRefusedWithoutConvertingIt) {
+    const std::wstring url(100 * 1024 * 1024, L'u');
+    Bstr u(url.c_str(), static_cast<UINT>(url.size()));
+    Bstr t(L"title");
+    LARGE_INTEGER frequency{}, start{}, end{};
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&start);
+    const HRESULT hr = object->AddURL(u.Get(), t.Get(), 0);
+    ::QueryPerformanceCounter(&end);
+    EXPECT_EQ(hr, E_INVALIDARG);
+    EXPECT_TRUE(DrainQueue().empty());
+    std::printf("AddURL refused a 100 MB URL in %.3f ms\n",
+                1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart));
 }
 
 TEST_F(AutomationObject, AFullQueueRefusesUntilALinkIsTaken) {
