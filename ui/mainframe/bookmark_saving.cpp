@@ -9,6 +9,27 @@
 #include "mainframe/save_failed_dlg.h"
 #include "text_fill.h"
 
+namespace {
+
+// The system's texts end with a full stop, which inside the status bar's
+// parentheses would stand before the sentence's own.
+std::string WithoutFinalStop(std::string text) {
+    static const std::string kChineseStop = "。";
+    while (!text.empty()) {
+        if (text.back() == '.' || text.back() == ' ') {
+            text.pop_back();
+        } else if (text.size() >= kChineseStop.size() &&
+                   text.compare(text.size() - kChineseStop.size(), kChineseStop.size(), kChineseStop) == 0) {
+            text.resize(text.size() - kChineseStop.size());
+        } else {
+            break;
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
 void CMainFrame::SetUpBookmarkFile() {
     CBookmarkFileKeeper::Options options;
     options.backupFolder = framework::ProgramFolder() + "Backup";
@@ -38,11 +59,12 @@ void CMainFrame::ReportSave(const SaveOutcome& outcome) {
     switch (notice->kind) {
     case mainframe::SaveNotice::Kind::kSaveFailed:
         statusBar_.SetText(FillPlaceholders(
-            framework::UiText("mainframe", "10012", "书签文件无法保存(%s),程序会自动重试。"), {notice->reason}));
+            framework::UiText("mainframe", "10012", "书签文件无法保存(%s),程序会自动重试。"),
+            {WithoutFinalStop(notice->reason)}));
         break;
     case mainframe::SaveNotice::Kind::kBackupFailed:
         statusBar_.SetText(FillPlaceholders(
-            framework::UiText("mainframe", "10013", "无法备份书签文件(%s)。"), {notice->reason}));
+            framework::UiText("mainframe", "10013", "无法备份书签文件(%s)。"), {WithoutFinalStop(notice->reason)}));
         break;
     case mainframe::SaveNotice::Kind::kIdle:
         statusBar_.ShowIdleText();
