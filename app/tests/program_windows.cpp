@@ -50,7 +50,7 @@ BOOL CALLBACK CollectStatics(HWND window, LPARAM data) {
     char cls[64] = "";
     ::GetClassNameA(window, cls, sizeof cls);
     if (lstrcmpiA(cls, "Static") == 0) {
-        const std::string text = TextOf(window);
+        const std::string text = ControlText(window);
         if (!text.empty()) search->texts += text + "\n";
     }
     return TRUE;
@@ -58,7 +58,7 @@ BOOL CALLBACK CollectStatics(HWND window, LPARAM data) {
 
 }  // namespace
 
-std::string TextOf(HWND window) {
+std::string ControlText(HWND window) {
     char text[4096] = "";
     DWORD_PTR length = 0;
     if (!::SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
@@ -91,7 +91,7 @@ void PressButton(HWND dialog, int id) {
                    reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
 }
 
-std::string StatusText(HWND mainWindow) { return TextOf(::GetDlgItem(mainWindow, kStatusBarId)); }
+std::string StatusText(HWND mainWindow) { return ControlText(::GetDlgItem(mainWindow, kStatusBarId)); }
 
 HWND CategoryTreeOf(HWND mainWindow) {
     ChildSearch search;

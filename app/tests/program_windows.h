@@ -9,12 +9,13 @@
 
 namespace program_test {
 
-// The text of any window, read through WM_GETTEXT (which crosses processes).
-std::string TextOf(HWND window);
+// The text of any window or control, read through WM_GETTEXT (which crosses
+// processes).
+std::string ControlText(HWND window);
 
-// A visible dialog window (class "#32770") of process `pid` whose texts
-// satisfy `match` (any when none), or null.
-HWND DialogOf(DWORD pid, const std::function<bool(HWND)>& match = {});
+// A visible dialog window (class "#32770") of process `pid` that satisfies
+// `match`, or null.
+HWND DialogOf(DWORD pid, const std::function<bool(HWND)>& match);
 HWND WaitForDialogOf(DWORD pid, const std::function<bool(HWND)>& match = {}, DWORD timeoutMs = 30000);
 // The texts of a dialog's static controls, one per line (a message box's text).
 std::string StaticTexts(HWND dialog);
