@@ -18,20 +18,18 @@
 
 namespace {
 
-void AppendBookmark(std::string& out, const BookmarkRecord& bookmark) {
-    out += "<a";
-    AppendXmlAttribute(out, "t", bookmark.title);
-    AppendXmlAttribute(out, "u", bookmark.url);
-    AppendXmlAttribute(out, "r", bookmark.remark);
-    out += "/>";
-    out += kCrLf;
+void AppendBookmark(XmlTextWriter& out, const BookmarkRecord& bookmark) {
+    out.Append("<a");
+    out.Attribute("t", bookmark.title);
+    out.Attribute("u", bookmark.url);
+    out.Attribute("r", bookmark.remark);
+    out.Append("/>\r\n");
 }
 
-void AppendCategoryStart(std::string& out, const ClassRecord& category, bool hasContent) {
-    out += "<G";
-    AppendXmlAttribute(out, "t", category.name);
-    out += hasContent ? ">" : "/>";
-    out += kCrLf;
+void AppendCategoryStart(XmlTextWriter& out, const ClassRecord& category, bool hasContent) {
+    out.Append("<G");
+    out.Attribute("t", category.name);
+    out.Append(hasContent ? ">\r\n" : "/>\r\n");
 }
 
 constexpr std::string_view kCategoryEnd = "</G>\r\n";
@@ -49,17 +47,14 @@ std::size_t EstimatedSize(const ClassRecord& root) {
     return size + size / 16;  // escapes
 }
 
-std::string BookmarkFileText(const ClassRecord& root) {
-    std::string out;
-    out.reserve(EstimatedSize(root));
-    out += kXmlDeclaration;
+FileText BookmarkFileText(const ClassRecord& root) {
+    XmlTextWriter out(EstimatedSize(root));
+    out.Append(kXmlDeclaration);
     if (!root.FirstChild()) {
-        out += "<root/>";
-        out += kCrLf;
-        return out;
+        out.Append("<root/>\r\n");
+        return out.Finish();
     }
-    out += "<root>";
-    out += kCrLf;
+    out.Append("<root>\r\n");
     const ClassRecord* node = root.FirstChild();
     while (node) {
         const bool hasContent = !node->bookmarks.empty() || node->HasChildren();
@@ -71,18 +66,17 @@ std::string BookmarkFileText(const ClassRecord& root) {
             node = node->FirstChild();
             continue;
         }
-        if (hasContent) out += kCategoryEnd;
+        if (hasContent) out.Append(kCategoryEnd);
         // Climb out of every category whose last child has been written.
         while (!node->NextSibling()) {
             node = node->Parent();
             if (node == &root) break;
-            out += kCategoryEnd;
+            out.Append(kCategoryEnd);
         }
         node = node == &root ? nullptr : node->NextSibling();
     }
-    out += "</root>";
-    out += kCrLf;
-    return out;
+    out.Append("</root>\r\n");
+    return out.Finish();
 }
 
 }  // namespace
@@ -130,7 +124,7 @@ bool CBookmarkStore::Load(const std::string& path) {
 }
 
 bool CBookmarkStore::Save(const std::string& path) {
-    if (!WriteXmlFile(BookmarkFileText(root_), path)) return false;
+    if (!WriteXmlFile(BookmarkFileText(root_).View(), path)) return false;
     modified_ = false;
     return true;
 }
