@@ -10,9 +10,11 @@
 // A category's bookmarks come before its sub-categories. Texts are the bytes
 // the program holds (GBK), never converted. Both directions walk the tree
 // without recursion, so any depth of nesting is safe.
+#include <memory>
 #include <utility>
 
 #include "bookmark_store.h"
+#include "bookmark_tag.h"
 #include "xml_document.h"
 #include "xml_file_text.h"
 
@@ -93,11 +95,21 @@ bool CBookmarkStore::Load(const std::string& path) {
     // `level` is the category whose children are being read (the root at the
     // top level); the document's cursor descends and climbs with it.
     ClassRecord* level = &root_;
+    // The record the next bookmark is read into.
+    std::unique_ptr<BookmarkRecord> next;
     for (;;) {
         if (!document.FindElement()) {
             if (level == &root_) break;
             document.LeaveElement();
             level = level->parent_;
+            continue;
+        }
+        // Nearly every element is a bookmark as the program writes it, read
+        // without looking its name up first.
+        if (!next) next.reset(new BookmarkRecord());
+        if (level != &root_ &&
+            ReadWrittenBookmarkTag(document.StartTagView(), next->title, next->url, next->remark)) {
+            level->bookmarks.push_back(next.release());
             continue;
         }
         const std::string_view elementName = document.ElementNameView();
@@ -109,11 +121,10 @@ bool CBookmarkStore::Load(const std::string& path) {
             document.EnterElement();
             level = category;
         } else if (IsNamedIgnoringCase(elementName, 'a') && level != &root_) {
-            auto* bookmark = new BookmarkRecord();
-            std::string* const values[] = {&bookmark->title, &bookmark->url, &bookmark->remark};
+            std::string* const values[] = {&next->title, &next->url, &next->remark};
             document.GetAttributes(kBookmarkAttributes, values);
-            FilterInvalidChars(bookmark->title, true);
-            level->bookmarks.push_back(bookmark);
+            FilterInvalidChars(next->title, true);
+            level->bookmarks.push_back(next.release());
         }
         // Anything else, and a bookmark outside any category, is passed over
         // with everything inside it.
