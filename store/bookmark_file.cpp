@@ -86,7 +86,7 @@ FileText BookmarkFileText(const ClassRecord& root) {
 bool CBookmarkStore::Load(const std::string& path) {
     // The store always holds its own category tree, so unlike a store that
     // borrows a tree control it can load as soon as it exists.
-    modified_ = false;
+    SetModified(false);
     CXmlDocument document;
     if (!document.LoadFile(path) || !document.IsWellFormed()) return false;
     if (!document.FindElement() || document.ElementName() != "root") return false;
@@ -134,8 +134,15 @@ bool CBookmarkStore::Load(const std::string& path) {
     return true;
 }
 
+FileText CBookmarkStore::BuildFileText(std::uint64_t& change) const {
+    change = change_.load();
+    return BookmarkFileText(root_);
+}
+
 bool CBookmarkStore::Save(const std::string& path) {
-    if (!WriteXmlFile(BookmarkFileText(root_).View(), path)) return false;
-    modified_ = false;
+    std::uint64_t change = 0;
+    const FileText text = BuildFileText(change);
+    if (!WriteXmlFile(text.View(), path)) return false;
+    MarkSaved(change);
     return true;
 }
