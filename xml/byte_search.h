@@ -17,10 +17,14 @@
 
 namespace bytesearch {
 
+// A table of the bytes, for texts too short for a sixteen-byte step.
 template <char... Bytes>
-inline bool IsOneOf(char c) {
-    return ((c == Bytes) || ...);
-}
+struct ByteTable {
+    static constexpr struct Marks {
+        bool marked[256] = {};
+        constexpr Marks() { ((marked[static_cast<unsigned char>(Bytes)] = true), ...); }
+    } kMarks{};
+};
 
 // The first byte at or after `p` that is one of `Bytes`; `end` when none is.
 template <char... Bytes>
@@ -44,8 +48,9 @@ inline const char* FindFirstOf(const char* p, const char* end) {
         return mask ? p + __builtin_ctz(mask) : end;
     }
 #endif
+    const bool* marked = ByteTable<Bytes...>::kMarks.marked;
     for (; p < end; ++p) {
-        if (IsOneOf<Bytes...>(*p)) return p;
+        if (marked[static_cast<unsigned char>(*p)]) return p;
     }
     return end;
 }
