@@ -1,6 +1,7 @@
 #include "mainframe/main_frame.h"
 
 #include "about_dlg.h"
+#include "background_save.h"
 #include "bookmark_list_view.h"
 #include "bookmark_store.h"
 #include "class_tree_view.h"
@@ -155,18 +156,21 @@ LRESULT CMainFrame::OnCreate() {
     CHomepageGroup::Instance().Load(framework::ProgramFolder() + "HomepageGroup.xml");
     LoadLanguagePacks();
     SetUpBrowserEntries();
+    writer_ = std::make_unique<CFileWriter>();
+    bookmarkSave_ = std::make_unique<CBackgroundSave>(*writer_, framework::ProgramFolder() + "bookmark.xml");
     CreateViews();
     ::SetTimer(Hwnd(), kSaveTimer, kSavePeriodMs, nullptr);
     ApplyTexts();
     return 0;
 }
 
-// A change reaches the bookmark file within one period. A failed write
-// leaves the collection marked modified, so the next tick tries again.
+// A change reaches the bookmark file within one period: the text is built
+// here and written by the writer thread. A failed write leaves the collection
+// marked modified, so the next tick tries again. Tick hands back how the
+// writes that ended since the last tick went; they are not shown yet.
 void CMainFrame::SaveBookmarksIfModified() {
-    if (!classTree_) return;
-    CBookmarkStore& store = CBookmarkStore::Instance();
-    if (store.IsModified()) store.Save(framework::ProgramFolder() + "bookmark.xml");
+    if (!classTree_ || !bookmarkSave_) return;
+    bookmarkSave_->Tick(CBookmarkStore::Instance());
 }
 
 void CMainFrame::CreateViews() {
@@ -284,6 +288,10 @@ void CMainFrame::OnDestroy() {
     *openersStop_ = true;
     ::KillTimer(Hwnd(), kSaveTimer);
     CHomepageGroup::DestroyInstance();  // saves it when changed
+    // Nothing is lost at the end: the write under way finishes, then what it
+    // did not hold is saved at once, before the category tree (destroyed
+    // after this window) frees the collection.
+    if (classTree_ && bookmarkSave_) bookmarkSave_->Finish(CBookmarkStore::Instance());
     if (loop_) {
         loop_->RemoveMessageFilter(this);
         loop_->RemoveIdleHandler(this);

@@ -13,6 +13,9 @@
 #include <atomic>
 #include <memory>
 
+class CBackgroundSave;
+class CFileWriter;
+
 namespace classtree {
 class CClassTreeView;
 }
@@ -120,4 +123,8 @@ private:
     std::unique_ptr<classtree::CClassTreeView> classTree_;
     std::unique_ptr<bookmarklist::CBookmarkListView> bookmarkList_;
     HWND remark_ = nullptr;
+    // The periodic save: the bookmark file's text is built on this thread and
+    // written by the writer's, so that a slow disk never freezes the window.
+    std::unique_ptr<CFileWriter> writer_;
+    std::unique_ptr<CBackgroundSave> bookmarkSave_;
 };
