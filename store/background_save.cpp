@@ -22,7 +22,7 @@ std::vector<CBackgroundSave::Outcome> CBackgroundSave::Tick(CBookmarkStore& stor
     if (!store.IsModified()) return outcomes;
     if (pending && handedOver_ == store.ChangeCount()) return outcomes;
     std::uint64_t change = 0;
-    FileText text = store.BuildFileText(change);
+    FileTextBuffer text = store.BuildFileText(change);
     handedOver_ = change;
     writer_.Submit(path_, std::move(text), change);
     return outcomes;
@@ -33,7 +33,7 @@ std::vector<CBackgroundSave::Outcome> CBackgroundSave::Finish(CBookmarkStore& st
     std::vector<Outcome> outcomes = TakeOutcomes(store);
     if (store.IsModified()) {
         std::uint64_t change = 0;
-        const FileText text = store.BuildFileText(change);
+        const FileTextBuffer text = store.BuildFileText(change);
         Outcome last;
         last.ok = platform::ReplaceFileContents(path_, text.View(), last.error);
         if (last.ok) store.MarkSaved(change);

@@ -49,7 +49,7 @@ std::size_t EstimatedSize(const ClassRecord& root) {
     return size + size / 16;  // escapes
 }
 
-FileText BookmarkFileText(const ClassRecord& root) {
+FileTextBuffer BookmarkFileText(const ClassRecord& root) {
     XmlTextWriter out(EstimatedSize(root));
     out.Append(kXmlDeclaration);
     if (!root.FirstChild()) {
@@ -134,14 +134,14 @@ bool CBookmarkStore::Load(const std::string& path) {
     return true;
 }
 
-FileText CBookmarkStore::BuildFileText(std::uint64_t& change) const {
+FileTextBuffer CBookmarkStore::BuildFileText(std::uint64_t& change) const {
     change = change_.load();
     return BookmarkFileText(root_);
 }
 
 bool CBookmarkStore::Save(const std::string& path) {
     std::uint64_t change = 0;
-    const FileText text = BuildFileText(change);
+    const FileTextBuffer text = BuildFileText(change);
     if (!WriteXmlFile(text.View(), path)) return false;
     MarkSaved(change);
     return true;

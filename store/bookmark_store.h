@@ -81,7 +81,7 @@ public:
     // the calling thread, together with the number of the last change it
     // holds; once that text is on disk, MarkSaved(change) clears `modified`
     // unless the collection changed again meanwhile.
-    FileText BuildFileText(std::uint64_t& change) const;
+    FileTextBuffer BuildFileText(std::uint64_t& change) const;
     // The number of the last change; a text built now holds it.
     std::uint64_t ChangeCount() const { return change_.load(); }
     void MarkSaved(std::uint64_t change);

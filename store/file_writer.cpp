@@ -15,7 +15,7 @@ CFileWriter::~CFileWriter() {
     thread_.join();
 }
 
-void CFileWriter::Submit(const std::string& path, FileText text, std::uint64_t tag) {
+void CFileWriter::Submit(const std::string& path, FileTextBuffer text, std::uint64_t tag) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         auto older = std::find_if(waiting_.begin(), waiting_.end(), [&](const Job& job) { return job.path == path; });
@@ -70,7 +70,7 @@ void CFileWriter::Run() {
         } catch (const std::bad_alloc&) {
             result.error = "Out of memory";
         }
-        job.text = FileText();  // the text's memory goes back before the next wait
+        job.text = FileTextBuffer();  // the text's memory goes back before the next wait
 
         lock.lock();
         writing_ = false;

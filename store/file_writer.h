@@ -39,7 +39,7 @@ public:
     CFileWriter(const CFileWriter&) = delete;
     CFileWriter& operator=(const CFileWriter&) = delete;
 
-    void Submit(const std::string& path, FileText text, std::uint64_t tag);
+    void Submit(const std::string& path, FileTextBuffer text, std::uint64_t tag);
     // The outcomes of the writes of `path` finished since the last call, in
     // the order they finished.
     std::vector<Result> TakeResults(const std::string& path);
@@ -51,7 +51,7 @@ public:
 private:
     struct Job {
         std::string path;
-        FileText text;
+        FileTextBuffer text;
         std::uint64_t tag = 0;
     };
     struct Finished {

@@ -66,7 +66,7 @@ bool CHomepageGroup::Save() {
         }
         out.Append("</root>\r\n");
     }
-    const FileText text = out.Finish();
+    const FileTextBuffer text = out.Finish();
     if (path_.empty() || !WriteXmlFile(text.View(), path_)) return false;
     modified_ = false;
     return true;

@@ -52,10 +52,10 @@ void XmlTextWriter::Attribute(std::string_view name, std::string_view value) {
     *end_++ = '"';
 }
 
-FileText XmlTextWriter::Finish() {
+FileTextBuffer XmlTextWriter::Finish() {
     const std::size_t used = static_cast<std::size_t>(end_ - buffer_.get());
     end_ = limit_ = nullptr;
-    return FileText(std::move(buffer_), used);
+    return FileTextBuffer(std::move(buffer_), used);
 }
 
 bool IsNamedIgnoringCase(std::string_view elementName, char letter) {

@@ -16,10 +16,10 @@ inline constexpr std::string_view kXmlDeclaration = "<?xml version=\"1.0\" encod
 inline constexpr std::string_view kCrLf = "\r\n";
 
 // A finished file text: one block of bytes, moved, never copied.
-class FileText {
+class FileTextBuffer {
 public:
-    FileText() = default;
-    FileText(std::unique_ptr<char[]> bytes, std::size_t size) : bytes_(std::move(bytes)), size_(size) {}
+    FileTextBuffer() = default;
+    FileTextBuffer(std::unique_ptr<char[]> bytes, std::size_t size) : bytes_(std::move(bytes)), size_(size) {}
     std::string_view View() const { return {bytes_.get(), size_}; }
     std::size_t Size() const { return size_; }
 
@@ -45,7 +45,7 @@ public:
     // byte (CR, LF, tab, GBK bytes) as it is.
     void Attribute(std::string_view name, std::string_view value);
     // The text written so far; the writer is left empty.
-    FileText Finish();
+    FileTextBuffer Finish();
 
 private:
     void Reserve(std::size_t more) {
