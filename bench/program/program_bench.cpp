@@ -170,31 +170,45 @@ void Print(const char* label, const Figures& f) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s WORKLOAD.xml [--saves N] [--bookmarks N]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s WORKLOAD.xml [--saves N] [--rounds N] [--bookmarks N]\n", argv[0]);
         return 2;
     }
     const std::string workload = argv[1];
     int saves = 7;
+    int rounds = 3;
     double bookmarks = 100000;
     for (int i = 2; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--saves") == 0) saves = std::atoi(argv[i + 1]);
+        if (std::strcmp(argv[i], "--rounds") == 0) rounds = std::max(1, std::atoi(argv[i + 1]));
         if (std::strcmp(argv[i], "--bookmarks") == 0) bookmarks = std::atof(argv[i + 1]);
     }
-    // An empty collection has nothing to move and nothing to save.
-    const Figures empty = Measure("", 0);
-    Print("empty collection", empty);
-    const Figures full = Measure(workload, saves);
-    Print("workload", full);
-    if (!empty.ok || !full.ok) {
-        std::printf("could not measure (empty: %s, workload: %s)\n", empty.ok ? "ok" : "failed",
-                    full.ok ? "ok" : "failed");
-        return 1;
+    // The first start of a session pays for Wine itself: not counted.
+    Measure("", 0);
+    // Empty and workload alternate, round by round; the saves are measured
+    // in the last round only (an empty collection has nothing to save).
+    std::vector<Figures> empty, full;
+    for (int round = 0; round < rounds; ++round) {
+        empty.push_back(Measure("", 0));
+        full.push_back(Measure(workload, round == rounds - 1 ? saves : 0));
+        Print("empty collection", empty.back());
+        Print("workload", full.back());
+        if (!empty.back().ok || !full.back().ok) {
+            std::printf("could not measure\n");
+            return 1;
+        }
     }
-    std::printf("workload minus empty:  start-up %.1f ms, close %.1f ms, working set %.0f bytes per bookmark, "
-                "peak %.0f bytes per bookmark (%.2fx the working set after start-up)\n",
-                full.startupMs - empty.startupMs, full.closeMs - empty.closeMs,
-                (full.workingSetKb - empty.workingSetKb) * 1024 / bookmarks,
-                (full.peakKb - empty.peakKb) * 1024 / bookmarks,
-                (full.peakKb - empty.peakKb) / std::max(1.0, full.workingSetKb - empty.workingSetKb));
+    auto median = [](const std::vector<Figures>& runs, double Figures::*field) {
+        std::vector<double> values;
+        for (const Figures& f : runs) values.push_back(f.*field);
+        return Median(values);
+    };
+    const double setKb = median(full, &Figures::workingSetKb) - median(empty, &Figures::workingSetKb);
+    const double peakKb = median(full, &Figures::peakKb) - median(empty, &Figures::peakKb);
+    std::printf("workload minus empty (medians of %d rounds): start-up %.1f ms, close %.1f ms, "
+                "working set %.0f bytes per bookmark, peak %.0f bytes per bookmark (%.2fx the working set "
+                "after start-up)\n",
+                rounds, median(full, &Figures::startupMs) - median(empty, &Figures::startupMs),
+                median(full, &Figures::closeMs) - median(empty, &Figures::closeMs), setKb * 1024 / bookmarks,
+                peakKb * 1024 / bookmarks, peakKb / std::max(1.0, setKb));
     return 0;
 }
