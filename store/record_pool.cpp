@@ -15,6 +15,8 @@
 #endif
 
 namespace recordpool {
+
+#ifndef QUORVA_RECORDS_ON_HEAP
 namespace {
 
 constexpr std::size_t kSlotSize =
@@ -78,6 +80,7 @@ Pool& ThePool() {
 }
 
 }  // namespace
+#endif
 
 void* Allocate(std::size_t size) {
 #ifndef QUORVA_RECORDS_ON_HEAP
@@ -86,7 +89,7 @@ void* Allocate(std::size_t size) {
     return ::operator new(size);
 }
 
-void Release(void* p, std::size_t size) noexcept {
+void Release(void* p, [[maybe_unused]] std::size_t size) noexcept {
     if (!p) return;
 #ifndef QUORVA_RECORDS_ON_HEAP
     if (size == sizeof(BookmarkRecord)) {
