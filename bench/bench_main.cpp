@@ -6,8 +6,12 @@
 //
 // FOLDER holds the workload files written by gen_bookmarks.py: bm.xml (the
 // default 100,000 bookmarks), bm_half.xml (half of it) and nest.xml (10,000
-// nested categories). Each case prints its median time; cases with a pugixml
-// counterpart also print the ratio to it.
+// nested categories). Each case prints its median time. A case with a
+// counterpart (pugixml, or the same work before a change) is run
+// interleaved with it, round by round (A B A B ...), and prints the median
+// of the per-round ratios: on a shared machine wall time drifts between
+// runs taken seconds apart, while two runs next to each other see nearly the
+// same load.
 #include "bench_cases.h"
 #include "bench_timer.h"
 
@@ -16,6 +20,22 @@
 #include <cstring>
 #include <map>
 #include <string>
+
+namespace {
+
+const bench::Case* FindCase(const char* name) {
+    for (const bench::Case& c : bench::AllCases())
+        if (std::strcmp(c.name, name) == 0) return &c;
+    return nullptr;
+}
+
+void PrintNote(const bench::Prepared& prepared) {
+    if (!prepared.check) return;
+    std::string note = prepared.check();
+    if (!note.empty()) std::printf("   (%s)", note.c_str());
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -33,7 +53,9 @@ int main(int argc, char** argv) {
         else if (std::strcmp(argv[i], "--only") == 0) options.only = argv[i + 1];
     }
     if (options.runs < 1) options.runs = 1;
-    if (bench::UnderValgrind()) options.runs = 1;
+    // Under callgrind each case runs once, alone: its count is the figure.
+    const bool counting = bench::UnderValgrind();
+    if (counting) options.runs = 1;
 
     std::map<std::string, double> medians;
     for (const bench::Case& c : bench::AllCases()) {
@@ -43,15 +65,33 @@ int main(int argc, char** argv) {
             std::printf("%-28s could not run: %s\n", c.name, prepared.error.c_str());
             return 1;
         }
-        double ms = bench::MedianMs(options.runs, prepared.setup, prepared.work);
+        const bench::Case* reference = (c.reference && !counting) ? FindCase(c.reference) : nullptr;
+        bench::Prepared against;
+        if (reference) {
+            against = reference->prepare(options);
+            if (!against.ok) reference = nullptr;
+        }
+        std::vector<double> times, referenceTimes, ratios;
+        for (int round = 0; round < options.runs; ++round) {
+            // Alternate which goes first, so that neither always follows the other.
+            double a = 0, b = 0;
+            if (reference && round % 2) b = bench::TimeOnceMs(against.setup, against.work);
+            a = bench::TimeOnceMs(prepared.setup, prepared.work);
+            if (reference && !(round % 2)) b = bench::TimeOnceMs(against.setup, against.work);
+            times.push_back(a);
+            if (reference) {
+                referenceTimes.push_back(b);
+                if (b > 0) ratios.push_back(a / b);
+            }
+        }
+        const double ms = bench::Median(times);
         medians[c.name] = ms;
         std::printf("%-28s %10.2f ms", c.name, ms);
-        if (c.reference && medians.count(c.reference))
-            std::printf("   %5.2fx %s", ms / medians[c.reference], c.reference);
-        if (prepared.check) {
-            std::string note = prepared.check();
-            if (!note.empty()) std::printf("   (%s)", note.c_str());
+        if (reference) {
+            std::printf("   %5.2fx %s (%.2f ms; median of %zu interleaved rounds)", bench::Median(ratios),
+                        c.reference, bench::Median(referenceTimes), ratios.size());
         }
+        PrintNote(prepared);
         std::printf("\n");
         std::fflush(stdout);
     }

@@ -3,6 +3,7 @@
 #include "bench_cases.h"
 
 #include "bookmark_store.h"
+#include "platform/file_io.h"
 
 #include <memory>
 
@@ -38,6 +39,42 @@ Case SaveCase(const char* name, const char* file, const char* reference) {
     }};
 }
 
+// One category of 100,000 bookmarks that all have the same title, as an
+// import of pages titled "Untitled" leaves them. The timed work is what an
+// edit costs: the title index is rebuilt, then a new bookmark is added.
+Case SameTitleCase() {
+    return {"store.same_title.add", nullptr, [](const Options& o) {
+        Prepared p;
+        std::string path = FileIn(o, "same_title.xml");
+        std::string text = "<?xml version=\"1.0\" encoding=\"utf-8\"?><root>\r\n<G t=\"Imported\">\r\n";
+        for (int i = 0; i < 100000; ++i)
+            text += "<a t=\"Untitled\" u=\"http://example.com/" + std::to_string(i) + "\" r=\"\"/>\r\n";
+        text += "</G>\r\n</root>\r\n";
+        std::string error;
+        if (!platform::ReplaceFileContents(path, text, error)) {
+            p.ok = false;
+            p.error = error;
+            return p;
+        }
+        auto holder = std::make_shared<std::unique_ptr<CBookmarkStore>>();
+        auto added = std::make_shared<bool>(false);
+        p.setup = [=] {
+            holder->reset(new CBookmarkStore);
+            (*holder)->Load(path);
+        };
+        p.work = [=] {
+            CBookmarkStore& store = **holder;
+            ClassRecord* category = store.Root()->FirstChild();
+            store.SetModified(true);  // as after an edit: titles are read again
+            auto* bookmark = new BookmarkRecord("Another", "http://example.com/another");
+            *added = store.AddBookmark(category, nullptr, bookmark);
+            if (!*added) delete bookmark;
+        };
+        p.check = [=] { return std::string(*added ? "" : "ADD REFUSED"); };
+        return p;
+    }};
+}
+
 }  // namespace
 
 void AddStoreCases(std::vector<Case>& cases) {
@@ -47,6 +84,7 @@ void AddStoreCases(std::vector<Case>& cases) {
     cases.push_back(SaveCase("store.save.half", "bm_half.xml", nullptr));
     cases.push_back(LoadCase("store.load.nest10000", "nest.xml", nullptr));
     cases.push_back(SaveCase("store.save.nest10000", "nest.xml", nullptr));
+    cases.push_back(SameTitleCase());
     cases.push_back({"store.pick_random_10", nullptr, [](const Options& o) {
         Prepared p;
         auto holder = std::make_shared<CBookmarkStore>();

@@ -24,6 +24,12 @@ if(QUORVA_SANITIZE AND NOT WIN32)
   target_link_options(quorva_options INTERFACE -fsanitize=address,undefined)
 endif()
 
+option(QUORVA_TSAN "Build with ThreadSanitizer (host only; the test step builds just the threaded tests)" OFF)
+if(QUORVA_TSAN AND NOT WIN32)
+  target_compile_options(quorva_options INTERFACE -fsanitize=thread -fno-omit-frame-pointer)
+  target_link_options(quorva_options INTERFACE -fsanitize=thread)
+endif()
+
 option(QUORVA_FUZZ "Build the libFuzzer targets (clang, host only)" OFF)
 
 # quorva_add_test(NAME SOURCES ... LIBS ...): a GoogleTest program registered with CTest.

@@ -8,9 +8,10 @@ bash "$ROOT/scripts/install-deps.sh" || exit 1
 
 passed=0
 failed=0
-run_ctest() {  # build folder name
-  local log="$BUILD/$1-ctest.log"
-  ctest --test-dir "$BUILD/$1" --output-on-failure -j2 2>&1 | tee "$log"
+run_ctest() {  # build folder name, extra ctest arguments...
+  local name=$1; shift
+  local log="$BUILD/$name-ctest.log"
+  ctest --test-dir "$BUILD/$name" --output-on-failure -j2 "$@" 2>&1 | tee "$log"
   local line
   line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n1)
   if [ -z "$line" ]; then failed=$((failed + 1)); return; fi
@@ -25,6 +26,14 @@ build_failed() { echo "BUILD FAILED: $1"; failed=$((failed + 1)); }
 
 echo "== host build (ASan/UBSan)"
 if configure_and_build host -DQUORVA_SANITIZE=ON; then run_ctest host; else build_failed host; fi
+
+echo "== ThreadSanitizer build (the threaded tests only)"
+if cmake -S "$ROOT" -B "$BUILD/tsan" -G Ninja -DQUORVA_TSAN=ON >/dev/null &&
+   cmake --build "$BUILD/tsan" --target background_save_tests; then
+  run_ctest tsan -R background_save_tests
+else
+  build_failed tsan
+fi
 
 echo "== fuzz build (clang, libFuzzer)"
 if CC=clang CXX=clang++ configure_and_build fuzz -DQUORVA_FUZZ=ON; then run_ctest fuzz; else build_failed fuzz; fi

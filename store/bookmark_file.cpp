@@ -10,10 +10,12 @@
 // A category's bookmarks come before its sub-categories. Texts are the bytes
 // the program holds (GBK), never converted. Both directions walk the tree
 // without recursion, so any depth of nesting is safe.
+#include <memory>
 #include <new>
 #include <utility>
 
 #include "bookmark_store.h"
+#include "bookmark_tag.h"
 #include "xml_document.h"
 #include "xml_file_text.h"
 
@@ -21,20 +23,18 @@
 
 namespace {
 
-void AppendBookmark(std::string& out, const BookmarkRecord& bookmark) {
-    out += "<a";
-    AppendXmlAttribute(out, "t", bookmark.title);
-    AppendXmlAttribute(out, "u", bookmark.url);
-    AppendXmlAttribute(out, "r", bookmark.remark);
-    out += "/>";
-    out += kCrLf;
+void AppendBookmark(XmlTextWriter& out, const BookmarkRecord& bookmark) {
+    out.Append("<a");
+    out.Attribute("t", bookmark.title);
+    out.Attribute("u", bookmark.url);
+    out.Attribute("r", bookmark.remark);
+    out.Append("/>\r\n");
 }
 
-void AppendCategoryStart(std::string& out, const ClassRecord& category, bool hasContent) {
-    out += "<G";
-    AppendXmlAttribute(out, "t", category.name);
-    out += hasContent ? ">" : "/>";
-    out += kCrLf;
+void AppendCategoryStart(XmlTextWriter& out, const ClassRecord& category, bool hasContent) {
+    out.Append("<G");
+    out.Attribute("t", category.name);
+    out.Append(hasContent ? ">\r\n" : "/>\r\n");
 }
 
 constexpr std::string_view kCategoryEnd = "</G>\r\n";
@@ -52,17 +52,14 @@ std::size_t EstimatedSize(const ClassRecord& root) {
     return size + size / 16;  // escapes
 }
 
-std::string BookmarkFileText(const ClassRecord& root) {
-    std::string out;
-    out.reserve(EstimatedSize(root));
-    out += kXmlDeclaration;
+FileTextBuffer BookmarkFileText(const ClassRecord& root) {
+    XmlTextWriter out(EstimatedSize(root));
+    out.Append(kXmlDeclaration);
     if (!root.FirstChild()) {
-        out += "<root/>";
-        out += kCrLf;
-        return out;
+        out.Append("<root/>\r\n");
+        return out.Finish();
     }
-    out += "<root>";
-    out += kCrLf;
+    out.Append("<root>\r\n");
     const ClassRecord* node = root.FirstChild();
     while (node) {
         const bool hasContent = !node->bookmarks.empty() || node->HasChildren();
@@ -74,18 +71,17 @@ std::string BookmarkFileText(const ClassRecord& root) {
             node = node->FirstChild();
             continue;
         }
-        if (hasContent) out += kCategoryEnd;
+        if (hasContent) out.Append(kCategoryEnd);
         // Climb out of every category whose last child has been written.
         while (!node->NextSibling()) {
             node = node->Parent();
             if (node == &root) break;
-            out += kCategoryEnd;
+            out.Append(kCategoryEnd);
         }
         node = node == &root ? nullptr : node->NextSibling();
     }
-    out += "</root>";
-    out += kCrLf;
-    return out;
+    out.Append("</root>\r\n");
+    return out.Finish();
 }
 
 }  // namespace
@@ -93,14 +89,14 @@ std::string BookmarkFileText(const ClassRecord& root) {
 bool CBookmarkStore::Load(const std::string& path) {
     // The store always holds its own category tree, so unlike a store that
     // borrows a tree control it can load as soon as it exists.
-    modified_ = false;
+    SetModified(false);
     CXmlDocument document;
     if (!document.LoadFile(path) || !document.IsWellFormed()) return false;
     return LoadDocument(document);
 }
 
 bool CBookmarkStore::LoadDocument(CXmlDocument& document) {
-    modified_ = false;
+    SetModified(false);
     document.ResetCursor();
     if (!document.IsWellFormed()) return false;
     if (!document.FindElement() || document.ElementName() != "root") return false;
@@ -109,11 +105,21 @@ bool CBookmarkStore::LoadDocument(CXmlDocument& document) {
     // `level` is the category whose children are being read (the root at the
     // top level); the document's cursor descends and climbs with it.
     ClassRecord* level = &root_;
+    // The record the next bookmark is read into.
+    std::unique_ptr<BookmarkRecord> next;
     for (;;) {
         if (!document.FindElement()) {
             if (level == &root_) break;
             document.LeaveElement();
             level = level->parent_;
+            continue;
+        }
+        // Nearly every element is a bookmark as the program writes it, read
+        // without looking its name up first.
+        if (!next) next.reset(new BookmarkRecord());
+        if (level != &root_ &&
+            ReadWrittenBookmarkTag(document.StartTagView(), next->title, next->url, next->remark)) {
+            level->bookmarks.push_back(next.release());
             continue;
         }
         const std::string_view elementName = document.ElementNameView();
@@ -125,11 +131,10 @@ bool CBookmarkStore::LoadDocument(CXmlDocument& document) {
             document.EnterElement();
             level = category;
         } else if (IsNamedIgnoringCase(elementName, 'a') && level != &root_) {
-            auto* bookmark = new BookmarkRecord();
-            std::string* const values[] = {&bookmark->title, &bookmark->url, &bookmark->remark};
+            std::string* const values[] = {&next->title, &next->url, &next->remark};
             document.GetAttributes(kBookmarkAttributes, values);
-            FilterInvalidChars(bookmark->title, true);
-            level->bookmarks.push_back(bookmark);
+            FilterInvalidChars(next->title, true);
+            level->bookmarks.push_back(next.release());
         }
         // Anything else, and a bookmark outside any category, is passed over
         // with everything inside it.
@@ -139,20 +144,27 @@ bool CBookmarkStore::LoadDocument(CXmlDocument& document) {
     return true;
 }
 
+FileTextBuffer CBookmarkStore::BuildFileText(std::uint64_t& change) const {
+    change = change_.load();
+    return BookmarkFileText(root_);
+}
+
 bool CBookmarkStore::Save(const std::string& path) {
     std::string error;
     return Save(path, error);
 }
 
+// The changes the text holds count as saved only once it is on disk; a
+// change made meanwhile (by the transfer worker) stays to be saved.
 bool CBookmarkStore::Save(const std::string& path, std::string& error) {
-    // Cleared before the text is built: a change made meanwhile (by the
-    // transfer worker) marks the collection again and is saved next time.
-    const bool wasModified = modified_.exchange(false);
+    std::uint64_t change = 0;
     try {
-        if (platform::ReplaceFileContents(path, BookmarkFileText(root_), error)) return true;
+        const FileTextBuffer text = BuildFileText(change);
+        if (!platform::ReplaceFileContents(path, text.View(), error)) return false;
     } catch (const std::bad_alloc&) {
         error = "Out of memory";
+        return false;
     }
-    if (wasModified) modified_ = true;
-    return false;
+    MarkSaved(change);
+    return true;
 }

@@ -37,8 +37,19 @@ void CBookmarkStore::RemoveObserver(IStoreObserver* observer) {
 }
 
 void CBookmarkStore::SetModified(bool modified) {
-    if (modified) ++titleEpoch_;
-    modified_ = modified;
+    if (modified) {
+        ++titleEpoch_;
+        MarkChanged();
+    } else {
+        savedChange_ = change_.load();
+    }
+}
+
+void CBookmarkStore::MarkSaved(std::uint64_t change) {
+    // A text older than one already saved changes nothing.
+    std::uint64_t saved = savedChange_.load();
+    while (saved < change && !savedChange_.compare_exchange_weak(saved, change)) {
+    }
 }
 
 ClassRecord* CBookmarkStore::ClassOf(ClassRecord* item) const {
@@ -143,7 +154,7 @@ ClassRecord* CBookmarkStore::AddTopClass(const std::string& name) {
 
 ClassRecord* CBookmarkStore::AddClass(ClassRecord* parent, InsertPos after, ClassRecord* record,
                                       bool& duplicate) {
-    modified_ = true;
+    MarkChanged();
     duplicate = false;
     parent = ParentOrRoot(parent);
     // A record already in the tree, or a parent that is not, is refused.
@@ -177,14 +188,14 @@ ClassRecord* CBookmarkStore::FindChildClass(ClassRecord* parent, std::string_vie
 
 void CBookmarkStore::DeleteClass(ClassRecord* item) {
     if (!InTree(item)) return;
-    modified_ = true;
+    MarkChanged();
     Notify([&](IStoreObserver& o) { o.OnRemoved(item, false); });
     Unlink(item);
     FreeSubtree(item);
 }
 
 void CBookmarkStore::MoveSubtree(ClassRecord* item, ClassRecord* parent, InsertPos after) {
-    modified_ = true;
+    MarkChanged();
     Notify([&](IStoreObserver& o) { o.OnRemoved(item, true); });
     Unlink(item);
     Link(parent, SiblingBefore(parent, after), item);
@@ -234,7 +245,7 @@ bool CBookmarkStore::MoveClassTo(bool& duplicate, ClassRecord* item, ClassRecord
 void CBookmarkStore::RenameClass(ClassRecord* item, std::string name) {
     if (!InTree(item)) return;
     item->name = std::move(name);
-    modified_ = true;
+    MarkChanged();
     Notify([&](IStoreObserver& o) { o.OnRenamed(item); });
 }
 

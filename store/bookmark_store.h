@@ -24,6 +24,7 @@
 #include "class_record.h"
 #include "store_observer.h"
 #include "text_rules.h"
+#include "xml_file_text.h"
 
 // Where a category goes among its new siblings: first, last, or right after
 // a given sibling. A null sibling, or one that is not a child of the new
@@ -75,13 +76,22 @@ public:
     // The same, saying why when it fails (the system's text).
     bool Save(const std::string& path, std::string& error);
 
-    bool IsModified() const { return modified_.load(); }
+    bool IsModified() const { return change_.load() != savedChange_.load(); }
     // Views call SetModified(true) after changing records in place (renaming,
     // editing a bookmark, swapping two bookmarks' contents); the next title
     // lookup in each category then re-reads its titles. The store's own
     // operations mark the collection themselves, so an import that only adds
     // need not call it (calling it after every add would cost a re-read each).
     void SetModified(bool modified);
+
+    // Saving in two halves (the periodic save): the file's text is built on
+    // the calling thread, together with the number of the last change it
+    // holds; once that text is on disk, MarkSaved(change) clears `modified`
+    // unless the collection changed again meanwhile.
+    FileTextBuffer BuildFileText(std::uint64_t& change) const;
+    // The number of the last change; a text built now holds it.
+    std::uint64_t ChangeCount() const { return change_.load(); }
+    void MarkSaved(std::uint64_t change);
 
     ClassRecord* Root() { return &root_; }
     const ClassRecord* Root() const { return &root_; }
@@ -166,8 +176,13 @@ private:
 
     TitleIndex& CurrentIndex(ClassRecord* classItem);
 
+    void MarkChanged() { ++change_; }
+
     ClassRecord root_;
-    std::atomic<bool> modified_{false};
+    // Every change bumps `change_`; the collection is modified while the
+    // last change known to be on disk, `savedChange_`, lags behind it.
+    std::atomic<std::uint64_t> change_{0};
+    std::atomic<std::uint64_t> savedChange_{0};
     // Bumped by SetModified(true), after which every title index is rebuilt
     // before its next use (titles may have been edited in place).
     std::atomic<std::uint64_t> titleEpoch_{0};

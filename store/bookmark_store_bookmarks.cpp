@@ -53,7 +53,7 @@ BookmarkRecord* CBookmarkStore::FindBookmark(ClassRecord* classItem, const Bookm
 bool CBookmarkStore::AddBookmark(ClassRecord* classItem, BookmarkRecord* after, BookmarkRecord* bookmark) {
     if (!classItem || classItem == &root_ || !bookmark) return false;
     if (FindBookmark(classItem, bookmark, nullptr)) return false;
-    modified_ = true;
+    MarkChanged();
     std::vector<BookmarkRecord*>& list = classItem->bookmarks;
     TitleIndex& index = classItem->titleIndex_;
     const bool indexed = index.IsCurrent(list.size(), titleEpoch_.load());
@@ -69,7 +69,7 @@ bool CBookmarkStore::AddBookmark(ClassRecord* classItem, BookmarkRecord* after, 
 }
 
 bool CBookmarkStore::DiscardBookmark(ClassRecord* classItem, BookmarkRecord* bookmark) {
-    modified_ = true;
+    MarkChanged();
     if (!classItem || classItem == &root_ || !bookmark) return false;
     std::vector<BookmarkRecord*>& list = classItem->bookmarks;
     auto found = std::find(list.begin(), list.end(), bookmark);
@@ -85,7 +85,7 @@ bool CBookmarkStore::DiscardBookmark(ClassRecord* classItem, BookmarkRecord* boo
 
 std::size_t CBookmarkStore::DiscardBookmarks(ClassRecord* classItem, const std::vector<BookmarkRecord*>& doomed) {
     if (!classItem || classItem == &root_ || doomed.empty()) return 0;
-    modified_ = true;
+    MarkChanged();
     const std::unordered_set<const BookmarkRecord*> leaving(doomed.begin(), doomed.end());
     std::vector<BookmarkRecord*>& list = classItem->bookmarks;
     std::vector<BookmarkRecord*> removed;

@@ -56,24 +56,24 @@ bool CHomepageGroup::Load(const std::string& path) {
 }
 
 bool CHomepageGroup::Save() {
-    std::string text(kXmlDeclaration);
+    std::size_t expected = kXmlDeclaration.size() + 32;
+    for (const HomepageItem* item : items_) expected += item->title.size() + item->url.size() + 24;
+    XmlTextWriter out(expected + expected / 16);
+    out.Append(kXmlDeclaration);
     if (items_.empty()) {
-        text += "<root/>";
-        text += kCrLf;
+        out.Append("<root/>\r\n");
     } else {
-        text += "<root>";
-        text += kCrLf;
+        out.Append("<root>\r\n");
         for (const HomepageItem* item : items_) {
-            text += "<a";
-            AppendXmlAttribute(text, "t", item->title);
-            AppendXmlAttribute(text, "u", item->url);
-            text += "/>";
-            text += kCrLf;
+            out.Append("<a");
+            out.Attribute("t", item->title);
+            out.Attribute("u", item->url);
+            out.Append("/>\r\n");
         }
-        text += "</root>";
-        text += kCrLf;
+        out.Append("</root>\r\n");
     }
-    if (path_.empty() || !WriteXmlFile(text, path_)) return false;
+    const FileTextBuffer text = out.Finish();
+    if (path_.empty() || !WriteXmlFile(text.View(), path_)) return false;
     modified_ = false;
     return true;
 }

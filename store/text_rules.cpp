@@ -1,5 +1,6 @@
 #include "text_rules.h"
 
+#include "byte_search.h"
 #include "platform/codepage.h"
 
 #include <array>
@@ -63,21 +64,8 @@ std::uint32_t FoldedNameHash(std::string_view text) {
 // Most names and titles hold none of the nine characters: a plain byte scan
 // tells so without stepping through them character by character.
 bool MayHoldInvalidChars(std::string_view text) {
-    static constexpr auto kTable = [] {
-        std::array<unsigned char, 256> invalid{};
-        for (int c = 0; c < 256; ++c) invalid[c] = IsInvalidNameChar(static_cast<unsigned char>(c)) ? 1 : 0;
-        return invalid;
-    }();
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const auto* end = p + text.size();
-    unsigned hit = 0;
-    for (; end - p >= 8; p += 8) {
-        hit |= kTable[p[0]] | kTable[p[1]] | kTable[p[2]] | kTable[p[3]] |
-               kTable[p[4]] | kTable[p[5]] | kTable[p[6]] | kTable[p[7]];
-        if (hit) return true;
-    }
-    for (; p < end; ++p) hit |= kTable[*p];
-    return hit != 0;
+    const char* end = text.data() + text.size();
+    return bytesearch::FindFirstOf<'\\', '/', ':', '*', '?', '"', '<', '>', '|'>(text.data(), end) != end;
 }
 
 bool HasInvalidChars(std::string_view text) {

@@ -1,7 +1,10 @@
 // Finds the bookmarks of one category by title without walking the whole
 // list, so that importing thousands of bookmarks into one category is not
-// quadratic. An open-addressing table of record pointers keyed by the folded
-// title hash; it allocates nothing per bookmark.
+// quadratic. An open-addressing table keyed by the folded title hash with
+// one slot per distinct title: bookmarks that share a title (pages imported
+// as "Untitled", empty titles) share its slot, the first in the slot itself
+// and the others in a side list of that title, so that however many share
+// one title, inserting one never walks past the others.
 //
 // The index describes the titles as they were when a record was inserted. The
 // owner keeps it current: every insertion and removal goes through it, and an
@@ -36,26 +39,36 @@ public:
     // `title` (SameName), in no particular order.
     template <class Visit>
     void ForEachSame(std::string_view title, Visit visit) const {
-        if (slots_.empty()) return;
-        const std::uint32_t hash = FoldedNameHash(title);
-        const std::size_t mask = slots_.size() - 1;
-        for (std::size_t i = hash & mask; slots_[i].record; i = (i + 1) & mask) {
-            if (slots_[i].hash == hash && SameName(slots_[i].record->title, title)) {
-                visit(slots_[i].record);
-            }
-        }
+        const Slot* slot = Find(title, FoldedNameHash(title));
+        if (!slot) return;
+        visit(slot->record);
+        if (slot->others == kNone) return;
+        for (BookmarkRecord* record : others_[slot->others]) visit(record);
     }
 
 private:
+    static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
     struct Slot {
         BookmarkRecord* record = nullptr;  // none: the slot is free
         std::uint32_t hash = 0;
+        std::uint32_t others = kNone;      // the title's other records in others_
     };
+    const Slot* Find(std::string_view title, std::uint32_t hash) const;
+    Slot* Find(std::string_view title, std::uint32_t hash) {
+        return const_cast<Slot*>(static_cast<const TitleIndex*>(this)->Find(title, hash));
+    }
     void Place(const Slot& slot);
     void Resize(std::size_t slotCount);
+    bool EraseFrom(Slot& slot, BookmarkRecord* record);
+    void FreeSlot(std::size_t i);
 
     std::vector<Slot> slots_;  // size is zero or a power of two
-    std::size_t count_ = 0;
+    std::size_t used_ = 0;     // slots in use: distinct titles
+    std::size_t count_ = 0;    // records
+    // Lists of the records that share a title with a slot's own record; an
+    // emptied list is reused through freeOthers_.
+    std::vector<std::vector<BookmarkRecord*>> others_;
+    std::vector<std::uint32_t> freeOthers_;
     std::uint64_t epoch_ = 0;
     bool built_ = false;
 };

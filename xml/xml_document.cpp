@@ -141,6 +141,12 @@ std::string CXmlDocument::ElementName() const { return std::string(ElementNameVi
 
 std::string_view CXmlDocument::ElementNameView() const { return impl_->NameOf(impl_->current); }
 
+std::string_view CXmlDocument::StartTagView() const {
+    if (!impl_->current) return {};
+    Impl::TagView tag = impl_->Tag(impl_->current);
+    return {tag.begin, static_cast<std::size_t>(tag.end - tag.begin)};
+}
+
 std::string CXmlDocument::GetAttribute(std::string_view name) const {
     std::string value;
     GetAttribute(name, value);

@@ -45,6 +45,10 @@ public:
     std::string ElementName() const;
     // The same without a copy; valid until the next call on the document.
     std::string_view ElementNameView() const;
+    // The current element's start tag from its '<' up to the '>' that ends
+    // it, or up to the '/' of "/>", neither included; empty without a current
+    // element. Valid until the document is changed.
+    std::string_view StartTagView() const;
     std::string GetAttribute(std::string_view name) const;
     // The same into `out` (reusing its buffer); false when there is no such
     // attribute or no current element.

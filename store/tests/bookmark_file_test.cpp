@@ -1,6 +1,8 @@
 // The bookmark file: exact bytes written, and every reading rule.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "bookmark_store.h"
 #include "store_test_helpers.h"
 #include "test_support/temp_dir.h"
@@ -290,6 +292,47 @@ TEST_F(BookmarkFileTest, TheLayoutIsTheOneTheXmlEngineBuilds) {
         ASSERT_TRUE(store.Save(path));
         EXPECT_EQ(ReadBytes(path), doc.Text()) << "round " << round;
     }
+}
+
+// Escaping looks at many bytes a step: a character to escape is found
+// wherever it stands relative to those steps, next to GBK trail bytes, in
+// runs, at both ends, and in long values.
+TEST_F(BookmarkFileTest, AwkwardBytesAreWrittenAsTheXmlEngineWritesThem) {
+    CBookmarkStore store;
+    const std::string specials = "&<>\"'";
+    std::vector<std::string> values;
+    for (std::size_t length = 1; length <= 40; ++length) {
+        for (std::size_t at = 0; at < length; ++at) {
+            std::string value(length, at % 2 ? 'x' : '\xB0');
+            value[at] = specials[(length + at) % specials.size()];
+            values.push_back(value);
+        }
+    }
+    std::string everyByte;
+    for (int c = 1; c < 256; ++c) everyByte += static_cast<char>(c);
+    values.push_back(everyByte);
+    values.push_back(std::string(1000, '&'));
+    std::mt19937 random(7);
+    for (int i = 0; i < 200; ++i) {
+        std::string value(random() % 300, ' ');
+        for (char& c : value) c = random() % 4 == 0 ? specials[random() % specials.size()] : static_cast<char>(random());
+        values.push_back(value);
+    }
+    ClassRecord* category = nullptr;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i % 100 == 0) category = store.AddTopClass("c" + std::to_string(i));
+        // Titles go through the store's invalid-character rule on load only,
+        // so anything may stand in them here.
+        AddBookmark(store, category, "t" + std::to_string(i) + values[i], values[(i + 1) % values.size()], values[i]);
+    }
+    CXmlDocument doc;
+    doc.SetText(kDecl);
+    doc.AddElement("root");
+    doc.EnterElement();
+    BuildWithEngine(doc, store.Root()->FirstChild());
+    doc.LeaveElement();
+    ASSERT_TRUE(store.Save(path));
+    EXPECT_EQ(ReadBytes(path), doc.Text());
 }
 
 }  // namespace

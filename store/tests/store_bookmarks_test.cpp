@@ -170,4 +170,35 @@ TEST(StoreBookmarksLargeTest, ImportingManyIntoOneCategoryKeepsEveryTitleFindabl
     EXPECT_NE(store.FindBookmark(category, &kept, nullptr), nullptr);
 }
 
+// A file can bring thousands of bookmarks of one title ("Untitled"); they
+// share one entry of the title index, which must follow every removal.
+TEST(StoreBookmarksLargeTest, ThousandsOfOneTitleAreRemovedOneByOneAndTheTitleBecomesFree) {
+    CBookmarkStore store;
+    ClassRecord* category = store.AddTopClass("Import");
+    for (int i = 0; i < 3000; ++i) {
+        category->bookmarks.push_back(new BookmarkRecord(i % 3 ? "Untitled" : "untitled", std::to_string(i)));
+        if (i % 100 == 0) category->bookmarks.push_back(new BookmarkRecord("other " + std::to_string(i), "u"));
+    }
+    BookmarkRecord probe("UNTITLED", "u");
+    // Remove from the middle, the back and the front in turn.
+    for (int step = 0; step < 3000; ++step) {
+        std::vector<BookmarkRecord*> same;
+        for (BookmarkRecord* b : category->bookmarks)
+            if (b->url.find_first_not_of("0123456789") == std::string::npos) same.push_back(b);
+        ASSERT_EQ(same.size(), 3000u - step);
+        ASSERT_EQ(store.FindBookmark(category, &probe, nullptr), same.front()) << step;
+        if (same.size() > 1) {
+            ASSERT_EQ(store.FindBookmark(category, &probe, same.front()), same[1]) << step;
+        }
+        BookmarkRecord* victim = step % 3 == 0 ? same[same.size() / 2] : step % 3 == 1 ? same.back() : same.front();
+        ASSERT_TRUE(store.DiscardBookmark(category, victim));
+    }
+    EXPECT_EQ(store.FindBookmark(category, &probe, nullptr), nullptr);
+    auto* fresh = new BookmarkRecord("Untitled", "new");
+    EXPECT_TRUE(store.AddBookmark(category, nullptr, fresh));
+    EXPECT_EQ(store.FindBookmark(category, &probe, nullptr), fresh);
+    BookmarkRecord other("OTHER 2900", "u");
+    EXPECT_NE(store.FindBookmark(category, &other, nullptr), nullptr);
+}
+
 }  // namespace

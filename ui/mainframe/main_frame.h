@@ -15,6 +15,7 @@
 #include <atomic>
 #include <memory>
 
+
 namespace classtree {
 class CClassTreeView;
 }
