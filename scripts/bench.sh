@@ -11,51 +11,39 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 bash "$ROOT/scripts/install-deps.sh"
-if [ "${1:-}" = "--tree" ]; then
+# The Windows build's benchmarks run under Wine: builds `targets`, writes the
+# 100,000-bookmark workload when missing, starts the display.
+WORKLOAD="$BUILD/win/bench-data/bm.xml"
+prepare_wine_bench() {  # targets...
   configure_and_build win -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-posix.cmake" >/dev/null
-  cmake --build "$BUILD/win" --target classtree_load_bench
-  prepare_wineprefix
-  start_xvfb_if_needed
-  trap stop_wine_and_xvfb EXIT
-  wine "$BUILD/win/ui/classtree/tests/classtree_load_bench.exe" 10000 7
-  exit 0
-fi
-if [ "${1:-}" = "--list" ]; then
-  configure_and_build win -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-posix.cmake" >/dev/null
-  cmake --build "$BUILD/win" --target list_bench
-  prepare_wineprefix
-  start_xvfb_if_needed
-  trap stop_wine_and_xvfb EXIT
-  wine "$BUILD/win/ui/bookmarklist/tests/list_bench.exe" 20000 5
-  exit 0
-fi
-if [ "${1:-}" = "--opening" ]; then
-  configure_and_build win -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-posix.cmake" >/dev/null
-  cmake --build "$BUILD/win" --target opening_bench url_recorder
-  data="$BUILD/win/bench-data"
-  mkdir -p "$data"
-  [ -f "$data/bm.xml" ] || python3 "$ROOT/bench/gen_bookmarks.py" "$data/bm.xml"
-  prepare_wineprefix
-  start_xvfb_if_needed
-  trap stop_wine_and_xvfb EXIT
-  wine "$BUILD/win/integration/tests/opening_bench.exe" "$data/bm.xml" \
-    "$(winepath -w "$BUILD/win/integration/tests/url_recorder.exe")" 9
-  exit 0
-fi
-if [ "${1:-}" = "--program" ]; then
-  cmake -S "$ROOT" -B "$BUILD/win" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-posix.cmake" >/dev/null
-  cmake --build "$BUILD/win" --target program_bench
-  workload="$BUILD/win/bench-data/bm.xml"
-  if [ ! -f "$workload" ]; then
-    mkdir -p "$(dirname "$workload")"
-    python3 "$ROOT/bench/gen_bookmarks.py" "$workload"
+  cmake --build "$BUILD/win" --target "$@"
+  if [ ! -f "$WORKLOAD" ]; then
+    mkdir -p "$(dirname "$WORKLOAD")"
+    python3 "$ROOT/bench/gen_bookmarks.py" "$WORKLOAD"
   fi
   prepare_wineprefix
   start_xvfb_if_needed
   trap stop_wine_and_xvfb EXIT
-  wine "$BUILD/win/bench/program/program_bench.exe" "Z:${workload//\//\\}" --saves "${SAVES:-7}"
-  exit 0
-fi
+}
+case "${1:-}" in
+  --tree)
+    prepare_wine_bench classtree_load_bench
+    wine "$BUILD/win/ui/classtree/tests/classtree_load_bench.exe" 10000 7
+    exit 0 ;;
+  --list)
+    prepare_wine_bench list_bench
+    wine "$BUILD/win/ui/bookmarklist/tests/list_bench.exe" 20000 5
+    exit 0 ;;
+  --opening)
+    prepare_wine_bench opening_bench url_recorder
+    wine "$BUILD/win/integration/tests/opening_bench.exe" "$(winepath -w "$WORKLOAD")" \
+      "$(winepath -w "$BUILD/win/integration/tests/url_recorder.exe")" 9
+    exit 0 ;;
+  --program)
+    prepare_wine_bench program_bench
+    wine "$BUILD/win/bench/program/program_bench.exe" "$(winepath -w "$WORKLOAD")" --saves "${SAVES:-7}"
+    exit 0 ;;
+esac
 configure_and_build bench -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$BUILD/bench" --target bench
 if [ "${1:-}" = "--callgrind" ]; then cmake --build "$BUILD/bench" --target bench-callgrind; fi

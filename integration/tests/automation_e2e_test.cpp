@@ -135,6 +135,20 @@ protected:
         return path;
     }
 
+    // The program over one category, "Inbox", on display, filing links
+    // without the add-bookmark dialog.
+    void StartWithAnInbox(RunningProgram& program) {
+        testing_support::WriteBytes(dir_.File("bookmark.xml"),
+                                    "<?xml version=\"1.0\" encoding=\"utf-8\"?><root>\r\n<G t=\"Inbox\"/>\r\n</root>\r\n");
+        testing_support::WriteBytes(dir_.File("setting.xml"),
+                                    "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<settings>\r\n"
+                                    "<Other.InDefaultBookmark>0</Other.InDefaultBookmark>\r\n"
+                                    "<Other.InIEBookmark>0</Other.InIEBookmark>\r\n"
+                                    "<Other.DisplayAddBookmarkDlg>0</Other.DisplayAddBookmarkDlg>\r\n</settings>\r\n");
+        ASSERT_TRUE(program.Start(exe_, ""));
+        ASSERT_NE(program.WaitForMainWindow(), nullptr);
+    }
+
     std::string ClassKey() const { return "HKCR\\CLSID\\" + GuidText(CLSID_IEMenuCatch); }
 
     // Every key the registration writes, as the registry tool prints it.
@@ -244,16 +258,8 @@ TEST_F(AutomationServer, CallsReachTheRunningProgram) {
 // The browser's three links become bookmarks of the category on display, in
 // the order of the calls, and reach the bookmark file.
 TEST_F(AutomationServer, LinksFromTheBrowserLandInTheBookmarkFileInCallOrder) {
-    testing_support::WriteBytes(dir_.File("bookmark.xml"),
-                                "<?xml version=\"1.0\" encoding=\"utf-8\"?><root>\r\n<G t=\"Inbox\"/>\r\n</root>\r\n");
-    testing_support::WriteBytes(dir_.File("setting.xml"),
-                                "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<settings>\r\n"
-                                "<Other.InDefaultBookmark>0</Other.InDefaultBookmark>\r\n"
-                                "<Other.InIEBookmark>0</Other.InIEBookmark>\r\n"
-                                "<Other.DisplayAddBookmarkDlg>0</Other.DisplayAddBookmarkDlg>\r\n</settings>\r\n");
     RunningProgram program;
-    ASSERT_TRUE(program.Start(exe_, ""));
-    ASSERT_NE(program.WaitForMainWindow(), nullptr);
+    ASSERT_NO_FATAL_FAILURE(StartWithAnInbox(program));
     const char script[] =
         "try {\r\n"
         "  var o = new ActiveXObject(\"quorva.IEMenuCatch\");\r\n"
@@ -283,16 +289,8 @@ TEST_F(AutomationServer, LinksFromTheBrowserLandInTheBookmarkFileInCallOrder) {
 // The context-menu page itself, with the real object, as the browser runs
 // it over a link: the link reaches the bookmark file.
 TEST_F(AutomationServer, TheContextMenuPageHandsTheLinkToTheRunningProgram) {
-    testing_support::WriteBytes(dir_.File("bookmark.xml"),
-                                "<?xml version=\"1.0\" encoding=\"utf-8\"?><root>\r\n<G t=\"Inbox\"/>\r\n</root>\r\n");
-    testing_support::WriteBytes(dir_.File("setting.xml"),
-                                "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<settings>\r\n"
-                                "<Other.InDefaultBookmark>0</Other.InDefaultBookmark>\r\n"
-                                "<Other.InIEBookmark>0</Other.InIEBookmark>\r\n"
-                                "<Other.DisplayAddBookmarkDlg>0</Other.DisplayAddBookmarkDlg>\r\n</settings>\r\n");
     RunningProgram program;
-    ASSERT_TRUE(program.Start(exe_, ""));
-    ASSERT_NE(program.WaitForMainWindow(), nullptr);
+    ASSERT_NO_FATAL_FAILURE(StartWithAnInbox(program));
     const std::string page = automation_test::PageScript(QUORVA_PAGE_SOURCE);
     ASSERT_FALSE(page.empty());
     const std::string script =

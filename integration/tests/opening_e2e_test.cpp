@@ -201,7 +201,7 @@ TEST_F(OpeningTest, ClosingTheWindowStopsTheOpener) {
     WriteGroup({"http://first.example/", "http://second.example/", "http://third.example/"});
     RunningProgram program;
     StartAndSend(program, kOpenHomepageGroup);
-    ASSERT_EQ(WaitForLog(1, 10000).size(), 1u);
+    ASSERT_EQ(WaitForLog(1, 30000).size(), 1u);
     DWORD exitCode = 99;
     ASSERT_TRUE(program.Close());
     ASSERT_TRUE(program.WaitForExit(kTimeoutMs, &exitCode));
@@ -222,7 +222,7 @@ TEST_F(OpeningTest, WhatTheShellRefusesGoesToThePageProgramAsOneQuotedArgument) 
     ASSERT_TRUE(pageCommand.Ok());
     RunningProgram program;
     StartAndSend(program, kOpenHomepageGroup);
-    const std::vector<Opened> opened = WaitForLog(1, 10000);
+    const std::vector<Opened> opened = WaitForLog(1, 30000);
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0].commandLine, "\"" + recorder_ + "\"  \"qvtest:a b%22c --flag\"");
     EXPECT_TRUE(program.Close());
