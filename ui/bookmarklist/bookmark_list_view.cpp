@@ -39,14 +39,7 @@ CBookmarkListView::~CBookmarkListView() {
 HWND CBookmarkListView::CreateView(HWND parent, const RECT& rect) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
     ::InitCommonControlsEx(&controls);
-    WNDCLASSEXA wc{};
-    wc.style = CS_DBLCLKS;
-    wc.hInstance = ProgramModule();
-    wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
-    if (!RegisterWindowClass(wc)) return nullptr;
-    return Create(ProgramModule(), kClassName, parent, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, rect,
-                  nullptr);
+    return CreatePaneHost(kClassName, parent, rect);
 }
 
 LRESULT CBookmarkListView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

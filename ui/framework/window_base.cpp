@@ -24,6 +24,17 @@ bool CWindowBase::RegisterWindowClass(WNDCLASSEXA wc) {
     return ::RegisterClassExA(&wc) != 0;
 }
 
+HWND CWindowBase::CreatePaneHost(const char* className, HWND parent, const RECT& rect) {
+    const HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    WNDCLASSEXA wc{};
+    wc.style = CS_DBLCLKS;
+    wc.hInstance = instance;
+    wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    wc.lpszClassName = className;
+    if (!RegisterWindowClass(wc)) return nullptr;
+    return Create(instance, className, parent, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, rect, nullptr);
+}
+
 HWND CWindowBase::Create(HINSTANCE instance, const char* className, HWND parent, const char* title, DWORD style,
                          DWORD exStyle, const RECT& rect, HMENU menu) {
     if (hwnd_) return nullptr;

@@ -26,6 +26,11 @@ public:
     // lpCreateParams. Returns the window, or null when creation failed.
     HWND Create(HINSTANCE instance, const char* className, HWND parent, const char* title, DWORD style,
                 DWORD exStyle, const RECT& rect, HMENU menu);
+    // A visible child of `parent` of the program's own class `className`
+    // (registered on first use: double-clicks, arrow cursor, no background),
+    // clipping its children: the host window of a view around its control.
+    HWND CreatePaneHost(const char* className, HWND parent, const RECT& rect);
+
     bool Destroy();
 
 protected:
