@@ -225,7 +225,7 @@ void CBookmarkListView::EditBookmark() {
 }
 
 void CBookmarkListView::DeleteSelected() {
-    if (!current_ || SelectedRows().empty()) return;
+    if (!current_ || SelectedCount() == 0) return;
     if (CSetting::Instance()->Other_PromptWhenDelBookmark) {
         ModalScope modal(modal_);
         if (framework::ShowMessage(Owner(), "bookmarkview", "10004", "您确实想删除选中的书签吗?",
@@ -268,7 +268,11 @@ void CBookmarkListView::MoveBookmark(bool up) {
 }
 
 void CBookmarkListView::SelectAll() {
-    if (list_ && !rows_.empty()) ListView_SetItemState(list_, -1, LVIS_SELECTED, LVIS_SELECTED);
+    if (!list_ || rows_.empty()) return;
+    ::SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+    ListView_SetItemState(list_, -1, LVIS_SELECTED, LVIS_SELECTED);
+    ::SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(list_, nullptr, FALSE);
 }
 
 void CBookmarkListView::AddSelectedToHomepageGroup() {

@@ -5,7 +5,9 @@
 #include "framework/private_messages.h"
 #include "list_drag_objects.h"
 
+#include <algorithm>
 #include <memory>
+#include <unordered_set>
 
 namespace bookmarklist {
 
@@ -77,13 +79,24 @@ void CBookmarkListView::DropBookmarks(DWORD effect, ClassRecord* target) {
     ClassRecord* shown = current_;
     std::vector<BookmarkRecord*> dragged;
     for (int row : SelectedRows()) dragged.push_back(rows_[static_cast<std::size_t>(row)]);
+    // Only a question lets the list or the store change: after one, the
+    // target is checked again and the rows are found again by their
+    // bookmarks (a bookmark no longer shown is left alone).
+    bool asked = false;
+    bool checkShown = false;
+    std::unordered_set<const BookmarkRecord*> shownAfterQuestion;
     std::vector<BookmarkRecord*> leaving;
     for (BookmarkRecord* bookmark : dragged) {
-        // A question may have let the list change: the rows are found again
-        // by their bookmarks.
-        if (current_ != shown || RowOf(bookmark) < 0 || !InStore(target)) break;
+        if (asked) {
+            if (current_ != shown || !InStore(target)) break;
+            shownAfterQuestion = std::unordered_set<const BookmarkRecord*>(rows_.begin(), rows_.end());
+            checkShown = true;
+            asked = false;
+        }
+        if (checkShown && shownAfterQuestion.count(bookmark) == 0) continue;
         auto copy = std::make_unique<BookmarkRecord>(bookmark->title, bookmark->url, bookmark->remark);
         if (BookmarkRecord* found = store_->FindBookmark(target, copy.get(), bookmark)) {
+            asked = true;
             if (!AskReplace(target, found) || current_ != shown || !InStore(target)) continue;
             found->url = copy->url;
             found->remark = copy->remark;
@@ -95,14 +108,15 @@ void CBookmarkListView::DropBookmarks(DWORD effect, ClassRecord* target) {
         copy.release();
         if (move) leaving.push_back(bookmark);
     }
-    if (current_ != shown) return;
-    for (auto it = leaving.rbegin(); it != leaving.rend(); ++it) {
-        const int row = RowOf(*it);
-        if (row < 0) continue;
-        RemoveRow(row);
-        store_->DiscardBookmark(current_, *it);
-    }
-    if (!leaving.empty()) store_->SetModified(true);
+    if (current_ != shown || leaving.empty()) return;
+    // A later question may have taken some of them off the list already.
+    const std::unordered_set<const BookmarkRecord*> stillShown(rows_.begin(), rows_.end());
+    leaving.erase(std::remove_if(leaving.begin(), leaving.end(),
+                                 [&](const BookmarkRecord* b) { return stillShown.count(b) == 0; }),
+                  leaving.end());
+    if (leaving.empty()) return;
+    RemoveRows(leaving);
+    store_->DiscardBookmarks(current_, leaving);
 }
 
 }  // namespace bookmarklist

@@ -168,7 +168,9 @@ void CBookmarkListView::ShowClass(ClassRecord* record, bool force) {
 void CBookmarkListView::SetRows(std::vector<BookmarkRecord*> rows) {
     rows_ = std::move(rows);
     if (!list_) return;
-    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    // Emptied first, the control drops its selection and focus at once
+    // instead of row by row.
+    ::SendMessageA(list_, LVM_SETITEMCOUNT, 0, 0);
     ::SendMessageA(list_, LVM_SETITEMCOUNT, rows_.size(), 0);
     ::InvalidateRect(list_, nullptr, TRUE);
 }
@@ -252,12 +254,23 @@ int CBookmarkListView::FocusedRow() const {
                  : -1;
 }
 
+std::size_t CBookmarkListView::SelectedCount() const {
+    return list_ ? static_cast<std::size_t>(::SendMessageA(list_, LVM_GETSELECTEDCOUNT, 0, 0)) : 0;
+}
+
 std::vector<int> CBookmarkListView::SelectedRows() const {
     std::vector<int> rows;
     if (!list_) return rows;
-    for (int row = -1;
-         (row = static_cast<int>(::SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) >=
-         0;) {
+    const std::size_t count = SelectedCount();
+    rows.reserve(count);
+    if (count == rows_.size()) {
+        // Everything (select all): no need to ask row by row.
+        for (std::size_t row = 0; row < count; ++row) rows.push_back(static_cast<int>(row));
+        return rows;
+    }
+    for (int row = -1; rows.size() < count &&
+                       (row = static_cast<int>(
+                            ::SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED))) >= 0;) {
         rows.push_back(row);
     }
     return rows;
@@ -265,8 +278,10 @@ std::vector<int> CBookmarkListView::SelectedRows() const {
 
 bool CBookmarkListView::CommandEnabled(WORD id) const {
     if (!current_) return false;
-    const std::vector<int> selected = SelectedRows();
-    const int first = selected.empty() ? -1 : selected.front();
+    const bool anySelected = SelectedCount() > 0;
+    const int first = anySelected ? static_cast<int>(::SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                                                     LVNI_SELECTED))
+                                  : -1;
     const int count = static_cast<int>(rows_.size());
     switch (id) {
     case kCmdAddBookmark:
@@ -274,7 +289,7 @@ bool CBookmarkListView::CommandEnabled(WORD id) const {
     case kCmdEditBookmark:
     case kCmdDeleteBookmark:
     case kCmdToHomepageGroup:
-        return !selected.empty();
+        return anySelected;
     case kCmdMoveBookmarkUp:
         return first > 0;
     case kCmdMoveBookmarkDown:
@@ -421,16 +436,26 @@ void CBookmarkListView::RemoveRow(int row) {
     ::InvalidateRect(list_, nullptr, FALSE);
 }
 
-// Many rows at once: the control's selection is cleared and its count set
-// once, instead of one deletion (and repaint) per row.
+// Many rows at once: the control is emptied and given the new count, which
+// drops its selection and focus in one step instead of row by row; the
+// rows at the top of the view stay where they were.
 void CBookmarkListView::RemoveRows(const std::vector<BookmarkRecord*>& leaving) {
     const std::unordered_set<const BookmarkRecord*> gone(leaving.begin(), leaving.end());
     rows_.erase(std::remove_if(rows_.begin(), rows_.end(), [&](const BookmarkRecord* b) { return gone.count(b) != 0; }),
                 rows_.end());
     if (!list_) return;
-    ClearSelection();
-    ListView_SetItemState(list_, -1, 0, LVIS_FOCUSED);
-    ::SendMessageA(list_, LVM_SETITEMCOUNT, rows_.size(), LVSICF_NOSCROLL);
+    const int top = ListView_GetTopIndex(list_);
+    RECT first{LVIR_BOUNDS, 0, 0, 0};
+    const bool measured = ::SendMessageA(list_, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first)) != 0;
+    ::SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageA(list_, LVM_SETITEMCOUNT, 0, 0);
+    ::SendMessageA(list_, LVM_SETITEMCOUNT, rows_.size(), 0);
+    const int keepTop = std::min(top, static_cast<int>(rows_.size()) - 1);
+    const int nowTop = ListView_GetTopIndex(list_);
+    if (measured && keepTop >= 0 && keepTop != nowTop) {
+        ListView_Scroll(list_, 0, (keepTop - nowTop) * (first.bottom - first.top));
+    }
+    ::SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(list_, nullptr, TRUE);
     SendToFrame(framework::UWM_SHOW_REMARK, 0, 0);
 }
@@ -439,7 +464,10 @@ void CBookmarkListView::RemoveRows(const std::vector<BookmarkRecord*>& leaving) 
 // owner-data list the control's "every row" walks all of them.
 void CBookmarkListView::ClearSelection() {
     if (::SendMessageA(list_, LVM_GETSELECTEDCOUNT, 0, 0) > 1) {
+        ::SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
         ListView_SetItemState(list_, -1, 0, LVIS_SELECTED);
+        ::SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(list_, nullptr, FALSE);
         return;
     }
     for (int row; (row = static_cast<int>(::SendMessageA(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),

@@ -58,6 +58,7 @@ public:
     // The bookmarks shown, row by row.
     const std::vector<BookmarkRecord*>& Rows() const { return rows_; }
     int FocusedRow() const;
+    std::size_t SelectedCount() const;
     std::vector<int> SelectedRows() const;
 
     bool CommandEnabled(WORD id) const;

@@ -170,6 +170,12 @@ TEST_F(BookmarkList, MoveDeleteSelectAndHomepageKeepRowsAndCategoryInStep) {
     Command(bookmarklist::kCmdToHomepageGroup);
     ASSERT_EQ(CHomepageGroup::Instance().Items().size(), 3u);
     EXPECT_EQ(CHomepageGroup::Instance().Items()[0]->title, "HOME");
+    // Away and back: only the first row is selected, none is left over.
+    Show("Other");
+    EXPECT_EQ(view->SelectedRows(), std::vector<int>{0});
+    Show("News");
+    EXPECT_EQ(view->SelectedRows(), std::vector<int>{0});
+    EXPECT_EQ(view->FocusedRow(), 0);
 
     // Deleting the last row selects the new last one.
     Select({2});
@@ -182,6 +188,26 @@ TEST_F(BookmarkList, MoveDeleteSelectAndHomepageKeepRowsAndCategoryInStep) {
     Command(bookmarklist::kCmdDeleteBookmark);
     EXPECT_TRUE(Shown().empty());
     EXPECT_TRUE(view->SelectedRows().empty());
+    EXPECT_TRUE(InStep());
+}
+
+TEST_F(BookmarkList, DeletingSeveralRowsKeepsTheViewWhereItWas) {
+    ClassRecord* other = Find("Other");
+    for (int i = 0; i < 200; ++i) {
+        const std::string n = std::to_string(i);
+        ASSERT_TRUE(Store().AddBookmark(other, nullptr, new BookmarkRecord("row " + n, "http://" + n + ".example/", "")));
+    }
+    Show("Other");
+    ListView_EnsureVisible(view->List(), 199, FALSE);
+    ListView_EnsureVisible(view->List(), 100, FALSE);
+    Select({150, 151, 152});
+    const int top = ListView_GetTopIndex(view->List());
+    ASSERT_GT(top, 50);
+    Command(bookmarklist::kCmdDeleteBookmark);
+    EXPECT_EQ(ListView_GetTopIndex(view->List()), top);
+    EXPECT_TRUE(view->SelectedRows().empty());
+    EXPECT_EQ(view->FocusedRow(), -1);
+    EXPECT_EQ(view->Rows()[150]->title, "row 152");
     EXPECT_TRUE(InStep());
 }
 
@@ -427,6 +453,28 @@ TEST_F(BookmarkDrag, DroppedOnACategoryTheyMoveOrCopyAndAskOnATitleThere) {
     Select({0});
     PressAndMove(0, 80, 8);
     EXPECT_EQ(Titles("News"), (std::vector<std::string>{"HOME"}));
+    EXPECT_TRUE(InStep());
+}
+
+TEST_F(BookmarkDrag, ATargetDeletedDuringAQuestionTakesNoMoreAndTheRowsStay) {
+    // "One" is in "Other" too: its question comes first; while it is open,
+    // "Other" goes. "HOME" and "Three" must not be filed into the freed
+    // category, and nothing leaves "News".
+    ASSERT_TRUE(Store().AddBookmark(Find("Other"), nullptr, new BookmarkRecord("One", "http://other.example/", "")));
+    DialogScript script;
+    script.OnMessageBox([&](HWND box) {
+        Store().DeleteClass(Find("Other"));
+        dialog_test::Click(box, IDYES);
+    });
+    Select({0, 1, 2});
+    dropOn = Find("Other");
+    dropEffect = DROPEFFECT_MOVE;
+    const std::size_t before = Store().TotalBookmarks();
+    PressAndMove(0, 80, 8);
+    EXPECT_TRUE(script.AllStepsRan()) << script.Failure();
+    EXPECT_EQ(Find("Other"), nullptr);
+    EXPECT_EQ(Titles("News"), (std::vector<std::string>{"One", "HOME", "Three"}));
+    EXPECT_EQ(Store().TotalBookmarks(), before - 2) << "only the deleted category's own bookmarks went";
     EXPECT_TRUE(InStep());
 }
 
