@@ -6,6 +6,15 @@
 
 // The page the browser's context-menu entry runs (resource type 23, RT_HTML).
 #define IDR_LINK_PAGE 234
+#define IDB_PIN 222
+#define IDB_TOOLBAR20_NORMAL 237
+#define IDB_TOOLBAR20_HOT 238
+#define IDB_TOOLBAR20_DISABLED 239
+#define IDB_TOOLBAR28_NORMAL 240
+#define IDB_TOOLBAR28_HOT 241
+#define IDB_TOOLBAR28_DISABLED 242
+#define ID_PIN_BUTTON 1625
+#define ID_PANE_CLOSE 57682
 
 // Strings
 #define IDS_IDLE_MESSAGE 57345  // status bar text when nothing is going on

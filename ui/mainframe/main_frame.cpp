@@ -11,6 +11,8 @@
 #include "homepage_group.h"
 #include "language.h"
 #include "mainframe/placement.h"
+#include "url_opener.h"
+#include "toolbar/skin_toolbar.h"
 #include "resource.h"
 #include "setting.h"
 
@@ -23,10 +25,6 @@ namespace {
 constexpr int kNotStored = -1;
 constexpr int kFrameTypeMaximized = 3;
 constexpr int kFrameTypeNormal = 1;
-// Width of the category tree and height of the remark until splitters
-// place them.
-constexpr int kDefaultTreeWidth = 240;
-constexpr int kDefaultRemarkHeight = 90;
 
 }  // namespace
 
@@ -85,12 +83,23 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE:
         return OnCreate();
     case WM_CLOSE:
+        if (RefuseCloseDuringModal()) return 0;
         OnClose();
         break;  // the default handling destroys the window
+    case WM_ENDSESSION:
+        if (wParam) OnEndSession();
+        return 0;
     case WM_DESTROY:
         OnDestroy();
         break;
     case WM_COMMAND:
+        // An accelerator of a command that cannot be carried out now does
+        // nothing.
+        if (HIWORD(wParam) == 1 && !lParam && !CommandEnabled(LOWORD(wParam))) return 0;
+        if (LOWORD(wParam) == ID_PANE_CLOSE) {
+            OnPaneClose(reinterpret_cast<HWND>(lParam));
+            return 0;
+        }
         if (OnCommand(LOWORD(wParam))) return 0;
         if (RelayCategoryCommand(LOWORD(wParam))) return 0;
         if (RelayBookmarkCommand(LOWORD(wParam))) return 0;
@@ -99,7 +108,7 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         RefreshPlacement();
         break;
     case WM_TIMER:
-        if (wParam == kSaveTimer) {
+        if (wParam == kSaveTimer && saveHolds_ == 0) {
             SaveBookmarksIfModified();
             SaveHomepageGroupIfModified();
         }
@@ -107,7 +116,35 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         OnSize(wParam);
         LayoutViews();
+        pin_.Place(Hwnd());
+        RepaintFrame();
+        return 0;
+    case WM_THEMECHANGED:
+        pin_.Place(Hwnd());
+        RepaintFrame();
         break;
+    case WM_MENUSELECT:
+        OnMenuSelect(wParam, lParam);
+        return 0;
+    case WM_NOTIFY: {
+        LRESULT result = 0;
+        if (OnNotify(*reinterpret_cast<const NMHDR*>(lParam), result)) return result;
+        break;
+    }
+    case WM_NCPAINT:
+    case WM_NCACTIVATE:
+    case WM_NCMOUSEMOVE:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONUP:
+    case WM_NCLBUTTONDBLCLK:
+    case WM_NCMOUSELEAVE: {
+        LRESULT result = 0;
+        if (OnPinMessage(msg, wParam, lParam, result)) return result;
+        break;
+    }
+    case framework::UWM_TOOLBAR_CHANGED:
+        FitToolbarBand();
+        return 1;
     case WM_SYSCOMMAND:
         OnSysCommand(wParam);
         break;
@@ -133,10 +170,10 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case framework::UWM_LINKS_PENDING:
     case framework::UWM_DROP_BOOKMARKS:
         if (bookmarkList_ && bookmarkList_->Hwnd()) ::SendMessageA(bookmarkList_->Hwnd(), msg, wParam, lParam);
-        return msg == framework::UWM_DROP_BOOKMARKS ? 1 : 0;
+        return msg == framework::UWM_LINKS_PENDING ? 0 : 1;
     case framework::UWM_SHOW_REMARK:
         ShowRemark(reinterpret_cast<const BookmarkRecord*>(wParam));
-        return 0;
+        return 1;
     default:
         break;
     }
@@ -147,65 +184,28 @@ LRESULT CMainFrame::OnCreate() {
     closing_ = false;
     shownOnce_ = false;
     placement_.length = sizeof placement_;
+    openersStop_ = std::make_shared<std::atomic<bool>>(false);
+    CHomepageGroup::Instance().Load(framework::ProgramFolder() + "HomepageGroup.xml");
+    LoadLanguagePacks();
+    SetUpBrowserEntries();
+    CreateBars();
+    CreateStatusBar();
+    CreateViews();
+    ApplyShowSettings();
     loop_ = module_.GetMessageLoop();
     if (loop_) {
         loop_->AddMessageFilter(this);
         loop_->AddIdleHandler(this);
     }
-    openersStop_ = std::make_shared<std::atomic<bool>>(false);
-    CHomepageGroup::Instance().Load(framework::ProgramFolder() + "HomepageGroup.xml");
-    LoadLanguagePacks();
-    SetUpBrowserEntries();
-    CreateStatusBar();
-    CreateViews();
     ::SetTimer(Hwnd(), kSaveTimer, kSavePeriodMs, nullptr);
+    const bool topMost = CSetting::Instance()->Other_TopMost != 0;
+    pin_.Create(instance_, IDB_PIN, topMost ? CPinButton::kChecked : CPinButton::kNormal);
+    pin_.Place(Hwnd());
+    RepaintFrame();
+    ApplyTopMost();
     ApplyTexts();
+    SelectFirstCategory();
     return 0;
-}
-
-void CMainFrame::CreateViews() {
-    RECT rect{};
-    ::GetClientRect(Hwnd(), &rect);
-    // The list first: the tree selects a category while it loads, and the
-    // list shows it.
-    bookmarkList_ = std::make_unique<bookmarklist::CBookmarkListView>(Hwnd());
-    if (!bookmarkList_->CreateView(Hwnd(), rect)) bookmarkList_.reset();
-    remark_ = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
-                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0,
-                                0, 0, 0, Hwnd(), nullptr, instance_, nullptr);
-    if (remark_) ::SendMessageA(remark_, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), 0);
-    classTree_ = std::make_unique<classtree::CClassTreeView>(Hwnd(), framework::ProgramFolder() + "bookmark.xml");
-    SetUpBookmarkFile();
-    if (!classTree_->CreateView(Hwnd(), rect)) classTree_.reset();
-    LayoutViews();
-    // The first top-level category is shown at start.
-    if (classTree_ && classTree_->Tree()) {
-        HWND tree = classTree_->Tree();
-        if (HTREEITEM first = TreeView_GetRoot(tree)) TreeView_SelectItem(tree, first);
-    }
-}
-
-void CMainFrame::LayoutViews() {
-    const int statusHeight = statusBar_.Layout();
-    RECT client{};
-    ::GetClientRect(Hwnd(), &client);
-    client.bottom -= statusHeight;
-    int treeWidth = 0;
-    if (classTree_ && classTree_->Hwnd()) {
-        const int stored = CSetting::Instance()->GUI_VerSplitterPos;
-        treeWidth = std::min(stored > 0 ? stored : kDefaultTreeWidth, static_cast<int>(client.right));
-        ::SetWindowPos(classTree_->Hwnd(), nullptr, 0, 0, treeWidth, client.bottom, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    const int remarkHeight = std::min(kDefaultRemarkHeight, static_cast<int>(client.bottom) / 2);
-    const int listHeight = client.bottom - remarkHeight;
-    if (bookmarkList_ && bookmarkList_->Hwnd()) {
-        ::SetWindowPos(bookmarkList_->Hwnd(), nullptr, treeWidth, 0, client.right - treeWidth, listHeight,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    if (remark_) {
-        ::SetWindowPos(remark_, nullptr, treeWidth, listHeight, client.right - treeWidth, remarkHeight,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
-    }
 }
 
 void CMainFrame::ShowRemark(const BookmarkRecord* bookmark) {
@@ -269,13 +269,39 @@ bool CMainFrame::RelayCategoryCommand(WORD id) {
     return true;
 }
 
+// A dialog or the import wizard open on the window would lose the views
+// beneath it: closing waits until it is done, and it comes forward.
+bool CMainFrame::RefuseCloseDuringModal() {
+    if (::IsWindowEnabled(Hwnd())) return false;
+    HWND popup = ::GetLastActivePopup(Hwnd());
+    if (popup && popup != Hwnd()) ::SetForegroundWindow(popup);
+    return true;
+}
+
+void CMainFrame::StoreWindowState() {
+    StorePlacement();
+    StoreSplitters();
+    CSetting::Instance()->General_Language = CLanguage::Instance()->CurrentName();
+}
+
 void CMainFrame::OnClose() {
     closing_ = true;
     *openersStop_ = true;
     ::KillTimer(Hwnd(), kSaveTimer);
-    StorePlacement();
-    CSetting::Instance()->General_Language = CLanguage::Instance()->CurrentName();
+    StoreWindowState();
     SaveBeforeClosing();
+}
+
+// Logging off ends the process without WM_CLOSE: what closing and the end
+// of the program would write is written now.
+void CMainFrame::OnEndSession() {
+    closing_ = true;
+    *openersStop_ = true;
+    ::KillTimer(Hwnd(), kSaveTimer);
+    StoreWindowState();
+    SaveBookmarksIfModified();
+    SaveHomepageGroupIfModified();
+    CSetting::Instance()->Save();
 }
 
 void CMainFrame::OnDestroy() {
@@ -311,6 +337,27 @@ bool CMainFrame::OnCommand(WORD id) {
         return true;
     case ID_TOOLS_RANDOM_OPEN:
         OpenRandomBookmarks();
+        return true;
+    case ID_TOOLS_BACKUP:
+        BackUpBookmarkFile();
+        return true;
+    case ID_HELP_BLOG:
+        integration::OpenUrl(dialogs::kHomepageUrl, SW_SHOWNORMAL);
+        return true;
+    case ID_VIEW_TOOLBAR:
+        ToggleToolbar();
+        return true;
+    case ID_VIEW_STATUS_BAR:
+        ToggleStatusBar();
+        return true;
+    case ID_VIEW_CLASSPANE:
+        SetClassPaneShown(!ClassPaneShown());
+        return true;
+    case ID_VIEW_REMARKPANE:
+        SetRemarkPaneShown(!RemarkPaneShown());
+        return true;
+    case ID_PIN_BUTTON:
+        ToggleTopMost();
         return true;
     default:
         if (id >= ID_LANGUAGE_FIRST && id <= ID_LANGUAGE_LAST) {
@@ -350,6 +397,10 @@ void CMainFrame::OnAlreadyRunning() {
     // makes it its own last active popup.
     HWND popup = ::GetLastActivePopup(Hwnd());
     ::ShowWindow(Hwnd(), SW_SHOWNORMAL);
+    if (!shownOnce_) {
+        PlaceSplitters();
+        shownOnce_ = true;
+    }
     ::SetForegroundWindow(popup && ::IsWindowVisible(popup) ? popup : Hwnd());
 }
 
@@ -360,7 +411,15 @@ bool CMainFrame::CommandEnabled(WORD id) const {
     case ID_APP_ABOUT:
     case ID_TOOLS_HOMEPAGE_GROUP:
     case ID_TOOLS_RANDOM_OPEN:
+    case ID_TOOLS_BACKUP:
+    case ID_HELP_BLOG:
+    case ID_VIEW_STATUS_BAR:
+    case ID_VIEW_CLASSPANE:
+    case ID_VIEW_REMARKPANE:
+    case ID_PIN_BUTTON:
         return true;
+    case ID_VIEW_TOOLBAR:
+        return toolbar_ != nullptr;
     case ID_CLASS_ADD:
     case ID_CLASS_ADDSUB:
     case ID_CLASS_EDIT:
@@ -382,8 +441,9 @@ bool CMainFrame::CommandEnabled(WORD id) const {
         }
         return false;
     default:
-        // The language packs; every other command belongs to a part of the
-        // window that is not there yet.
+        // The language packs. Import and export, the settings dialog, the
+        // floating drop window and the toolbar's customisation stay greyed
+        // until they are there.
         return id >= ID_LANGUAGE_FIRST && id <= ID_LANGUAGE_LAST;
     }
 }
@@ -395,6 +455,11 @@ void CMainFrame::OnInitMenuPopup(HMENU popup) {
         if (id == 0 || id == static_cast<UINT>(-1)) continue;  // separators and submenus
         const bool enabled = CommandEnabled(static_cast<WORD>(id));
         ::EnableMenuItem(popup, static_cast<UINT>(i), MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
+        if (id == ID_VIEW_TOOLBAR || id == ID_VIEW_STATUS_BAR || id == ID_VIEW_CLASSPANE ||
+            id == ID_VIEW_REMARKPANE || id == ID_VIEW_DRAGWINDOW) {
+            const bool checked = CommandChecked(static_cast<WORD>(id));
+            ::CheckMenuItem(popup, static_cast<UINT>(i), MF_BYPOSITION | (checked ? MF_CHECKED : MF_UNCHECKED));
+        }
     }
 }
 
@@ -439,11 +504,6 @@ void CMainFrame::StorePlacement() {
     // The splitter positions join these once the panes exist.
 }
 
-void CMainFrame::PlaceSplitters() {
-    // The panes and their splitters are not built yet; their stored
-    // positions stay as they are.
-}
-
 void CMainFrame::InitialShow() {
     CSetting* s = CSetting::Instance();
     const bool stored = s->GUI_MainFrameFlags != kNotStored && s->GUI_MainFrameShowCmd != kNotStored &&
@@ -482,12 +542,75 @@ void CMainFrame::InitialShow() {
 }
 
 bool CMainFrame::PreTranslateMessage(MSG* msg) {
-    if (!accelerators_ || !Hwnd()) return false;
+    if (!Hwnd()) return false;
+    if (menuBar_.PreTranslateMessage(*msg)) return true;
+    if (!accelerators_) return false;
     if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return false;
     return ::TranslateAcceleratorA(Hwnd(), accelerators_, msg) != 0;
 }
 
 bool CMainFrame::OnIdle(int /*idleCount*/) {
-    // Command states (toolbar buttons) are refreshed here once there are any.
+    if (toolbar_) toolbar_->UpdateStates([this](WORD id) { return CommandEnabled(id); });
     return false;
+}
+
+void CMainFrame::RepaintFrame() {
+    ::SetWindowPos(Hwnd(), nullptr, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_DRAWFRAME | SWP_NOSENDCHANGING);
+}
+
+void CMainFrame::ApplyTopMost() {
+    ::SetWindowPos(Hwnd(), CSetting::Instance()->Other_TopMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void CMainFrame::ToggleTopMost() {
+    CSetting* s = CSetting::Instance();
+    s->Other_TopMost = s->Other_TopMost ? 0 : 1;
+    pin_.SetState(s->Other_TopMost ? CPinButton::kChecked : CPinButton::kNormal);
+    RepaintFrame();
+    ApplyTopMost();
+}
+
+// The pin's share of the non-client messages; the rest go on to the
+// default handling. A press on the pin must not reach it: it would start
+// moving the window and swallow the release.
+bool CMainFrame::OnPinMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (msg) {
+    case WM_NCPAINT:
+        result = DefaultHandling(msg, wParam, lParam);
+        pin_.Paint(Hwnd());
+        return true;
+    case WM_NCACTIVATE:
+        result = DefaultHandling(msg, wParam, lParam);
+        pin_.Paint(Hwnd());
+        return true;
+    case WM_NCMOUSEMOVE:
+        if (pin_.OnMouseMove(Hwnd(), WindowPointOf(Hwnd(), lParam))) pin_.Paint(Hwnd());
+        return false;
+    case WM_NCLBUTTONDOWN: {
+        const POINT at = WindowPointOf(Hwnd(), lParam);
+        if (pin_.OnButtonDown(at)) pin_.Paint(Hwnd());
+        if (!pin_.Contains(at)) return false;
+        result = 0;
+        return true;
+    }
+    case WM_NCLBUTTONUP: {
+        bool clicked = false;
+        if (pin_.OnButtonUp(WindowPointOf(Hwnd(), lParam), clicked)) pin_.Paint(Hwnd());
+        if (!clicked) return false;
+        ::SendMessageA(Hwnd(), WM_COMMAND, ID_PIN_BUTTON, 0);
+        result = 0;
+        return true;
+    }
+    case WM_NCLBUTTONDBLCLK:
+        if (!pin_.Contains(WindowPointOf(Hwnd(), lParam))) return false;
+        result = 0;
+        return true;
+    case WM_NCMOUSELEAVE:
+        if (pin_.OnMouseLeave()) pin_.Paint(Hwnd());
+        return false;
+    default:
+        return false;
+    }
 }

@@ -1,19 +1,27 @@
-// The program's main window. For now a frame with the main menu and the
-// category tree: it holds one lock on the process while it exists, answers a
-// second start, restores and records its placement, takes the accelerator
-// keys of its table, shows its texts in the chosen language pack and keeps
-// the keyboard focus in its view.
+// The program's main window: the menu bar and the toolbar in a rebar, the
+// status bar, the category pane left of the bookmark list and its remark
+// pane, and the pin in the title bar. It routes every command to the view
+// that carries it out, relays the views' private messages, saves the
+// bookmark file on a timer, holds one lock on the process while it exists,
+// answers a second start, restores and records its placement and pane
+// layout, and shows its texts in the chosen language pack.
 #pragma once
 
+#include "framework/menu_bar.h"
 #include "framework/message_loop.h"
+#include "framework/pane_container.h"
+#include "framework/splitter.h"
 #include "framework/window_base.h"
+#include "mainframe/pin_button.h"
 #include "mainframe/status_bar.h"
 #include "save_notice.h"
 
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
+#include <string>
 
 
 namespace classtree {
@@ -27,6 +35,10 @@ class CBookmarkListView;
 
 namespace framework {
 class CServerModule;
+}
+
+namespace toolbar {
+class CSkinToolBar;
 }
 
 struct BookmarkRecord;
@@ -56,6 +68,27 @@ public:
     bool ShownOnce() const { return shownOnce_; }
     const WINDOWPLACEMENT& Placement() const { return placement_; }
     HWND StatusBar() const { return statusBar_.Hwnd(); }
+    HWND Rebar() const { return rebar_; }
+    HMENU MainMenu() const { return menuBar_.Menu(); }
+    framework::CMenuBar& MenuBar() { return menuBar_; }
+    toolbar::CSkinToolBar* ToolBar() const { return toolbar_.get(); }
+    const framework::CSplitter& VerticalSplitter() const { return verSplitter_; }
+    const framework::CSplitter& HorizontalSplitter() const { return horSplitter_; }
+    HWND ClassPane() const { return classPane_.Hwnd(); }
+    HWND RemarkPane() const { return remarkPane_.Hwnd(); }
+    HWND RemarkEdit() const { return remark_; }
+    const CPinButton& Pin() const { return pin_; }
+    bool ClassPaneShown() const;
+    bool RemarkPaneShown() const;
+
+    // While a job changes the collection, the timer leaves the file alone;
+    // the first tick after the last release saves.
+    void HoldSaves() { ++saveHolds_; }
+    void ReleaseSaves() {
+        if (saveHolds_ > 0) --saveHolds_;
+    }
+    // Tests choose the backup folder instead of the system's folder browser.
+    void SetFolderPicker(std::function<std::string(HWND)> picker) { folderPicker_ = std::move(picker); }
 
     bool PreTranslateMessage(MSG* msg) override;
     bool OnIdle(int idleCount) override;
@@ -63,6 +96,8 @@ public:
     // Whether a menu command can be carried out now; the menu shows the
     // others greyed.
     bool CommandEnabled(WORD id) const;
+    // The View menu's check marks.
+    bool CommandChecked(WORD id) const;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -81,7 +116,10 @@ private:
     void SaveBeforeClosing();
 
     LRESULT OnCreate();
+    bool RefuseCloseDuringModal();
     void OnClose();
+    void OnEndSession();
+    void StoreWindowState();
     void OnDestroy();
     bool OnCommand(WORD id);
     void OnSize(WPARAM type);
@@ -105,9 +143,33 @@ private:
     void SaveHomepageGroupIfModified();
     void RefreshPlacement();
     void StorePlacement();
+    // Layout (main_frame_layout.cpp).
+    void CreateBars();
+    void AddBand(HWND bar, int width, bool newRow);
+    void FitToolbarBand();
     void PlaceSplitters();
+    void StoreSplitters();
     void CreateViews();
+    void SelectFirstCategory();
     void LayoutViews();
+    void ApplyShowSettings();
+    void SetClassPaneShown(bool shown);
+    void SetRemarkPaneShown(bool shown);
+    void ShowToolbarBand(bool shown);
+    void ToggleToolbar();
+    void ToggleStatusBar();
+    void OnPaneClose(HWND pane);
+    // Menu prompts and tool tips (main_frame_prompts.cpp).
+    void OnMenuSelect(WPARAM wParam, LPARAM lParam);
+    bool OnNotify(const NMHDR& header, LRESULT& result);
+    // The pin in the title bar.
+    bool OnPinMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    void RepaintFrame();
+    void ToggleTopMost();
+    void ApplyTopMost();
+    // Backup (backup_command.cpp).
+    std::string BookmarkFilePath() const;
+    void BackUpBookmarkFile();
     bool RelayCategoryCommand(WORD id);
     bool RelayBookmarkCommand(WORD id);
     void ShowRemark(const BookmarkRecord* bookmark);
@@ -131,6 +193,18 @@ private:
     std::unique_ptr<classtree::CClassTreeView> classTree_;
     std::unique_ptr<bookmarklist::CBookmarkListView> bookmarkList_;
     HWND remark_ = nullptr;
+    HWND rebar_ = nullptr;
+    framework::CMenuBar menuBar_;
+    std::unique_ptr<toolbar::CSkinToolBar> toolbar_;
+    bool toolbarShown_ = true;
+    framework::CSplitter verSplitter_{framework::CSplitter::Orientation::kVertical, false};
+    framework::CSplitter horSplitter_{framework::CSplitter::Orientation::kHorizontal, true};
+    framework::CPaneContainer classPane_;
+    framework::CPaneContainer remarkPane_;
+    bool splittersPlaced_ = false;
+    CPinButton pin_;
+    int saveHolds_ = 0;
+    std::function<std::string(HWND)> folderPicker_;
     CStatusBar statusBar_;
     mainframe::CSaveNoticeRule saveNotice_;
 };

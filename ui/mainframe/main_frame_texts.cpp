@@ -12,6 +12,7 @@
 #include "language.h"
 #include "resource.h"
 #include "setting.h"
+#include "toolbar/skin_toolbar.h"
 
 namespace {
 
@@ -49,16 +50,24 @@ void CMainFrame::ApplyTexts() {
     if (menu) {
         language->AddLanguageMenu(menu.get(), kViewMenuIndex, kLanguageMenuPosition);
         language->TranslateMenu(menu.get());
-        HMENU old = ::GetMenu(Hwnd());
-        if (::SetMenu(Hwnd(), menu.get())) {
-            menu.release();  // the window destroys its menu
-            if (old) ::DestroyMenu(old);
-            ::DrawMenuBar(Hwnd());
+        if (menuBar_.Hwnd()) {
+            menuBar_.AttachMenu(menu.release());  // the bar destroys the one it showed
+        } else {
+            HMENU old = ::GetMenu(Hwnd());
+            if (::SetMenu(Hwnd(), menu.get())) {
+                menu.release();  // the window destroys its menu
+                if (old) ::DestroyMenu(old);
+                ::DrawMenuBar(Hwnd());
+            }
         }
     }
     const std::string title = framework::UiText("mainframe", "10003", "岚舟链匣");
     ::SetWindowTextA(Hwnd(), title.c_str());
+    classPane_.SetTitle(framework::UiText("mainframe", "10001", "书签目录"));
+    remarkPane_.SetTitle(framework::UiText("mainframe", "10002", "备注"));
     ApplyStatusBarText();
+    if (toolbar_) toolbar_->RefreshTexts();
+    LayoutViews();
 }
 
 void CMainFrame::SelectLanguage(WORD id) {

@@ -1,0 +1,251 @@
+#include "toolbar/skin_toolbar.h"
+
+#include "classtree_res.h"
+#include "framework/tool_tip_text.h"
+#include "framework/ui_text.h"
+#include "resource.h"
+
+#include <algorithm>
+
+namespace toolbar {
+
+namespace {
+
+constexpr int kImageWidth = 16;  // the pictures of toolbar resource 128
+constexpr int kImageHeight = 15;
+constexpr int kDropDownSubmenu = 3;
+constexpr WORD kToolbarResourceType = 241;
+
+// The commands of the toolbar resource's entries, 0 for a separator. The
+// resource compiler of the Windows SDK writes WORDs (version 1, picture
+// width and height, count, commands); the GNU one writes DWORDs without the
+// version (width, height, count, commands). Both are read.
+std::vector<WORD> ToolbarCommands(const BYTE* data, std::size_t size) {
+    std::vector<WORD> commands;
+    auto word = [&](std::size_t at) { return static_cast<WORD>(data[at] | (data[at + 1] << 8)); };
+    auto dword = [&](std::size_t at) { return static_cast<DWORD>(word(at) | (static_cast<DWORD>(word(at + 2)) << 16)); };
+    if (size >= 8 && word(0) == 1 && 8 + static_cast<std::size_t>(word(6)) * 2 <= size) {
+        for (std::size_t i = 0; i < word(6); ++i) commands.push_back(word(8 + i * 2));
+    } else if (size >= 12 && dword(8) <= (size - 12) / 4) {
+        for (std::size_t i = 0; i < dword(8); ++i) commands.push_back(static_cast<WORD>(dword(12 + i * 4)));
+    }
+    return commands;
+}
+
+std::string StringTableText(HINSTANCE instance, UINT id) {
+    char text[512] = "";
+    ::LoadStringA(instance, id, text, sizeof text);
+    return text;
+}
+
+}  // namespace
+
+void SplitButtonText(const std::string& text, std::string& description, std::string& label) {
+    const std::size_t cut = text.rfind('\n');
+    if (cut == std::string::npos) {
+        description.clear();
+        label = text;
+        return;
+    }
+    description = text.substr(0, cut);
+    label = text.substr(cut + 1);
+}
+
+CSkinToolBar::~CSkinToolBar() {
+    if (bar_ && ::IsWindow(bar_)) {
+        for (int list : {TB_SETIMAGELIST, TB_SETHOTIMAGELIST, TB_SETDISABLEDIMAGELIST}) {
+            ::SendMessageA(bar_, static_cast<UINT>(list), 0, 0);
+        }
+    }
+    for (HIMAGELIST& list : images_) {
+        if (list) ImageList_Destroy(list);
+        list = nullptr;
+    }
+}
+
+bool CSkinToolBar::RegisterClass() const {
+    WNDCLASSEXA existing{};
+    existing.cbSize = sizeof existing;
+    if (::GetClassInfoExA(instance_, kClassName, &existing)) return true;
+    WNDCLASSEXA system{};
+    system.cbSize = sizeof system;
+    if (!::GetClassInfoExA(nullptr, TOOLBARCLASSNAMEA, &system)) return false;
+    system.hInstance = instance_;
+    system.lpszClassName = kClassName;
+    return ::RegisterClassExA(&system) != 0;
+}
+
+bool CSkinToolBar::CreateToolBar(HWND parent, HINSTANCE instance) {
+    instance_ = instance;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    if (!RegisterClass()) return false;
+    bar_ = ::CreateWindowExA(0, kClassName, "", kStyle, 0, 0, 100, 40, parent, nullptr, instance_, nullptr);
+    if (!bar_) return false;
+    ::SendMessageA(bar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    ::SendMessageA(bar_, TB_SETEXTENDEDSTYLE, 0,
+                   TBSTYLE_EX_DRAWDDARROWS | TBSTYLE_EX_MIXEDBUTTONS | TBSTYLE_EX_HIDECLIPPEDBUTTONS);
+    ::SendMessageA(bar_, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    if (!LoadButtons()) return false;
+    SetIconOption(1);
+    SetTextOption(0);
+    return true;
+}
+
+// The entries of toolbar resource 128, each with its string-table text.
+bool CSkinToolBar::LoadButtons() {
+    HRSRC found = ::FindResourceA(instance_, MAKEINTRESOURCEA(IDR_MAINFRAME), MAKEINTRESOURCEA(kToolbarResourceType));
+    HGLOBAL loaded = found ? ::LoadResource(instance_, found) : nullptr;
+    const auto* data = loaded ? static_cast<const BYTE*>(::LockResource(loaded)) : nullptr;
+    const DWORD size = found ? ::SizeofResource(instance_, found) : 0;
+    if (!data) return false;
+    const std::vector<WORD> ids = ToolbarCommands(data, size);
+    if (ids.empty()) return false;
+    const std::size_t count = ids.size();
+    int image = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        ToolButtonInfo info;
+        const WORD id = ids[i];
+        if (id == 0) {
+            info.button.fsStyle = BTNS_SEP;
+        } else {
+            info.button.iBitmap = image++;
+            info.button.idCommand = id;
+            info.button.fsState = TBSTATE_ENABLED;
+            info.button.fsStyle = BTNS_BUTTON | BTNS_AUTOSIZE | (id == kDropDownCommand ? BTNS_DROPDOWN : 0);
+            SplitButtonText(StringTableText(instance_, id), info.description, info.label);
+        }
+        table_.push_back(info);
+    }
+    std::vector<TBBUTTON> buttons;
+    for (const ToolButtonInfo& info : table_) buttons.push_back(info.button);
+    ::SendMessageA(bar_, TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+    return true;
+}
+
+void CSkinToolBar::RefreshTexts() {
+    for (ToolButtonInfo& info : table_) {
+        if (info.button.fsStyle & BTNS_SEP) continue;
+        const UINT id = static_cast<UINT>(info.button.idCommand);
+        const std::string text =
+            framework::UiText("message", std::to_string(id), StringTableText(instance_, id));
+        SplitButtonText(text, info.description, info.label);
+    }
+    SetTextOption(textOption_ < 0 ? 0 : textOption_);
+}
+
+void CSkinToolBar::ApplyImages() {
+    const int size = iconOption_ == 0 ? kSmallSize : kLargeSize;
+    const int ids[3] = {iconOption_ == 0 ? IDB_TOOLBAR20_NORMAL : IDB_TOOLBAR28_NORMAL,
+                        iconOption_ == 0 ? IDB_TOOLBAR20_HOT : IDB_TOOLBAR28_HOT,
+                        iconOption_ == 0 ? IDB_TOOLBAR20_DISABLED : IDB_TOOLBAR28_DISABLED};
+    const UINT messages[3] = {TB_SETIMAGELIST, TB_SETHOTIMAGELIST, TB_SETDISABLEDIMAGELIST};
+    for (int i = 0; i < 3; ++i) {
+        HIMAGELIST list = ImageList_LoadImageA(instance_, MAKEINTRESOURCEA(ids[i]), size, 0, kMaskColour,
+                                               IMAGE_BITMAP, LR_CREATEDIBSECTION);
+        ::SendMessageA(bar_, messages[i], 0, reinterpret_cast<LPARAM>(list));
+        if (images_[i]) ImageList_Destroy(images_[i]);
+        images_[i] = list;
+    }
+}
+
+void CSkinToolBar::SetIconOption(int option) {
+    iconOption_ = option == 0 ? 0 : 1;
+    if (!bar_) return;
+    ApplyImages();
+    if (textOption_ >= 0) SetTextOption(textOption_);
+}
+
+int CSkinToolBar::TextHeight() const {
+    HDC dc = ::GetDC(bar_);
+    HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(bar_, WM_GETFONT, 0, 0)));
+    TEXTMETRICA metrics{};
+    ::GetTextMetricsA(dc, &metrics);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(bar_, dc);
+    return metrics.tmHeight;
+}
+
+void CSkinToolBar::SetTextOption(int option) {
+    textOption_ = option < 0 || option > 2 ? 0 : option;
+    if (!bar_) return;
+    const LONG_PTR style = ::GetWindowLongPtrA(bar_, GWL_STYLE);
+    ::SetWindowLongPtrA(bar_, GWL_STYLE, textOption_ == 1 ? (style | TBSTYLE_LIST) : (style & ~TBSTYLE_LIST));
+    const DWORD extended = static_cast<DWORD>(::SendMessageA(bar_, TB_GETEXTENDEDSTYLE, 0, 0));
+    ::SendMessageA(bar_, TB_SETEXTENDEDSTYLE, 0, extended & ~TBSTYLE_EX_MIXEDBUTTONS);
+    for (const ToolButtonInfo& info : table_) {
+        if (info.button.fsStyle & BTNS_SEP) continue;
+        TBBUTTONINFOA button{};
+        button.cbSize = sizeof button;
+        button.dwMask = TBIF_TEXT | TBIF_STYLE;
+        button.fsStyle = static_cast<BYTE>(info.button.fsStyle | BTNS_AUTOSIZE);
+        std::string text = textOption_ == 2 ? std::string() : info.label;
+        button.pszText = text.data();
+        ::SendMessageA(bar_, TB_SETBUTTONINFOA, static_cast<WPARAM>(info.button.idCommand),
+                       reinterpret_cast<LPARAM>(&button));
+    }
+    const int textHeight = TextHeight();
+    const int height = textOption_ == 0 ? kImageHeight + textHeight + 7 : std::max(kImageHeight, textHeight) + 7;
+    ::SendMessageA(bar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(kImageWidth + 7, height));
+    const int rows = textOption_ == 2 ? 0 : 1;
+    ::SendMessageA(bar_, TB_SETMAXTEXTROWS, static_cast<WPARAM>(rows + 1), 0);
+    ::SendMessageA(bar_, TB_SETMAXTEXTROWS, static_cast<WPARAM>(rows), 0);
+    ::SendMessageA(bar_, TB_AUTOSIZE, 0, 0);
+}
+
+int CSkinToolBar::IdealWidth() const {
+    const int count = static_cast<int>(::SendMessageA(bar_, TB_BUTTONCOUNT, 0, 0));
+    if (count == 0) {
+        RECT rect{};
+        ::GetWindowRect(bar_, &rect);
+        return rect.right - rect.left;
+    }
+    RECT last{};
+    ::SendMessageA(bar_, TB_GETITEMRECT, static_cast<WPARAM>(count - 1), reinterpret_cast<LPARAM>(&last));
+    return last.right;
+}
+
+std::string CSkinToolBar::ToolTipOf(UINT_PTR id) const {
+    for (const ToolButtonInfo& info : table_) {
+        if (!(info.button.fsStyle & BTNS_SEP) && static_cast<UINT_PTR>(info.button.idCommand) == id) {
+            return info.description;
+        }
+    }
+    return {};
+}
+
+void CSkinToolBar::ShowDropDown(const NMTOOLBARA& info) {
+    HMENU menu = ::LoadMenuA(instance_, MAKEINTRESOURCEA(IDR_CONTEXT_MENUS));
+    if (!menu) return;
+    HMENU popup = ::GetSubMenu(menu, kDropDownSubmenu);
+    RECT button{};
+    ::SendMessageA(bar_, TB_GETRECT, static_cast<WPARAM>(info.iItem), reinterpret_cast<LPARAM>(&button));
+    ::MapWindowPoints(bar_, nullptr, reinterpret_cast<POINT*>(&button), 2);
+    HWND owner = ::GetAncestor(bar_, GA_ROOT);
+    TPMPARAMS exclude{sizeof exclude, button};
+    if (popup) {
+        ::TrackPopupMenuEx(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL | TPM_LEFTBUTTON, button.left,
+                           button.bottom, owner, &exclude);
+    }
+    ::DestroyMenu(menu);
+}
+
+bool CSkinToolBar::OnNotify(const NMHDR& header, LRESULT& result) {
+    if (!bar_) return false;
+    HWND tips = reinterpret_cast<HWND>(::SendMessageA(bar_, TB_GETTOOLTIPS, 0, 0));
+    if (header.code == TBN_DROPDOWN && header.hwndFrom == bar_) {
+        const auto& info = reinterpret_cast<const NMTOOLBARA&>(header);
+        if (info.iItem != kDropDownCommand) return false;
+        ShowDropDown(info);
+        result = TBDDRET_DEFAULT;
+        return true;
+    }
+    if (tips && header.hwndFrom == tips && framework::IsToolTipTextRequest(header)) {
+        framework::FillToolTipText(header, ToolTipOf(header.idFrom));
+        result = 0;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace toolbar
