@@ -61,6 +61,10 @@ protected:
         ASSERT_TRUE(::CopyFileA(BuiltProgram().c_str(), exe_.c_str(), FALSE)) << BuiltProgram();
         ASSERT_TRUE(testing_support::PointContextMenuAt(dir_.File("")));
         ASSERT_TRUE(testing_support::PointContextMenuAt(dir_.File(""), "Add to quorva"));  // the English pack's
+        // A collection of one category: no first-run import question holds
+        // the window (closing waits for an open question).
+        WriteBytes(dir_.File("bookmark.xml"),
+                   "<?xml version=\"1.0\" encoding=\"utf-8\"?><root>\r\n<G t=\"News\"/>\r\n</root>\r\n");
     }
 
     // Every normal start registers the server for this copy of the program;

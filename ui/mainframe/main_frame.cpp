@@ -559,9 +559,11 @@ void CMainFrame::RepaintFrame() {
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_DRAWFRAME | SWP_NOSENDCHANGING);
 }
 
+// Without the owned windows' order: Wine puts a window that owns hidden
+// popups (tool tips) just below them, outside the topmost band, otherwise.
 void CMainFrame::ApplyTopMost() {
     ::SetWindowPos(Hwnd(), CSetting::Instance()->Other_TopMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
 void CMainFrame::ToggleTopMost() {

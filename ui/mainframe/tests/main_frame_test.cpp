@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -47,7 +49,12 @@ TEST_F(MainFrameTest, IsCreatedHiddenWithTitleMenuAndStyles) {
     EXPECT_STREQ(text, CMainFrame::kClassName);
     ::GetWindowTextA(hwnd, text, sizeof text);
     EXPECT_STREQ(text, "岚舟链匣");
-    EXPECT_NE(::GetMenu(hwnd), nullptr);
+    EXPECT_EQ(::GetMenu(hwnd), nullptr) << "the main menu is in the menu bar";
+    ASSERT_NE(Frame().MainMenu(), nullptr);
+    EXPECT_EQ(::SendMessageA(Frame().MenuBar().Hwnd(), TB_BUTTONCOUNT, 0, 0), 5);
+    EXPECT_EQ(static_cast<DWORD>(::GetWindowLongPtrA(Frame().MenuBar().Hwnd(), GWL_STYLE)) & 0x5600184Cu, 0x5600184Cu);
+    EXPECT_EQ(::GetDlgCtrlID(Frame().Rebar()), 0xE800);
+    EXPECT_EQ(::SendMessageA(Frame().Rebar(), RB_GETBANDCOUNT, 0, 0), 2);
     const DWORD style = static_cast<DWORD>(::GetWindowLongPtrA(hwnd, GWL_STYLE));
     const DWORD wanted = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     EXPECT_EQ(style & wanted, wanted);

@@ -82,8 +82,8 @@ protected:
         return -1;
     }
     // The language submenu: the last item of "View".
-    static HMENU LanguageMenu(HWND frame) {
-        HMENU view = ::GetSubMenu(::GetMenu(frame), 2);
+    HMENU LanguageMenu(HWND) {
+        HMENU view = ::GetSubMenu(Frame().MainMenu(), 2);
         return view ? ::GetSubMenu(view, ::GetMenuItemCount(view) - 1) : nullptr;
     }
     HWND Show() {
@@ -102,7 +102,7 @@ TEST_F(MainFrameWithFiles, ShowsThePackNamedInTheSettingsAndSwitchesFromItsMenu)
     settings_->General_Language = "english";  // names match in any case
     HWND hwnd = Create();
     ASSERT_NE(hwnd, nullptr);
-    HMENU menu = ::GetMenu(hwnd);
+    HMENU menu = Frame().MainMenu();
     EXPECT_EQ(WindowText(hwnd), "quorva");
     EXPECT_EQ(MenuText(menu, 0), "&File");
     EXPECT_EQ(MenuText(::GetSubMenu(menu, 0), 3), "E&xit");
@@ -121,7 +121,10 @@ TEST_F(MainFrameWithFiles, ShowsThePackNamedInTheSettingsAndSwitchesFromItsMenu)
     EXPECT_EQ(Items(LanguageMenu(hwnd)), expected);
 
     ::SendMessageA(hwnd, WM_COMMAND, ID_LANGUAGE_FIRST + test, 0);
-    menu = ::GetMenu(hwnd);
+    menu = Frame().MainMenu();
+    char caption[64] = "";
+    ::SendMessageA(Frame().MenuBar().Hwnd(), TB_GETBUTTONTEXTA, 1, reinterpret_cast<LPARAM>(caption));
+    EXPECT_STREQ(caption, "Fi&le (test)") << "the menu bar shows the new texts";
     EXPECT_EQ(WindowText(hwnd), "quorva test");
     EXPECT_EQ(MenuText(menu, 0), "Fi&le (test)");
     // A text the new pack lacks is the built-in one, not the old pack's.
