@@ -40,6 +40,11 @@ int RunUserInterface(HINSTANCE instance, framework::CServerModule& module, UINT 
         CMainFrame frame(module, alreadyRunningMessage);
         if (frame.CreateMainWindow(instance)) {
             app::RecordMainWindow(frame.Hwnd());
+            // Links handed in before the window was recorded were announced
+            // to no one.
+            if (!PendingLinkQueue::Instance().Empty()) {
+                ::PostMessageA(frame.Hwnd(), framework::UWM_LINKS_PENDING, 0, 0);
+            }
             frame.HoldProcessLock();
             frame.InitialShow();
             ::SendMessageA(frame.Hwnd(), framework::UWM_TREE_TO_TOP, 0, 0);

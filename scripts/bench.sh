@@ -4,7 +4,9 @@
 # tree takes from its creation to its first paint over 10,000 categories
 # (the Windows build, under Wine). With --opening: how long the commands that
 # open bookmarks hold the window's thread; with --list: the bookmark list's
-# operations on 20,000 rows (both under Wine). With --program: quorva.exe
+# operations on 20,000 rows; with --frame: the main window's start and its
+# frames while it is resized and its splitter dragged with 100,000
+# bookmarks (all under Wine). With --program: quorva.exe
 # under Wine with the 100,000-bookmark workload against an empty collection
 # (start-up to the first paint, memory, the window's longest stall during
 # each periodic save, closing); it takes about two minutes.
@@ -29,6 +31,10 @@ case "${1:-}" in
   --tree)
     prepare_wine_bench classtree_load_bench
     wine "$BUILD/win/ui/classtree/tests/classtree_load_bench.exe" 10000 7
+    exit 0 ;;
+  --frame)
+    prepare_wine_bench frame_bench
+    wine "$BUILD/win/ui/mainframe/tests/frame_bench.exe" 20
     exit 0 ;;
   --list)
     prepare_wine_bench list_bench

@@ -159,10 +159,30 @@ bool RunningProgram::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
     return true;
 }
 
+bool RunningProgram::AnswerQuestions(DWORD quietMs) {
+    bool answered = false;
+    while (WaitUntil([&] { return DialogOf(Pid()) != nullptr || !Running(); }, quietMs) && Running()) {
+        HWND dialog = DialogOf(Pid());
+        if (!dialog) break;
+        const int button = ::GetDlgItem(dialog, IDNO) ? IDNO : ::GetDlgItem(dialog, IDCANCEL) ? IDCANCEL : IDOK;
+        ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+        WaitUntil([&] { return !::IsWindow(dialog); }, quietMs);
+        answered = true;
+    }
+    return answered;
+}
+
+// As a user would: a question still open (the first-run offers) keeps the
+// window, so it is answered first.
 bool RunningProgram::Close(DWORD timeoutMs) {
-    HWND window = FindMainWindow();
-    if (window) ::PostMessageA(window, WM_CLOSE, 0, 0);
-    return WaitForExit(timeoutMs, nullptr);
+    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+    while (::GetTickCount64() < deadline) {
+        AnswerQuestions(200);
+        HWND window = FindMainWindow();
+        if (window) ::PostMessageA(window, WM_CLOSE, 0, 0);
+        if (WaitForExit(1000, nullptr)) return true;
+    }
+    return WaitForExit(0, nullptr);
 }
 
 }  // namespace program_test

@@ -55,7 +55,11 @@ public:
     HWND WaitForMainWindow(DWORD timeoutMs = kTimeoutMs) const;
     bool Running() const;
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
-    // WM_CLOSE to the main window, then waits for the process to end.
+    // Answers every question the program shows (No, else Cancel, else OK)
+    // until none comes for `quietMs`. True when there was one.
+    bool AnswerQuestions(DWORD quietMs = 1500);
+    // WM_CLOSE to the main window, after answering any open question, then
+    // waits for the process to end.
     bool Close(DWORD timeoutMs = kTimeoutMs);
 
 private:

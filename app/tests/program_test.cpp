@@ -61,10 +61,6 @@ protected:
         ASSERT_TRUE(::CopyFileA(BuiltProgram().c_str(), exe_.c_str(), FALSE)) << BuiltProgram();
         ASSERT_TRUE(testing_support::PointContextMenuAt(dir_.File("")));
         ASSERT_TRUE(testing_support::PointContextMenuAt(dir_.File(""), "Add to quorva"));  // the English pack's
-        // A collection of one category: no first-run import question holds
-        // the window (closing waits for an open question).
-        WriteBytes(dir_.File("bookmark.xml"),
-                   "<?xml version=\"1.0\" encoding=\"utf-8\"?><root>\r\n<G t=\"News\"/>\r\n</root>\r\n");
     }
 
     // Every normal start registers the server for this copy of the program;
@@ -104,6 +100,8 @@ TEST_F(ProgramTest, FirstRunWritesEveryKeyAndThePlacementWhenClosed) {
     ASSERT_TRUE(::MoveWindow(window, 50, 60, 400, 300, TRUE));
     ASSERT_TRUE(WaitUntil([&] { return SameRect(NormalRect(window), RECT{50, 60, 450, 360}); }));
 
+    // The first start's import offers: declined.
+    EXPECT_TRUE(program.AnswerQuestions());
     const ULONGLONG closed = ::GetTickCount64();
     ASSERT_TRUE(::PostMessageA(window, WM_CLOSE, 0, 0));
     DWORD exitCode = 99;

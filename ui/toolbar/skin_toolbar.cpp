@@ -3,6 +3,7 @@
 #include "classtree_res.h"
 #include "framework/tool_tip_text.h"
 #include "framework/ui_text.h"
+#include "language_prompts.h"
 #include "resource.h"
 
 #include <algorithm>
@@ -39,17 +40,6 @@ std::string StringTableText(HINSTANCE instance, UINT id) {
 }
 
 }  // namespace
-
-void SplitButtonText(const std::string& text, std::string& description, std::string& label) {
-    const std::size_t cut = text.rfind('\n');
-    if (cut == std::string::npos) {
-        description.clear();
-        label = text;
-        return;
-    }
-    description = text.substr(0, cut);
-    label = text.substr(cut + 1);
-}
 
 CSkinToolBar::~CSkinToolBar() {
     if (bar_ && ::IsWindow(bar_)) {
@@ -113,7 +103,9 @@ bool CSkinToolBar::LoadButtons() {
             info.button.idCommand = id;
             info.button.fsState = TBSTATE_ENABLED;
             info.button.fsStyle = BTNS_BUTTON | BTNS_AUTOSIZE | (id == kDropDownCommand ? BTNS_DROPDOWN : 0);
-            SplitButtonText(StringTableText(instance_, id), info.description, info.label);
+            const ButtonTexts texts = SplitButtonText(StringTableText(instance_, id));
+            info.label = texts.label;
+            info.description = texts.description;
         }
         table_.push_back(info);
     }
@@ -129,7 +121,9 @@ void CSkinToolBar::RefreshTexts() {
         const UINT id = static_cast<UINT>(info.button.idCommand);
         const std::string text =
             framework::UiText("message", std::to_string(id), StringTableText(instance_, id));
-        SplitButtonText(text, info.description, info.label);
+        const ButtonTexts texts = SplitButtonText(text);
+        info.label = texts.label;
+        info.description = texts.description;
     }
     SetTextOption(textOption_ < 0 ? 0 : textOption_);
 }

@@ -21,9 +21,6 @@ struct ToolButtonInfo {
     bool isDefault = true;
 };
 
-// "description\nlabel" split at the last line break; no line break: all label.
-void SplitButtonText(const std::string& text, std::string& description, std::string& label);
-
 class CSkinToolBar {
 public:
     static constexpr const char kClassName[] = "zev_ToolBarEx";

@@ -1,0 +1,123 @@
+// How long the main window takes to come up and to follow the mouse with a
+// large collection (scripts/bench.sh --frame):
+//   frame_bench [runs]
+// 100,000 bookmarks in 1,000 categories, the first of them holding 20,000
+// and shown at start, written beside the program as bookmark.xml. Prints the
+// time from creation to the first paint, and the longest and the median
+// frame while the window is resized and while the pane splitter is dragged,
+// in milliseconds (each frame: the move and the repaint it causes).
+#include "framework/message_loop.h"
+#include "framework/program_folder.h"
+#include "framework/server_module.h"
+#include "mainframe/main_frame.h"
+#include "setting.h"
+
+#include <windows.h>
+#include <ole2.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Ms(Clock::time_point since) { return std::chrono::duration<double, std::milli>(Clock::now() - since).count(); }
+
+void Pump() {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+void WriteCollection(const std::string& path) {
+    std::string text = "<?xml version=\"1.0\" encoding=\"utf-8\"?><root>\r\n";
+    int written = 0;
+    for (int c = 0; c < 1000; ++c) {
+        text += "<G t=\"category " + std::to_string(c) + "\">\r\n";
+        const int count = c == 0 ? 20000 : 80;
+        for (int b = 0; b < count && written < 100000; ++b, ++written) {
+            const std::string n = std::to_string(written);
+            text += "<a t=\"page " + n + "\" u=\"http://site" + n + ".example/path\" r=\"\"/>\r\n";
+        }
+        text += "</G>\r\n";
+    }
+    text += "</root>\r\n";
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// Each frame: `step` moves something, then the window repaints at once.
+std::vector<double> Frames(HWND window, int count, const std::function<void(int)>& step) {
+    std::vector<double> times;
+    for (int i = 0; i < count; ++i) {
+        Pump();
+        const auto start = Clock::now();
+        step(i);
+        ::RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        times.push_back(Ms(start));
+    }
+    return times;
+}
+
+void Report(const char* what, std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    std::printf("%s: longest %.1f, median %.1f (%zu frames)\n", what, times.back(), times[times.size() / 2],
+                times.size());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
+    ::OleInitialize(nullptr);
+    const std::string folder = framework::ProgramFolder();
+    WriteCollection(folder + "bookmark.xml");
+    CSetting* settings = CSetting::Instance();
+    settings->Load(folder + "no-such-setting.xml");
+    settings->Other_InDefaultBookmark = 0;
+    settings->Other_InIEBookmark = 0;
+
+    framework::CServerModule module;
+    framework::CMessageLoop loop;
+    module.Init(::GetCurrentThreadId());
+    module.AddMessageLoop(&loop);
+    {
+        CMainFrame frame(module, ::RegisterWindowMessageA("quorva_bench_AlreadyRunning"));
+        const auto start = Clock::now();
+        if (!frame.CreateMainWindow(::GetModuleHandleA(nullptr))) return 1;
+        HWND window = frame.Hwnd();
+        ::MoveWindow(window, 0, 0, 900, 650, FALSE);
+        frame.InitialShow();
+        ::UpdateWindow(window);
+        ::RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        std::printf("100,000 bookmarks, 20,000 on display (ms)\n");
+        std::printf("creation to the first paint: %.1f\n", Ms(start));
+
+        Report("resize", Frames(window, runs, [&](int i) {
+                   const int w = 700 + (i % 2 ? 300 : 0) + i * 3;
+                   ::SetWindowPos(window, nullptr, 0, 0, w, 500 + (i % 3) * 100, SWP_NOZORDER | SWP_NOACTIVATE);
+               }));
+
+        HWND splitter = frame.VerticalSplitter().Hwnd();
+        const int y = 100;
+        int x = frame.VerticalSplitter().Position() + 1;
+        ::SendMessageA(splitter, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        Report("splitter drag", Frames(window, runs, [&](int i) {
+                   x += i % 2 ? -37 : 41;
+                   ::SendMessageA(splitter, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
+               }));
+        ::SendMessageA(splitter, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+        ::DestroyWindow(window);
+    }
+    module.RemoveMessageLoop();
+    ::DeleteFileA((folder + "bookmark.xml").c_str());
+    return 0;
+}
