@@ -95,6 +95,7 @@ struct BackgroundSaveTest : ::testing::Test {
     testing_support::TempDir dir;
     std::string path = dir.File("bookmark.xml");
     CBookmarkStore store;
+    CBookmarkFileKeeper keeper{path, {}};
 
     // The bytes a synchronous save of the collection writes now.
     std::string Expected() {
@@ -106,7 +107,7 @@ struct BackgroundSaveTest : ::testing::Test {
 TEST_F(BackgroundSaveTest, AChangeMadeWhileTheWriterWritesIsSavedByTheNextTick) {
     TestOps ops;
     CFileWriter writer(&ops);
-    CBackgroundSave save(writer, path);
+    CBackgroundSave save(writer, keeper);
     store.AddTopClass("first");
     ops.Hold();
     EXPECT_TRUE(save.Tick(store).empty());
@@ -128,7 +129,7 @@ TEST_F(BackgroundSaveTest, AChangeMadeWhileTheWriterWritesIsSavedByTheNextTick) 
     EXPECT_TRUE(store.IsModified()) << "the outcome is taken at the next tick";
     const auto outcomes = save.Tick(store);
     ASSERT_EQ(outcomes.size(), 2u);
-    EXPECT_TRUE(outcomes[0].ok && outcomes[1].ok);
+    EXPECT_TRUE(outcomes[0].saved && outcomes[1].saved);
     EXPECT_FALSE(store.IsModified());
     EXPECT_TRUE(save.Tick(store).empty());
     writer.WaitIdle();
@@ -138,7 +139,7 @@ TEST_F(BackgroundSaveTest, AChangeMadeWhileTheWriterWritesIsSavedByTheNextTick) 
 TEST_F(BackgroundSaveTest, AnOlderTextOnDiskLeavesTheNewerChangesModified) {
     TestOps ops;
     CFileWriter writer(&ops);
-    CBackgroundSave save(writer, path);
+    CBackgroundSave save(writer, keeper);
     store.AddTopClass("first");
     ops.Hold();
     save.Tick(store);
@@ -149,7 +150,7 @@ TEST_F(BackgroundSaveTest, AnOlderTextOnDiskLeavesTheNewerChangesModified) {
     // The first text's success must not count for the second change.
     const auto outcomes = save.Tick(store);
     ASSERT_EQ(outcomes.size(), 1u);
-    EXPECT_TRUE(outcomes[0].ok);
+    EXPECT_TRUE(outcomes[0].saved);
     EXPECT_TRUE(store.IsModified());
     writer.WaitIdle();
     save.Tick(store);
@@ -160,7 +161,7 @@ TEST_F(BackgroundSaveTest, AnOlderTextOnDiskLeavesTheNewerChangesModified) {
 TEST_F(BackgroundSaveTest, AFailedWriteKeepsTheCollectionModifiedAndTheNextTickSucceeds) {
     TestOps ops;
     CFileWriter writer(&ops);
-    CBackgroundSave save(writer, path);
+    CBackgroundSave save(writer, keeper);
     WriteBytes(path, "old");
     store.AddTopClass("news");
     ops.failCreates = 1;
@@ -169,13 +170,13 @@ TEST_F(BackgroundSaveTest, AFailedWriteKeepsTheCollectionModifiedAndTheNextTickS
     EXPECT_EQ(ReadBytes(path), "old");
     auto outcomes = save.Tick(store);  // reports the failure and tries again
     ASSERT_EQ(outcomes.size(), 1u);
-    EXPECT_FALSE(outcomes[0].ok);
+    EXPECT_FALSE(outcomes[0].saved);
     EXPECT_FALSE(outcomes[0].error.empty());
     EXPECT_TRUE(store.IsModified());
     writer.WaitIdle();
     outcomes = save.Tick(store);
     ASSERT_EQ(outcomes.size(), 1u);
-    EXPECT_TRUE(outcomes[0].ok);
+    EXPECT_TRUE(outcomes[0].saved);
     EXPECT_FALSE(store.IsModified());
     EXPECT_EQ(ReadBytes(path), Expected());
 }
@@ -193,7 +194,7 @@ TEST_F(BackgroundSaveTest, ACrashAfterAnyFileCallLeavesExactlyTheOldOrTheNewFile
         ops.dieAfter = dieAfter;
         {
             CFileWriter writer(&ops);
-            CBackgroundSave save(writer, path);
+            CBackgroundSave save(writer, keeper);
             store.SetModified(true);
             save.Tick(store);
             writer.WaitIdle();
@@ -212,7 +213,7 @@ TEST_F(BackgroundSaveTest, ACrashAfterAnyFileCallLeavesExactlyTheOldOrTheNewFile
 TEST_F(BackgroundSaveTest, ClosingWithAWriteInFlightLosesNothing) {
     TestOps ops;
     CFileWriter writer(&ops);
-    CBackgroundSave save(writer, path);
+    CBackgroundSave save(writer, keeper);
     store.AddTopClass("first");
     ops.Hold();
     save.Tick(store);
@@ -225,7 +226,7 @@ TEST_F(BackgroundSaveTest, ClosingWithAWriteInFlightLosesNothing) {
     const auto outcomes = save.Finish(store);
     disk.join();
     ASSERT_EQ(outcomes.size(), 2u) << "the write in flight, then the synchronous save";
-    EXPECT_TRUE(outcomes[0].ok && outcomes[1].ok);
+    EXPECT_TRUE(outcomes[0].saved && outcomes[1].saved);
     EXPECT_FALSE(store.IsModified());
     EXPECT_EQ(ReadBytes(path), Expected());
 }
@@ -235,15 +236,15 @@ TEST_F(BackgroundSaveTest, ClosingWithAWriteInFlightLosesNothing) {
 // and what is on disk at the end is the whole collection.
 TEST_F(BackgroundSaveTest, ManyTicksWhileWritingEndWithEverythingOnDisk) {
     CFileWriter writer;
-    CBackgroundSave save(writer, path);
+    CBackgroundSave save(writer, keeper);
     ClassRecord* category = store.AddTopClass("c");
     int failures = 0;
     for (int i = 0; i < 300; ++i) {
         store_test::AddBookmarks(store, category, {"t" + std::to_string(i)});
-        for (const auto& outcome : save.Tick(store)) failures += outcome.ok ? 0 : 1;
+        for (const auto& outcome : save.Tick(store)) failures += outcome.saved ? 0 : 1;
         if (i % 50 == 0) std::this_thread::yield();
     }
-    for (const auto& outcome : save.Finish(store)) failures += outcome.ok ? 0 : 1;
+    for (const auto& outcome : save.Finish(store)) failures += outcome.saved ? 0 : 1;
     EXPECT_EQ(failures, 0);
     EXPECT_FALSE(store.IsModified());
     EXPECT_EQ(ReadBytes(path), Expected());
