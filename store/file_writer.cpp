@@ -6,7 +6,10 @@
 #include <utility>
 
 CFileWriter::CFileWriter(platform::FileOps* ops, std::function<void()> finished)
-    : ops_(ops), finished_(std::move(finished)), thread_([this] { Run(); }) {}
+    : ops_(ops),
+      ownOps_(ops ? nullptr : platform::NewSystemFileOps()),
+      finished_(std::move(finished)),
+      thread_([this] { Run(); }) {}
 
 CFileWriter::~CFileWriter() {
     {
@@ -54,7 +57,7 @@ void CFileWriter::WaitIdle() {
 }
 
 void CFileWriter::Run() {
-    platform::FileOps& ops = ops_ ? *ops_ : platform::SystemFileOps();
+    platform::FileOps& ops = ops_ ? *ops_ : *ownOps_;
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
         work_.wait(lock, [&] { return stop_ || !waiting_.empty(); });

@@ -20,6 +20,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -75,6 +76,7 @@ private:
     void Run();
 
     platform::FileOps* ops_;
+    std::unique_ptr<platform::FileOps> ownOps_;  // the system's, when none were given
     const std::function<void()> finished_;
     mutable std::mutex mutex_;
     std::condition_variable work_;  // a job arrived, or the end
