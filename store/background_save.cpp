@@ -1,43 +1,61 @@
 #include "background_save.h"
 
+#include <new>
 #include <utility>
 
-#include "platform/file_io.h"
-
-std::vector<CBackgroundSave::Outcome> CBackgroundSave::TakeOutcomes(CBookmarkStore& store) {
-    std::vector<Outcome> outcomes;
-    for (CFileWriter::Result& result : writer_.TakeResults(path_)) {
+std::vector<SaveOutcome> CBackgroundSave::Collect(CBookmarkStore& store) {
+    std::vector<SaveOutcome> outcomes;
+    for (CFileWriter::Result& result : writer_.TakeResults(keeper_.Path())) {
         if (result.ok) store.MarkSaved(result.tag);
-        outcomes.push_back(Outcome{result.ok, std::move(result.error)});
+        SaveOutcome outcome;
+        outcome.saved = result.ok;
+        outcome.error = std::move(result.error);
+        outcome.backupError = std::move(result.note);
+        outcomes.push_back(std::move(outcome));
     }
     return outcomes;
 }
 
-std::vector<CBackgroundSave::Outcome> CBackgroundSave::Tick(CBookmarkStore& store) {
+std::vector<SaveOutcome> CBackgroundSave::Tick(CBookmarkStore& store) {
     // Asked before the outcomes are taken: a write that ends in between has
     // its outcome taken now or at the next tick, and is never handed over
     // twice.
-    const bool pending = writer_.Pending(path_);
-    std::vector<Outcome> outcomes = TakeOutcomes(store);
+    const bool pending = writer_.Pending(keeper_.Path());
+    std::vector<SaveOutcome> outcomes = Collect(store);
     if (!store.IsModified()) return outcomes;
     if (pending && handedOver_ == store.ChangeCount()) return outcomes;
+
+    SaveOutcome refused;
+    if (!keeper_.PrepareSave(refused.error)) {
+        outcomes.push_back(std::move(refused));
+        return outcomes;
+    }
     std::uint64_t change = 0;
-    FileTextBuffer text = store.BuildFileText(change);
+    FileTextBuffer text;
+    try {
+        text = store.BuildFileText(change);
+    } catch (const std::bad_alloc&) {
+        refused.error = "Out of memory";
+        outcomes.push_back(std::move(refused));
+        return outcomes;
+    }
+    const platform::LocalTime now = keeper_.Now();
+    CBookmarkFileKeeper& keeper = keeper_;
+    writer_.Submit(keeper_.Path(), std::move(text), change,
+                   [&keeper, now](const std::string&, std::string_view written, platform::FileOps& ops,
+                                  CFileWriter::Result& result) {
+                       SaveOutcome outcome = keeper.WriteText(written, now, ops);
+                       result.ok = outcome.saved;
+                       result.error = std::move(outcome.error);
+                       result.note = std::move(outcome.backupError);
+                   });
     handedOver_ = change;
-    writer_.Submit(path_, std::move(text), change);
     return outcomes;
 }
 
-std::vector<CBackgroundSave::Outcome> CBackgroundSave::Finish(CBookmarkStore& store) {
+std::vector<SaveOutcome> CBackgroundSave::Finish(CBookmarkStore& store) {
     writer_.WaitIdle();
-    std::vector<Outcome> outcomes = TakeOutcomes(store);
-    if (store.IsModified()) {
-        std::uint64_t change = 0;
-        const FileTextBuffer text = store.BuildFileText(change);
-        Outcome last;
-        last.ok = platform::ReplaceFileContents(path_, text.View(), last.error);
-        if (last.ok) store.MarkSaved(change);
-        outcomes.push_back(std::move(last));
-    }
+    std::vector<SaveOutcome> outcomes = Collect(store);
+    if (store.IsModified()) outcomes.push_back(keeper_.Save(store));
     return outcomes;
 }

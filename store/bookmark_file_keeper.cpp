@@ -1,5 +1,6 @@
 #include "bookmark_file_keeper.h"
 
+#include <new>
 #include <utility>
 
 #include "bookmark_store.h"
@@ -53,20 +54,38 @@ void CBookmarkFileKeeper::KeepDailyBackupOnce(SaveOutcome& outcome, const platfo
     }
 }
 
-SaveOutcome CBookmarkFileKeeper::Save(CBookmarkStore& store) {
-    SaveOutcome outcome;
+bool CBookmarkFileKeeper::PrepareSave(std::string& error) {
     std::string copyError;
     if (!KeepPendingCopy(copyError)) {
-        outcome.error = keptCopy_ + ": " + copyError;
-        return outcome;
+        error = keptCopy_ + ": " + copyError;
+        return false;
     }
-    if (!platform::CanReplaceFile(path_, outcome.error)) return outcome;
-    const platform::LocalTime now = options_.clock();
+    return platform::CanReplaceFile(path_, error);
+}
+
+SaveOutcome CBookmarkFileKeeper::WriteText(std::string_view text, const platform::LocalTime& now,
+                                           platform::FileOps& ops) {
+    SaveOutcome outcome;
     KeepDailyBackupOnce(outcome, now);
-    outcome.saved = store.Save(path_, outcome.error);
+    outcome.saved = platform::ReplaceFileContents(path_, text, outcome.error, ops);
     // The day counts as kept once a save went through: a backup that failed
     // is said once, not at every save of the day.
     if (outcome.saved) backupDay_ = DayOf(now);
+    return outcome;
+}
+
+SaveOutcome CBookmarkFileKeeper::Save(CBookmarkStore& store) {
+    SaveOutcome outcome;
+    if (!PrepareSave(outcome.error)) return outcome;
+    std::uint64_t change = 0;
+    try {
+        const FileTextBuffer text = store.BuildFileText(change);
+        outcome = WriteText(text.View(), options_.clock());
+    } catch (const std::bad_alloc&) {
+        outcome.saved = false;
+        outcome.error = "Out of memory";
+    }
+    if (outcome.saved) store.MarkSaved(change);
     return outcome;
 }
 

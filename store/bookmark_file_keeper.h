@@ -11,11 +11,18 @@
 //
 // The outcome of a save is a small value (SaveOutcome) that the caller shows;
 // it can just as well come back from a writer thread.
+//
+// A save has two halves so that the periodic one can write on the file
+// writer's thread: PrepareSave, on the window's thread before the text is
+// built, and WriteText, wherever the text is written. Save does both.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <string>
+#include <string_view>
 
+#include "platform/file_io.h"
 #include "platform/file_keeping.h"
 #include "xml_file_load.h"
 
@@ -50,6 +57,18 @@ public:
     BookmarkLoadReport Load(CBookmarkStore& store);
     // Writes the whole collection to the file.
     SaveOutcome Save(CBookmarkStore& store);
+
+    // The checks before a text is built: an unreadable file's copy is made
+    // first, and the file must be replaceable. False with `error` when the
+    // save cannot go on; then nothing is built or written.
+    bool PrepareSave(std::string& error);
+    // Writes a finished text built after PrepareSave said yes: the day's
+    // backup first, when `now` is the first save of its day, then the file
+    // is replaced through `ops`. May run on another thread than the rest, one
+    // write at a time.
+    SaveOutcome WriteText(std::string_view text, const platform::LocalTime& now,
+                          platform::FileOps& ops = platform::SystemFileOps());
+    platform::LocalTime Now() const { return options_.clock(); }
     // Writes the whole collection to another file the user chose (no backup,
     // no copy: that file is the user's).
     SaveOutcome SaveTo(CBookmarkStore& store, const std::string& otherPath);
@@ -64,6 +83,7 @@ private:
     bool copyPending_ = false;
     platform::LocalTime unreadableSince_{};
     std::string keptCopy_;
-    // The day of the last daily backup (year * 10000 + month * 100 + day).
-    int backupDay_ = 0;
+    // The day of the last daily backup (year * 10000 + month * 100 + day);
+    // set by WriteText, which may run on the writer's thread.
+    std::atomic<int> backupDay_{0};
 };

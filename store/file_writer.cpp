@@ -1,10 +1,15 @@
 #include "file_writer.h"
 
 #include <algorithm>
+#include <exception>
 #include <new>
 #include <utility>
 
-CFileWriter::CFileWriter(platform::FileOps* ops) : ops_(ops), thread_([this] { Run(); }) {}
+CFileWriter::CFileWriter(platform::FileOps* ops, std::function<void()> finished)
+    : ops_(ops),
+      ownOps_(ops ? nullptr : platform::NewSystemFileOps()),
+      finished_(std::move(finished)),
+      thread_([this] { Run(); }) {}
 
 CFileWriter::~CFileWriter() {
     {
@@ -15,7 +20,7 @@ CFileWriter::~CFileWriter() {
     thread_.join();
 }
 
-void CFileWriter::Submit(const std::string& path, FileTextBuffer text, std::uint64_t tag) {
+void CFileWriter::Submit(const std::string& path, FileTextBuffer text, std::uint64_t tag, WriteStep step) {
     {
         std::lock_guard<std::mutex> lock(mutex_);
         auto older = std::find_if(waiting_.begin(), waiting_.end(), [&](const Job& job) { return job.path == path; });
@@ -23,8 +28,9 @@ void CFileWriter::Submit(const std::string& path, FileTextBuffer text, std::uint
             // Replaced where it stood, so that files keep their turns.
             older->text = std::move(text);
             older->tag = tag;
+            older->step = std::move(step);
         } else {
-            waiting_.push_back(Job{path, std::move(text), tag});
+            waiting_.push_back(Job{path, std::move(text), tag, std::move(step)});
         }
     }
     work_.notify_one();
@@ -33,10 +39,9 @@ void CFileWriter::Submit(const std::string& path, FileTextBuffer text, std::uint
 std::vector<CFileWriter::Result> CFileWriter::TakeResults(const std::string& path) {
     std::vector<Result> results;
     std::lock_guard<std::mutex> lock(mutex_);
-    auto mine = std::stable_partition(finished_.begin(), finished_.end(),
-                                      [&](const Finished& f) { return f.path != path; });
-    for (auto it = mine; it != finished_.end(); ++it) results.push_back(std::move(it->result));
-    finished_.erase(mine, finished_.end());
+    auto mine = std::stable_partition(done_.begin(), done_.end(), [&](const Finished& f) { return f.path != path; });
+    for (auto it = mine; it != done_.end(); ++it) results.push_back(std::move(it->result));
+    done_.erase(mine, done_.end());
     return results;
 }
 
@@ -52,7 +57,7 @@ void CFileWriter::WaitIdle() {
 }
 
 void CFileWriter::Run() {
-    platform::FileOps& ops = ops_ ? *ops_ : platform::SystemFileOps();
+    platform::FileOps& ops = ops_ ? *ops_ : *ownOps_;
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
         work_.wait(lock, [&] { return stop_ || !waiting_.empty(); });
@@ -66,15 +71,29 @@ void CFileWriter::Run() {
         Result result;
         result.tag = job.tag;
         try {
-            result.ok = platform::ReplaceFileContents(job.path, job.text.View(), result.error, ops);
+            if (job.step) {
+                job.step(job.path, job.text.View(), ops, result);
+            } else {
+                result.ok = platform::ReplaceFileContents(job.path, job.text.View(), result.error, ops);
+            }
         } catch (const std::bad_alloc&) {
+            result.ok = false;
             result.error = "Out of memory";
+        } catch (const std::exception& e) {
+            result.ok = false;
+            result.error = e.what();
         }
         job.text = FileTextBuffer();  // the text's memory goes back before the next wait
+        job.step = nullptr;
 
         lock.lock();
         writing_ = false;
-        finished_.push_back(Finished{std::move(job.path), std::move(result)});
+        done_.push_back(Finished{std::move(job.path), std::move(result)});
         idle_.notify_all();
+        if (finished_) {
+            lock.unlock();
+            finished_();
+            lock.lock();
+        }
     }
 }

@@ -1,7 +1,7 @@
 // The program benchmark: quorva.exe started from outside under Wine, once
 // with an empty collection and once with the workload, in the same run.
 //
-//   program_bench.exe WORKLOAD.xml [--saves N]
+//   program_bench.exe WORKLOAD.xml [--saves N] [--baseline OTHER.exe]
 //
 // For each collection: the time from starting the process to its main
 // window's first paint; the working set after start-up and its peak (the
@@ -9,7 +9,9 @@
 // change is saved, probed every 10 ms from here (a category is moved, which
 // the periodic save writes within one period; the workload only); and the
 // time to close. The figures of interest are the workload's minus the empty
-// collection's.
+// collection's. With --baseline, another build of the program (an earlier
+// commit's) runs the workload's last round too, right after this one's, for
+// figures before and after a change taken in one run.
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
@@ -80,13 +82,14 @@ HWND TreeControl(HWND mainWindow, HWND* view) {
     return *view ? ::FindWindowExA(*view, nullptr, WC_TREEVIEWA, nullptr) : nullptr;
 }
 
-Figures Measure(const std::string& workload, int saves) {
+Figures Measure(const std::string& workload, int saves, const std::string& programExe = "") {
     Figures f;
     testing_support::TempDir dir;
     const std::string folder = program_test::WindowsPath(dir.Path().string()) + "\\";
     const std::string exe = folder + "quorva.exe";
     const std::string bookmarks = folder + "bookmark.xml";
-    if (!::CopyFileA(program_test::BuiltProgram().c_str(), exe.c_str(), FALSE)) return f;
+    const std::string built = programExe.empty() ? program_test::BuiltProgram() : programExe;
+    if (!::CopyFileA(built.c_str(), exe.c_str(), FALSE)) return f;
     if (!workload.empty() && !::CopyFileA(workload.c_str(), bookmarks.c_str(), FALSE)) return f;
 
     RunningProgram program;
@@ -170,17 +173,20 @@ void Print(const char* label, const Figures& f) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s WORKLOAD.xml [--saves N] [--rounds N] [--bookmarks N]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s WORKLOAD.xml [--saves N] [--rounds N] [--bookmarks N] [--baseline EXE]\n",
+                     argv[0]);
         return 2;
     }
     const std::string workload = argv[1];
     int saves = 7;
     int rounds = 3;
     double bookmarks = 100000;
+    std::string baseline;
     for (int i = 2; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--saves") == 0) saves = std::atoi(argv[i + 1]);
         if (std::strcmp(argv[i], "--rounds") == 0) rounds = std::max(1, std::atoi(argv[i + 1]));
         if (std::strcmp(argv[i], "--bookmarks") == 0) bookmarks = std::atof(argv[i + 1]);
+        if (std::strcmp(argv[i], "--baseline") == 0) baseline = argv[i + 1];
     }
     // The first start of a session pays for Wine itself: not counted.
     Measure("", 0);
@@ -196,6 +202,11 @@ int main(int argc, char** argv) {
             std::printf("could not measure\n");
             return 1;
         }
+    }
+    if (!baseline.empty()) {
+        const Figures before = Measure(workload, saves, baseline);
+        if (!before.ok) std::printf("could not measure the baseline\n");
+        Print("workload, baseline", before);
     }
     auto median = [](const std::vector<Figures>& runs, double Figures::*field) {
         std::vector<double> values;

@@ -67,4 +67,6 @@ FileOps& SystemFileOps() {
     return ops;
 }
 
+std::unique_ptr<FileOps> NewSystemFileOps() { return std::make_unique<PosixFileOps>(); }
+
 }  // namespace platform

@@ -71,4 +71,6 @@ FileOps& SystemFileOps() {
     return ops;
 }
 
+std::unique_ptr<FileOps> NewSystemFileOps() { return std::make_unique<Win32FileOps>(); }
+
 }  // namespace platform

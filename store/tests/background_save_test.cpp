@@ -5,11 +5,14 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <filesystem>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 
 #include "background_save.h"
 #include "bookmark_store.h"
+#include "daily_backup.h"
 #include "file_writer.h"
 #include "store_test_helpers.h"
 #include "test_support/temp_dir.h"
@@ -95,6 +98,7 @@ struct BackgroundSaveTest : ::testing::Test {
     testing_support::TempDir dir;
     std::string path = dir.File("bookmark.xml");
     CBookmarkStore store;
+    CBookmarkFileKeeper keeper{path, {}};
 
     // The bytes a synchronous save of the collection writes now.
     std::string Expected() {
@@ -106,7 +110,7 @@ struct BackgroundSaveTest : ::testing::Test {
 TEST_F(BackgroundSaveTest, AChangeMadeWhileTheWriterWritesIsSavedByTheNextTick) {
     TestOps ops;
     CFileWriter writer(&ops);
-    CBackgroundSave save(writer, path);
+    CBackgroundSave save(writer, keeper);
     store.AddTopClass("first");
     ops.Hold();
     EXPECT_TRUE(save.Tick(store).empty());
@@ -128,7 +132,7 @@ TEST_F(BackgroundSaveTest, AChangeMadeWhileTheWriterWritesIsSavedByTheNextTick) 
     EXPECT_TRUE(store.IsModified()) << "the outcome is taken at the next tick";
     const auto outcomes = save.Tick(store);
     ASSERT_EQ(outcomes.size(), 2u);
-    EXPECT_TRUE(outcomes[0].ok && outcomes[1].ok);
+    EXPECT_TRUE(outcomes[0].saved && outcomes[1].saved);
     EXPECT_FALSE(store.IsModified());
     EXPECT_TRUE(save.Tick(store).empty());
     writer.WaitIdle();
@@ -138,7 +142,7 @@ TEST_F(BackgroundSaveTest, AChangeMadeWhileTheWriterWritesIsSavedByTheNextTick) 
 TEST_F(BackgroundSaveTest, AnOlderTextOnDiskLeavesTheNewerChangesModified) {
     TestOps ops;
     CFileWriter writer(&ops);
-    CBackgroundSave save(writer, path);
+    CBackgroundSave save(writer, keeper);
     store.AddTopClass("first");
     ops.Hold();
     save.Tick(store);
@@ -149,7 +153,7 @@ TEST_F(BackgroundSaveTest, AnOlderTextOnDiskLeavesTheNewerChangesModified) {
     // The first text's success must not count for the second change.
     const auto outcomes = save.Tick(store);
     ASSERT_EQ(outcomes.size(), 1u);
-    EXPECT_TRUE(outcomes[0].ok);
+    EXPECT_TRUE(outcomes[0].saved);
     EXPECT_TRUE(store.IsModified());
     writer.WaitIdle();
     save.Tick(store);
@@ -160,7 +164,7 @@ TEST_F(BackgroundSaveTest, AnOlderTextOnDiskLeavesTheNewerChangesModified) {
 TEST_F(BackgroundSaveTest, AFailedWriteKeepsTheCollectionModifiedAndTheNextTickSucceeds) {
     TestOps ops;
     CFileWriter writer(&ops);
-    CBackgroundSave save(writer, path);
+    CBackgroundSave save(writer, keeper);
     WriteBytes(path, "old");
     store.AddTopClass("news");
     ops.failCreates = 1;
@@ -169,13 +173,13 @@ TEST_F(BackgroundSaveTest, AFailedWriteKeepsTheCollectionModifiedAndTheNextTickS
     EXPECT_EQ(ReadBytes(path), "old");
     auto outcomes = save.Tick(store);  // reports the failure and tries again
     ASSERT_EQ(outcomes.size(), 1u);
-    EXPECT_FALSE(outcomes[0].ok);
+    EXPECT_FALSE(outcomes[0].saved);
     EXPECT_FALSE(outcomes[0].error.empty());
     EXPECT_TRUE(store.IsModified());
     writer.WaitIdle();
     outcomes = save.Tick(store);
     ASSERT_EQ(outcomes.size(), 1u);
-    EXPECT_TRUE(outcomes[0].ok);
+    EXPECT_TRUE(outcomes[0].saved);
     EXPECT_FALSE(store.IsModified());
     EXPECT_EQ(ReadBytes(path), Expected());
 }
@@ -193,7 +197,7 @@ TEST_F(BackgroundSaveTest, ACrashAfterAnyFileCallLeavesExactlyTheOldOrTheNewFile
         ops.dieAfter = dieAfter;
         {
             CFileWriter writer(&ops);
-            CBackgroundSave save(writer, path);
+            CBackgroundSave save(writer, keeper);
             store.SetModified(true);
             save.Tick(store);
             writer.WaitIdle();
@@ -212,7 +216,7 @@ TEST_F(BackgroundSaveTest, ACrashAfterAnyFileCallLeavesExactlyTheOldOrTheNewFile
 TEST_F(BackgroundSaveTest, ClosingWithAWriteInFlightLosesNothing) {
     TestOps ops;
     CFileWriter writer(&ops);
-    CBackgroundSave save(writer, path);
+    CBackgroundSave save(writer, keeper);
     store.AddTopClass("first");
     ops.Hold();
     save.Tick(store);
@@ -225,7 +229,7 @@ TEST_F(BackgroundSaveTest, ClosingWithAWriteInFlightLosesNothing) {
     const auto outcomes = save.Finish(store);
     disk.join();
     ASSERT_EQ(outcomes.size(), 2u) << "the write in flight, then the synchronous save";
-    EXPECT_TRUE(outcomes[0].ok && outcomes[1].ok);
+    EXPECT_TRUE(outcomes[0].saved && outcomes[1].saved);
     EXPECT_FALSE(store.IsModified());
     EXPECT_EQ(ReadBytes(path), Expected());
 }
@@ -235,21 +239,180 @@ TEST_F(BackgroundSaveTest, ClosingWithAWriteInFlightLosesNothing) {
 // and what is on disk at the end is the whole collection.
 TEST_F(BackgroundSaveTest, ManyTicksWhileWritingEndWithEverythingOnDisk) {
     CFileWriter writer;
-    CBackgroundSave save(writer, path);
+    CBackgroundSave save(writer, keeper);
     ClassRecord* category = store.AddTopClass("c");
     int failures = 0;
     for (int i = 0; i < 300; ++i) {
         store_test::AddBookmarks(store, category, {"t" + std::to_string(i)});
-        for (const auto& outcome : save.Tick(store)) failures += outcome.ok ? 0 : 1;
+        for (const auto& outcome : save.Tick(store)) failures += outcome.saved ? 0 : 1;
         if (i % 50 == 0) std::this_thread::yield();
     }
-    for (const auto& outcome : save.Finish(store)) failures += outcome.ok ? 0 : 1;
+    for (const auto& outcome : save.Finish(store)) failures += outcome.saved ? 0 : 1;
     EXPECT_EQ(failures, 0);
     EXPECT_FALSE(store.IsModified());
     EXPECT_EQ(ReadBytes(path), Expected());
     CBookmarkStore loaded;
     ASSERT_TRUE(loaded.Load(path));
     EXPECT_EQ(loaded.TotalBookmarks(), 300u);
+}
+
+// The keeper's rules hold when the writer writes: a file that cannot be
+// replaced is refused before any text is built or handed over, the day's
+// backup is kept by the writer's thread before it replaces the file, and a
+// backup that cannot be made is said once while the save goes on.
+struct KeptBackgroundSaveTest : BackgroundSaveTest {
+    std::string backups = dir.File("Backup");
+    platform::LocalTime now{2026, 12, 7, 9, 30, 5};
+    CBookmarkFileKeeper kept{path, Options()};
+
+    CBookmarkFileKeeper::Options Options() {
+        CBookmarkFileKeeper::Options options;
+        options.backupFolder = backups;
+        options.clock = [this] { return now; };
+        return options;
+    }
+    // Ticks until the writer has nothing left and every outcome is taken.
+    std::vector<SaveOutcome> Settle(CFileWriter& writer, CBackgroundSave& save) {
+        std::vector<SaveOutcome> all = save.Tick(store);
+        writer.WaitIdle();
+        for (SaveOutcome& outcome : save.Collect(store)) all.push_back(std::move(outcome));
+        return all;
+    }
+};
+
+TEST_F(KeptBackgroundSaveTest, AFileThatCannotBeReplacedIsRefusedBeforeAnyTextIsHandedOver) {
+    const std::string missingFolder = dir.File("not yet");
+    CBookmarkFileKeeper keeper(missingFolder + "/bookmark.xml", Options());
+    TestOps ops;
+    CFileWriter writer(&ops);
+    CBackgroundSave save(writer, keeper);
+    store.AddTopClass("news");
+    for (int tick = 0; tick < 2; ++tick) {  // refused at every tick, never handed over
+        const auto outcomes = save.Tick(store);
+        ASSERT_EQ(outcomes.size(), 1u);
+        EXPECT_FALSE(outcomes[0].saved);
+        EXPECT_FALSE(outcomes[0].error.empty());
+        EXPECT_FALSE(save.Writing());
+    }
+    writer.WaitIdle();
+    EXPECT_EQ(ops.creates.load(), 0) << "not even a temporary file";
+    EXPECT_TRUE(store.IsModified());
+
+    std::filesystem::create_directories(missingFolder);
+    const auto outcomes = Settle(writer, save);
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_TRUE(outcomes[0].saved) << outcomes[0].error;
+    EXPECT_FALSE(store.IsModified());
+    EXPECT_EQ(ReadBytes(missingFolder + "/bookmark.xml"), Expected());
+}
+
+TEST_F(KeptBackgroundSaveTest, TheWriterKeepsTheDaysBackupOnceBeforeReplacingTheFile) {
+    const std::string original = "<?xml version=\"1.0\" encoding=\"utf-8\"?><root/>\r\n";
+    WriteBytes(path, original);
+    TestOps ops;
+    CFileWriter writer(&ops);
+    CBackgroundSave save(writer, kept);
+    const std::string today = backups + "/" + DailyBackupName(now);
+
+    store.AddTopClass("morning");
+    for (const SaveOutcome& outcome : Settle(writer, save)) EXPECT_TRUE(outcome.saved && outcome.backupError.empty());
+    EXPECT_EQ(ReadBytes(today), original);
+    const std::string afterMorning = ReadBytes(path);
+
+    store.AddTopClass("evening");
+    Settle(writer, save);
+    EXPECT_EQ(ReadBytes(today), original) << "the day's copy is made once";
+    EXPECT_EQ(ReadBytes(path), Expected());
+
+    now.day = 8;  // the next day keeps the file as that day found it
+    store.AddTopClass("next day");
+    Settle(writer, save);
+    EXPECT_NE(ReadBytes(backups + "/" + DailyBackupName(now)), afterMorning);
+    EXPECT_NE(ReadBytes(backups + "/" + DailyBackupName(now)).find("evening"), std::string::npos);
+    EXPECT_EQ(ops.creates.load(), 3) << "every text went through the writer";
+}
+
+TEST_F(KeptBackgroundSaveTest, ABackupThatCannotBeMadeIsSaidOnceAndTheSaveGoesOn) {
+    WriteBytes(path, "<?xml version=\"1.0\" encoding=\"utf-8\"?><root/>\r\n");
+    WriteBytes(backups, "a file where the folder should be");
+    CFileWriter writer;
+    CBackgroundSave save(writer, kept);
+    store.AddTopClass("saved anyway");
+    auto outcomes = Settle(writer, save);
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_TRUE(outcomes[0].saved);
+    EXPECT_FALSE(outcomes[0].backupError.empty());
+    EXPECT_EQ(ReadBytes(path), Expected());
+
+    store.AddTopClass("again");
+    outcomes = Settle(writer, save);
+    ASSERT_EQ(outcomes.size(), 1u);
+    EXPECT_TRUE(outcomes[0].saved);
+    EXPECT_TRUE(outcomes[0].backupError.empty());
+}
+
+// Closing after the writer failed: the synchronous save keeps the day's
+// backup too, and its outcome comes after the writer's.
+TEST_F(KeptBackgroundSaveTest, FinishSavesWhatAFailedWriteLeftWithTheKeepersRules) {
+    const std::string original = "<?xml version=\"1.0\" encoding=\"utf-8\"?><root/>\r\n";
+    WriteBytes(path, original);
+    TestOps ops;
+    ops.failCreates = 1;
+    CFileWriter writer(&ops);
+    CBackgroundSave save(writer, kept);
+    store.AddTopClass("only at the end");
+    save.Tick(store);
+    const auto outcomes = save.Finish(store);
+    ASSERT_EQ(outcomes.size(), 2u);
+    EXPECT_FALSE(outcomes[0].saved);
+    EXPECT_TRUE(outcomes[1].saved) << outcomes[1].error;
+    EXPECT_FALSE(store.IsModified());
+    EXPECT_EQ(ReadBytes(path), Expected());
+    EXPECT_EQ(ReadBytes(backups + "/" + DailyBackupName(now)), original);
+}
+
+// The writer's own promises, apart from the bookmark file.
+TEST(FileWriterTest, TheFinishedSignalComesAfterTheOutcomeCanBeTaken) {
+    testing_support::TempDir dir;
+    const std::string path = dir.File("group.xml");
+    std::mutex mutex;
+    std::condition_variable signalled;
+    std::vector<CFileWriter::Result> seen;
+    int signals = 0;
+    CFileWriter* self = nullptr;
+    CFileWriter writer(nullptr, [&] {
+        std::vector<CFileWriter::Result> results = self->TakeResults(path);
+        std::lock_guard<std::mutex> lock(mutex);
+        for (auto& result : results) seen.push_back(std::move(result));
+        ++signals;
+        signalled.notify_all();
+    });
+    self = &writer;
+    writer.Submit(path, FileTextBuffer(), 7);
+    std::unique_lock<std::mutex> lock(mutex);
+    ASSERT_TRUE(signalled.wait_for(lock, std::chrono::seconds(10), [&] { return signals == 1; }));
+    ASSERT_EQ(seen.size(), 1u) << "the outcome is there when the signal comes";
+    EXPECT_EQ(seen[0].tag, 7u);
+    EXPECT_TRUE(seen[0].ok);
+}
+
+TEST(FileWriterTest, AWriteStepThatThrowsIsAFailedWriteAndTheWriterGoesOn) {
+    testing_support::TempDir dir;
+    const std::string path = dir.File("f.xml");
+    CFileWriter writer;
+    writer.Submit(path, FileTextBuffer(), 1,
+                  [](const std::string&, std::string_view, platform::FileOps&, CFileWriter::Result&) {
+                      throw std::runtime_error("no room");
+                  });
+    writer.WaitIdle();
+    writer.Submit(path, FileTextBuffer(), 2);
+    writer.WaitIdle();
+    const auto results = writer.TakeResults(path);
+    ASSERT_EQ(results.size(), 2u);
+    EXPECT_FALSE(results[0].ok);
+    EXPECT_EQ(results[0].error, "no room");
+    EXPECT_TRUE(results[1].ok);
+    EXPECT_TRUE(std::filesystem::exists(path));
 }
 
 }  // namespace

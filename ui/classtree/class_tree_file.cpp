@@ -10,7 +10,16 @@
 namespace classtree {
 
 void CClassTreeView::SetFileOptions(CBookmarkFileKeeper::Options options) {
+    background_.reset();  // it works on the keeper that goes
     file_ = std::make_unique<CBookmarkFileKeeper>(bookmarkFile_, std::move(options));
+    if (writer_) background_ = std::make_unique<CBackgroundSave>(*writer_, *file_);
+}
+
+void CClassTreeView::SetFileWriter(CFileWriter* writer) {
+    if (background_ && store_) background_->Finish(*store_);  // nothing of the old writer's stays unsaved
+    background_.reset();
+    writer_ = writer;
+    if (writer_ && file_) background_ = std::make_unique<CBackgroundSave>(*writer_, *file_);
 }
 
 void CClassTreeView::LoadBookmarkFile() {
@@ -18,9 +27,27 @@ void CClassTreeView::LoadBookmarkFile() {
     loadReport_ = file_->Load(*store_);
 }
 
+std::vector<SaveOutcome> CClassTreeView::SaveBookmarksInBackground() {
+    if (!store_ || !file_) return {};
+    if (background_) return background_->Tick(*store_);
+    if (!store_->IsModified()) return {};
+    return {file_->Save(*store_)};
+}
+
+std::vector<SaveOutcome> CClassTreeView::CollectBookmarkSaves() {
+    if (!store_ || !background_) return {};
+    return background_->Collect(*store_);
+}
+
 SaveOutcome CClassTreeView::SaveBookmarks() {
     SaveOutcome outcome;
     if (!store_ || !file_) return outcome;
+    if (background_) {
+        // The last outcome says where the file stands: the synchronous save
+        // when one was needed, else the writer's last write.
+        std::vector<SaveOutcome> outcomes = background_->Finish(*store_);
+        if (!outcomes.empty()) return std::move(outcomes.back());
+    }
     if (!store_->IsModified()) {
         outcome.saved = true;
         return outcome;

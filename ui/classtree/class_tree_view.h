@@ -9,6 +9,7 @@
 // control is subclassed for its keys, mouse and context menu.
 #pragma once
 
+#include "background_save.h"
 #include "bookmark_file_keeper.h"
 #include "bookmark_store.h"
 #include "framework/window_base.h"
@@ -20,6 +21,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace classtree {
 
@@ -65,6 +67,16 @@ public:
     // another file is the way out when the file itself cannot be written.
     void SetFileOptions(CBookmarkFileKeeper::Options options);
     const BookmarkLoadReport& LoadReport() const { return loadReport_; }
+    // With a writer, the periodic save builds the text here and the writer
+    // writes it; `writer` must outlive the view. Without one the periodic
+    // save is synchronous.
+    void SetFileWriter(CFileWriter* writer);
+    // The periodic save: hands the changes to the writer (or saves them) and
+    // returns the outcomes of the writes that ended, oldest first.
+    std::vector<SaveOutcome> SaveBookmarksInBackground();
+    // Only the outcomes of the writes that ended.
+    std::vector<SaveOutcome> CollectBookmarkSaves();
+    // Waits for the writer, then saves synchronously what it did not.
     SaveOutcome SaveBookmarks();
     SaveOutcome SaveBookmarksTo(const std::string& path);
     // Gives up the changes not yet saved (the user chose to lose them).
@@ -169,6 +181,8 @@ private:
     HWND frame_;
     std::string bookmarkFile_;
     std::unique_ptr<CBookmarkFileKeeper> file_;
+    CFileWriter* writer_ = nullptr;
+    std::unique_ptr<CBackgroundSave> background_;  // over `file_` through `writer_`
     BookmarkLoadReport loadReport_;
     HWND tree_ = nullptr;
     WNDPROC treeProc_ = nullptr;  // the control's own window procedure

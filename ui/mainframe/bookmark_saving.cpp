@@ -4,6 +4,7 @@
 #include "mainframe/main_frame.h"
 
 #include "class_tree_view.h"
+#include "file_writer.h"
 #include "framework/program_folder.h"
 #include "framework/ui_text.h"
 #include "mainframe/save_failed_dlg.h"
@@ -34,6 +35,11 @@ void CMainFrame::SetUpBookmarkFile() {
     CBookmarkFileKeeper::Options options;
     options.backupFolder = framework::ProgramFolder() + "Backup";
     classTree_->SetFileOptions(std::move(options));
+    if (!writer_) {
+        HWND window = Hwnd();
+        writer_ = std::make_unique<CFileWriter>(nullptr, [window] { ::PostMessageA(window, kSaveWritten, 0, 0); });
+    }
+    classTree_->SetFileWriter(writer_.get());
 }
 
 void CMainFrame::CreateStatusBar() {
@@ -45,12 +51,19 @@ void CMainFrame::ApplyStatusBarText() {
     if (!saveNotice_.Failing()) statusBar_.ShowIdleText();
 }
 
-// A change reaches the bookmark file within one period. A failed write
-// leaves the collection marked modified, so the next tick tries again,
-// quietly: the status bar says it once.
+// A change reaches the bookmark file within one period: the text is built
+// here and the writer's thread writes it. A failed write leaves the
+// collection marked modified, so the next tick tries again, quietly: the
+// status bar says it once.
 void CMainFrame::SaveBookmarksIfModified() {
     if (!classTree_) return;
-    ReportSave(classTree_->SaveBookmarks());
+    for (const SaveOutcome& outcome : classTree_->SaveBookmarksInBackground()) ReportSave(outcome);
+}
+
+// A write ended: its outcome is shown now, not at the next tick.
+void CMainFrame::TakeSaveOutcomes() {
+    if (!classTree_) return;
+    for (const SaveOutcome& outcome : classTree_->CollectBookmarkSaves()) ReportSave(outcome);
 }
 
 void CMainFrame::ReportSave(const SaveOutcome& outcome) {
@@ -73,6 +86,7 @@ void CMainFrame::ReportSave(const SaveOutcome& outcome) {
 }
 
 // Asks until the changes are on disk somewhere or the user gives them up.
+// The first save waits for a write under way, then saves what it missed.
 void CMainFrame::SaveBeforeClosing() {
     if (!classTree_) return;
     ::KillTimer(Hwnd(), kSaveTimer);

@@ -113,6 +113,9 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             SaveHomepageGroupIfModified();
         }
         break;
+    case kSaveWritten:
+        TakeSaveOutcomes();
+        return 0;
     case WM_SIZE:
         OnSize(wParam);
         LayoutViews();

@@ -27,6 +27,7 @@
 namespace classtree {
 class CClassTreeView;
 }
+class CFileWriter;
 struct SaveOutcome;
 
 namespace bookmarklist {
@@ -106,12 +107,15 @@ private:
     static constexpr UINT_PTR kSaveTimer = 1;
     // Posted at creation when the user should reopen the browser.
     static constexpr UINT kShowBrowserHint = WM_APP + 2;
+    // Posted by the file writer's thread after each write.
+    static constexpr UINT kSaveWritten = WM_APP + 3;
     static constexpr UINT kSavePeriodMs = 5000;
     // Saving the bookmark file (bookmark_saving.cpp).
     void SetUpBookmarkFile();
     void CreateStatusBar();
     void ApplyStatusBarText();
     void SaveBookmarksIfModified();
+    void TakeSaveOutcomes();
     void ReportSave(const SaveOutcome& outcome);
     void SaveBeforeClosing();
 
@@ -188,6 +192,10 @@ private:
     std::shared_ptr<std::atomic<bool>> openersStop_ = std::make_shared<std::atomic<bool>>(false);
     // The child that had the keyboard focus when the window was deactivated.
     HWND lastFocus_ = nullptr;
+    // Writes the bookmark file for the periodic save, so that a slow disk
+    // never freezes the window. Declared before the views: the tree saves
+    // through it until it is destroyed.
+    std::unique_ptr<CFileWriter> writer_;
     // The category tree in the left part of the window; right of it the
     // bookmark list above the remark of its selected bookmark.
     std::unique_ptr<classtree::CClassTreeView> classTree_;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -29,8 +30,13 @@ public:
     virtual std::string LastError() const = 0;
 };
 
-// The real file system of this platform.
+// The real file system of this platform: one set of calls per thread.
 FileOps& SystemFileOps();
+// A set of its own, for a thread that writes files for its whole life (the
+// file writer). MinGW frees a thread's thread-local objects at its end in an
+// order that can corrupt the heap, so such a thread never uses
+// SystemFileOps.
+std::unique_ptr<FileOps> NewSystemFileOps();
 
 // Size of the blocks ReplaceFileContents hands to FileOps::Write.
 constexpr std::size_t kWriteBlockSize = 1 << 20;

@@ -72,6 +72,8 @@ protected:
         std::filesystem::remove_all(folder_ + "Language", ec);
         std::filesystem::remove(folder_ + "bookmark.xml", ec);
         std::filesystem::remove(folder_ + "HomepageGroup.xml", ec);
+        std::filesystem::remove_all(folder_ + "bookmark.xml.tmp", ec);
+        std::filesystem::remove_all(folder_ + "Backup", ec);
     }
 
     int PackIndex(const char* name) const {
@@ -93,6 +95,15 @@ protected:
         ::SetForegroundWindow(hwnd);
         Pump();
         return hwnd;
+    }
+
+    std::string StatusText() {
+        char text[512] = "";
+        ::GetWindowTextA(Frame().StatusBar(), text, sizeof text);
+        return text;
+    }
+    bool FileHolds(const std::string& text) const {
+        return testing_support::ReadBytes(folder_ + "bookmark.xml").find(text) != std::string::npos;
     }
 
     std::string folder_;
@@ -221,6 +232,45 @@ TEST_F(MainFrameWithFiles, AnAddedHomepageIsSavedByTheTimer) {
     }));
     EXPECT_TRUE(::IsWindow(hwnd));
     EXPECT_FALSE(CHomepageGroup::Instance().IsModified());
+}
+
+// The periodic save (the timer's tick, sent here at once) writes on the
+// writer's thread; the window learns the outcome as soon as the write ends:
+// a failure is on the status bar and the collection stays modified, and the
+// next tick that gets through brings the idle text back.
+TEST_F(MainFrameWithFiles, AFailedWriteIsShownWhenItEndsAndTheNextTickSavesTheChange) {
+    HWND hwnd = Show();
+    ASSERT_NE(hwnd, nullptr);
+    const std::string idle = StatusText();
+    // A folder where the temporary file would go: the write itself fails.
+    std::filesystem::create_directories(folder_ + "bookmark.xml.tmp");
+    CBookmarkStore& store = CBookmarkStore::Instance();
+    store.AddTopClass("Fourth");
+    ::SendMessageA(hwnd, WM_TIMER, 1, 0);
+    EXPECT_TRUE(PumpUntil([&] { return StatusText() != idle; }));
+    EXPECT_TRUE(store.IsModified());
+    EXPECT_FALSE(FileHolds("Fourth"));
+
+    std::filesystem::remove_all(folder_ + "bookmark.xml.tmp");
+    ::SendMessageA(hwnd, WM_TIMER, 1, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !store.IsModified(); }));
+    EXPECT_TRUE(FileHolds("<G t=\"Fourth\"/>"));
+    EXPECT_EQ(StatusText(), idle);
+}
+
+// Closing right after a tick: the write under way ends first, then what it
+// did not hold is saved before the window goes.
+TEST_F(MainFrameWithFiles, ClosingRightAfterATickLosesNothing) {
+    HWND hwnd = Show();
+    ASSERT_NE(hwnd, nullptr);
+    CBookmarkStore& store = CBookmarkStore::Instance();
+    for (int i = 0; i < 2000; ++i) store.AddTopClass("Before " + std::to_string(i));
+    ::SendMessageA(hwnd, WM_TIMER, 1, 0);
+    store.AddTopClass("After the tick");
+    ::SendMessageA(hwnd, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(::IsWindow(hwnd));
+    EXPECT_TRUE(FileHolds("<G t=\"Before 1999\"/>"));
+    EXPECT_TRUE(FileHolds("<G t=\"After the tick\"/>\r\n</root>"));
 }
 
 }  // namespace
