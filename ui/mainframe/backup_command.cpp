@@ -64,7 +64,7 @@ std::string CMainFrame::BookmarkFilePath() const { return framework::ProgramFold
 
 void CMainFrame::BackUpBookmarkFile() {
     // The copy holds the changes of the last seconds too.
-    SaveBookmarksIfModified();
+    SaveBookmarksNow();
     const std::string source = BookmarkFilePath();
     if (!FileExists(source)) {
         framework::ShowMessage(Hwnd(), "mainframe", "10009", "书签文件不存在!", framework::BoxKind::kPlain, MB_OK);

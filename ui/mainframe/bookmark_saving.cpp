@@ -60,6 +60,13 @@ void CMainFrame::SaveBookmarksIfModified() {
     for (const SaveOutcome& outcome : classTree_->SaveBookmarksInBackground()) ReportSave(outcome);
 }
 
+// Everything on disk before going on (a backup copies the file, logging
+// off ends the process): waits for a write under way, then saves the rest
+// here.
+void CMainFrame::SaveBookmarksNow() {
+    if (classTree_) ReportSave(classTree_->SaveBookmarks());
+}
+
 // A write ended: its outcome is shown now, not at the next tick.
 void CMainFrame::TakeSaveOutcomes() {
     if (!classTree_) return;

@@ -302,7 +302,7 @@ void CMainFrame::OnEndSession() {
     *openersStop_ = true;
     ::KillTimer(Hwnd(), kSaveTimer);
     StoreWindowState();
-    SaveBookmarksIfModified();
+    SaveBookmarksNow();
     SaveHomepageGroupIfModified();
     CSetting::Instance()->Save();
 }

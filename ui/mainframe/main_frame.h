@@ -115,6 +115,7 @@ private:
     void CreateStatusBar();
     void ApplyStatusBarText();
     void SaveBookmarksIfModified();
+    void SaveBookmarksNow();
     void TakeSaveOutcomes();
     void ReportSave(const SaveOutcome& outcome);
     void SaveBeforeClosing();
