@@ -48,46 +48,51 @@ void CSplitter::SetPanesShown(Panes panes) {
     UpdateLayout();
 }
 
+// The panes move in one batch; what they uncover of the bar is painted by
+// the window's own background.
 void CSplitter::UpdateLayout() {
     if (!Hwnd()) return;
     RECT client{};
     ::GetClientRect(Hwnd(), &client);
-    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-    auto place = [&](HWND pane, const RECT& r) {
-        if (pane) ::SetWindowPos(pane, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
-    };
     auto showPane = [](HWND pane, bool show) {
         if (pane && (::IsWindowVisible(pane) != FALSE) != show) ::ShowWindow(pane, show ? SW_SHOWNA : SW_HIDE);
     };
+    RECT first = client;
+    RECT second = client;
     switch (shown_) {
     case Panes::kFirstOnly:
         showPane(second_, false);
         showPane(first_, true);
-        place(first_, client);
         break;
     case Panes::kSecondOnly:
         showPane(first_, false);
         showPane(second_, true);
-        place(second_, client);
         break;
-    case Panes::kBoth: {
-        RECT a = client;
-        RECT b = client;
+    case Panes::kBoth:
         if (orientation_ == Orientation::kVertical) {
-            a.right = position_;
-            b.left = std::min<LONG>(position_ + kBarSize, client.right);
+            first.right = position_;
+            second.left = std::min<LONG>(position_ + kBarSize, client.right);
         } else {
-            a.bottom = position_;
-            b.top = std::min<LONG>(position_ + kBarSize, client.bottom);
+            first.bottom = position_;
+            second.top = std::min<LONG>(position_ + kBarSize, client.bottom);
         }
         showPane(first_, true);
         showPane(second_, true);
-        place(first_, a);
-        place(second_, b);
         break;
     }
-    }
-    ::InvalidateRect(Hwnd(), nullptr, TRUE);
+    HDWP batch = ::BeginDeferWindowPos(2);
+    auto place = [&](HWND pane, const RECT& r) {
+        if (!pane || !::IsWindowVisible(pane)) return;
+        const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+        if (batch) {
+            batch = ::DeferWindowPos(batch, pane, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
+        } else {
+            ::SetWindowPos(pane, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
+        }
+    };
+    place(first_, first);
+    place(second_, second);
+    if (batch) ::EndDeferWindowPos(batch);
 }
 
 // The left pane keeps its width; a bottom pane that keeps its size moves the

@@ -119,8 +119,8 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         OnSize(wParam);
         LayoutViews();
+        // The title bar is drawn again after a size change, the pin with it.
         pin_.Place(Hwnd());
-        RepaintFrame();
         return 0;
     case WM_THEMECHANGED:
         pin_.Place(Hwnd());
