@@ -54,8 +54,10 @@ void CSplitter::UpdateLayout() {
     if (!Hwnd()) return;
     RECT client{};
     ::GetClientRect(Hwnd(), &client);
-    auto showPane = [](HWND pane, bool show) {
-        if (pane && (::IsWindowVisible(pane) != FALSE) != show) ::ShowWindow(pane, show ? SW_SHOWNA : SW_HIDE);
+    // By the panes' own style: the splitter itself may be hidden still.
+    auto shown = [](HWND pane) { return (::GetWindowLongPtrA(pane, GWL_STYLE) & WS_VISIBLE) != 0; };
+    auto showPane = [&](HWND pane, bool show) {
+        if (pane && shown(pane) != show) ::ShowWindow(pane, show ? SW_SHOWNA : SW_HIDE);
     };
     RECT first = client;
     RECT second = client;
@@ -82,7 +84,7 @@ void CSplitter::UpdateLayout() {
     }
     HDWP batch = ::BeginDeferWindowPos(2);
     auto place = [&](HWND pane, const RECT& r) {
-        if (!pane || !::IsWindowVisible(pane)) return;
+        if (!pane || !shown(pane)) return;
         const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
         if (batch) {
             batch = ::DeferWindowPos(batch, pane, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, flags);
