@@ -208,6 +208,8 @@ LRESULT CMainFrame::OnCreate() {
     ApplyTopMost();
     ApplyTexts();
     SelectFirstCategory();
+    // Right from the start, also while a first question holds the loop.
+    OnIdle(0);
     return 0;
 }
 

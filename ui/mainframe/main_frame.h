@@ -152,6 +152,7 @@ private:
     void CreateBars();
     void AddBand(HWND bar, int width, bool newRow);
     void FitToolbarBand();
+    void FitBand(UINT bandIndex, HWND bar);
     void PlaceSplitters();
     void StoreSplitters();
     void CreateViews();

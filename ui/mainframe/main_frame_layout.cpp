@@ -67,14 +67,20 @@ void CMainFrame::AddBand(HWND bar, int width, bool newRow) {
 
 // The toolbar's buttons changed size: its band follows.
 void CMainFrame::FitToolbarBand() {
-    if (!rebar_ || !toolbar_) return;
-    const int index = static_cast<int>(::SendMessageA(rebar_, RB_IDTOINDEX, kFirstBandId + 1, 0));
+    if (toolbar_) FitBand(1, toolbar_->Hwnd());
+}
+
+// A band as high as its bar's buttons (the menu bar's change with the
+// language's texts, the toolbar's with its options).
+void CMainFrame::FitBand(UINT bandIndex, HWND bar) {
+    if (!rebar_ || !bar) return;
+    const int index = static_cast<int>(::SendMessageA(rebar_, RB_IDTOINDEX, kFirstBandId + bandIndex, 0));
     if (index < 0) return;
     REBARBANDINFOA band{};
     band.cbSize = sizeof band;
     band.fMask = RBBIM_STYLE | RBBIM_CHILDSIZE;
     ::SendMessageA(rebar_, RB_GETBANDINFOA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&band));
-    const UINT height = HIWORD(::SendMessageA(toolbar_->Hwnd(), TB_GETBUTTONSIZE, 0, 0));
+    const UINT height = HIWORD(::SendMessageA(bar, TB_GETBUTTONSIZE, 0, 0));
     band.cyMinChild = height;
     band.cyChild = height;
     band.cyMaxChild = height;

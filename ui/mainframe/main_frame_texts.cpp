@@ -67,7 +67,8 @@ void CMainFrame::ApplyTexts() {
     remarkPane_.SetTitle(framework::UiText("mainframe", "10002", "备注"));
     ApplyStatusBarText();
     if (toolbar_) toolbar_->RefreshTexts();
-    LayoutViews();
+    FitBand(0, menuBar_.Hwnd());
+    FitToolbarBand();
 }
 
 void CMainFrame::SelectLanguage(WORD id) {
