@@ -3,6 +3,7 @@
 #include "about_dlg.h"
 #include "bookmark_list_view.h"
 #include "bookmark_store.h"
+#include "browser_entries.h"
 #include "class_tree_view.h"
 #include "framework/private_messages.h"
 #include "framework/program_folder.h"
@@ -306,6 +307,8 @@ void CMainFrame::OnEndSession() {
     StoreWindowState();
     SaveBookmarksNow();
     SaveHomepageGroupIfModified();
+    const CSetting* s = CSetting::Instance();
+    integration::UpdateAutoRunEntry(s->General_AutoRun != 0, s->General_AutoRunMinToTry != 0);
     CSetting::Instance()->Save();
 }
 
