@@ -3,6 +3,8 @@
 // import nothing.
 #include "transfer_test_support.h"
 
+#include "platform/file_io.h"
+
 namespace {
 
 using transfer_test::TransferTest;
@@ -91,6 +93,20 @@ TEST_F(ImportXmlTest, HundredThousandNestedGroupsNeitherOverflowNorStall) {
     while (node->FirstChild()) node = node->FirstChild(), ++depth;
     EXPECT_EQ(depth, 99999);
     EXPECT_EQ(node->bookmarks.size(), 1u);
+}
+
+TEST_F(ImportXmlTest, TheShippedDefaultFileImportsItsCategoriesToTheTopLevel) {
+    std::string text, error;
+    ASSERT_TRUE(platform::ReadWholeFile(QUORVA_DEFAULT_XML, text, error)) << error;
+    store_test::AddChild(store, store.Root(), "搜索引擎");
+    auto job = ImportXml(text);
+    EXPECT_GE(job->Counts().added, 10u);
+    EXPECT_EQ(job->Counts().failed, 0u);
+    const auto tops = store_test::ChildNames(store.Root());
+    EXPECT_EQ(tops, (std::vector<std::string>{"搜索引擎", "新闻资讯", "常用工具", "学习"})) << "merged, not doubled";
+    ClassRecord* tools = Top("常用工具");
+    ASSERT_NE(tools, nullptr);
+    EXPECT_EQ(store_test::ChildNames(tools), std::vector<std::string>{"翻译"});
 }
 
 }  // namespace
