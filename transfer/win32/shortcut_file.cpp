@@ -3,9 +3,9 @@
 #include "transfer_file_system.h"
 
 #include <windows.h>
+#include <ole2.h>
 #include <intshcut.h>
 #include <isguids.h>
-#include <objbase.h>
 
 namespace transfer {
 namespace {
