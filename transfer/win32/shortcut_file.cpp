@@ -54,6 +54,11 @@ bool CreateShortcutObject(ComPtr<IUniformResourceLocatorA>& locator) {
                                         IID_IUniformResourceLocatorA, locator.OutVoid()));
 }
 
+constexpr wchar_t kTemporarySuffix[] = L".quorva-new";
+
+// Whether the object can take the path whole (it cuts longer ones).
+bool FitsShortcutObject(const std::wstring& path) { return path.size() < MAX_PATH; }
+
 }  // namespace
 
 std::wstring WideFromAnsi(const std::string& text) { return Convert(CP_ACP, text); }
@@ -76,7 +81,10 @@ std::wstring LongPath(const std::wstring& path) {
 }
 
 std::string ReadShortcutUrl(const std::wstring& file) {
-    const std::wstring path = LongPath(file);
+    // The object keeps file names in buffers of MAX_PATH units: a longer
+    // name would be opened cut short, so such a file is not handed to it.
+    if (!FitsShortcutObject(file)) return {};
+    const std::wstring& path = file;
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -104,13 +112,14 @@ std::string ReadShortcutUrl(const std::wstring& file) {
 std::string ReadShortcutUrl(const std::string& ansiFile) { return ReadShortcutUrl(WideFromAnsi(ansiFile)); }
 
 bool WriteShortcut(const std::string& url, const std::wstring& file) {
+    if (!FitsShortcutObject(file + kTemporarySuffix)) return false;
     ComPtr<IUniformResourceLocatorA> locator;
     if (!CreateShortcutObject(locator)) return false;
     if (FAILED(locator->SetURL(url.c_str(), IURL_SETURL_FL_GUESS_PROTOCOL))) return false;
     ComPtr<IPersistFile> persist;
     if (FAILED(locator->QueryInterface(IID_IPersistFile, persist.OutVoid()))) return false;
-    const std::wstring target = LongPath(file);
-    const std::wstring temporary = LongPath(file + L".quorva-new");
+    const std::wstring& target = file;
+    const std::wstring temporary = file + kTemporarySuffix;
     if (FAILED(persist->Save(temporary.c_str(), TRUE))) {
         ::DeleteFileW(temporary.c_str());
         return false;

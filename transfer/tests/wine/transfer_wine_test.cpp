@@ -11,6 +11,9 @@
 #include "win32_file_system.h"
 #include "window_transfer_host.h"
 
+#include <objbase.h>
+
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <fstream>
@@ -156,8 +159,14 @@ TEST_F(TransferWineTest, ARealFolderImportsIntoTheTreeWithHostileEntriesSkipped)
     }
     std::sort(titles.begin(), titles.end());
     EXPECT_EQ(titles, (std::vector<std::string>{"IE收藏夹/Search=http://search.example/",
-                                                "News/   =http://thai.example/", "News/Daily=http://daily.example/",
-                                                std::string(120, 'b') + "/deep=http://deep.example/"}));
+                                                "News/   =http://thai.example/", "News/Daily=http://daily.example/"}));
+    // The shortcut object cuts paths of MAX_PATH units or more: the file past
+    // that length is counted but never opened under a cut name.
+    ClassRecord* longA = Store().FindChildClass(ie, std::string(120, 'a'), nullptr);
+    ASSERT_NE(longA, nullptr);
+    ASSERT_NE(longA->FirstChild(), nullptr);
+    EXPECT_TRUE(longA->FirstChild()->bookmarks.empty());
+    EXPECT_EQ(job->Counts().skipped, 4u) << "readme.txt, empty.url, x.url (2 MB) and the long path";
     EXPECT_NE(Store().FindChildClass(ie, "y.url", nullptr), nullptr);
     EXPECT_TRUE(Mirrors());
     const auto outline = Outline(Store().Root());
@@ -214,13 +223,24 @@ TEST_F(TransferWineTest, ShippedDefaultXmlImportsIntoTheSelectedCategoryAndRefre
     ASSERT_NE(Store().FindChildClass(tools, "搜索引擎", nullptr), nullptr);
     EXPECT_NE(Store().FindChildClass(Store().FindChildClass(tools, "常用工具", nullptr), "翻译", nullptr), nullptr);
     EXPECT_TRUE(Mirrors());
-    // The second import asks about every title; "全否" keeps them all after one question.
+    // Again with a sub-category on display: one question, "全部" replaces
+    // every URL, and the list is told to show the category anew.
+    Select("Tools/搜索引擎");
+    ClassRecord* search = Find("Tools/搜索引擎");
+    frame->messages.clear();
     {
-        QuestionAnswerer answerer(frame->Hwnd(), {1004});
+        QuestionAnswerer answerer(frame->Hwnd(), {1001});
         auto again = Run(CTransferJob::kImportXml, QUORVA_DEFAULT_XML, Find("Tools"));
         EXPECT_EQ(answerer.names.size(), 1u);
         EXPECT_EQ(again->Counts().added, 0u);
+        EXPECT_GT(again->Counts().replaced, 0u);
     }
+    bool refreshed = false;
+    for (const auto& sent : frame->Of(framework::UWM_CLASS_CHANGED)) {
+        refreshed |= sent.wParam == reinterpret_cast<WPARAM>(search) && sent.lParam == 1;
+    }
+    EXPECT_TRUE(refreshed);
+    EXPECT_TRUE(Store().IsModified());
 }
 
 TEST_F(TransferWineTest, DestroyingARunningImportReturnsPromptly) {
