@@ -7,7 +7,11 @@
 # operations on 20,000 rows (both under Wine). With --program: quorva.exe
 # under Wine with the 100,000-bookmark workload against an empty collection
 # (start-up to the first paint, memory, the window's longest stall during
-# each periodic save, closing); it takes about two minutes.
+# each periodic save, closing); it takes about two minutes. With --transfer:
+# the import and export jobs under Wine (the workload into the category tree
+# and again answering "全部", a folder of 20,000 shortcuts, an export, each
+# against the shortcut object's calls alone, and the longest gap of a 10 ms
+# timer on the window's thread).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 bash "$ROOT/scripts/install-deps.sh"
@@ -29,6 +33,10 @@ case "${1:-}" in
   --tree)
     prepare_wine_bench classtree_load_bench
     wine "$BUILD/win/ui/classtree/tests/classtree_load_bench.exe" 10000 7
+    exit 0 ;;
+  --transfer)
+    prepare_wine_bench transfer_bench
+    wine "$BUILD/win/transfer/tests/transfer_bench.exe" "$(winepath -w "$WORKLOAD")" "${SHORTCUTS:-20000}" "${EXPORT_CATEGORIES:-1000}"
     exit 0 ;;
   --list)
     prepare_wine_bench list_bench
