@@ -36,7 +36,7 @@ case "${1:-}" in
     exit 0 ;;
   --transfer)
     prepare_wine_bench transfer_bench
-    wine "$BUILD/win/transfer/tests/transfer_bench.exe" "$(winepath -w "$WORKLOAD")" "${SHORTCUTS:-20000}" "${EXPORT_CATEGORIES:-1000}"
+    wine "$BUILD/win/transfer/tests/transfer_bench.exe" "$(winepath -w "$WORKLOAD")" "${SHORTCUTS:-20000}" "${EXPORT_CATEGORIES:-20}"
     exit 0 ;;
   --list)
     prepare_wine_bench list_bench

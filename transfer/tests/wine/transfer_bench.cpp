@@ -7,8 +7,9 @@
 //    between two ticks is printed;
 // 2. a folder of `shortcuts` shortcut files imported, against the floor:
 //    the shortcut object reading each file alone;
-// 3. the first `export-categories` categories exported, against the floor:
-//    the object writing each shortcut alone (no checks, no replacement).
+// 3. the first `export-categories` categories without sub-categories
+//    exported, against the floor: the object writing each shortcut alone (no
+//    checks, no replacement).
 #include "class_tree_test_support.h"
 #include "framework/private_messages.h"
 #include "setting.h"
@@ -142,11 +143,14 @@ int main(int argc, char** argv) {
                     "folder of shortcuts", importMs, readFloor, importMs / readFloor, gap, job.Counts().added, read);
     }
 
-    // 3. Export of the first categories.
-    ClassRecord* top = store.Root()->FirstChild();
+    // 3. Export of the first categories without sub-categories (so that the
+    // floor writes exactly what the job writes).
+    ClassRecord* const treeRoot = store.Root();
     std::vector<ClassRecord*> chosen;
-    for (ClassRecord* c = top; c && static_cast<int>(chosen.size()) < exportCategories; c = c->NextSibling()) {
-        if (c->name != transfer::CTransferJob::kFavoritesCategory) chosen.push_back(c);
+    for (ClassRecord* c = treeRoot->FirstChild(); c && static_cast<int>(chosen.size()) < exportCategories;
+         c = NextInPreOrder(c, treeRoot)) {
+        if (!c->HasChildren() && !c->bookmarks.empty() && c->name != transfer::CTransferJob::kFavoritesCategory)
+            chosen.push_back(c);
     }
     const std::wstring floorDir = root + L"\\floor";
     ::CreateDirectoryW(floorDir.c_str(), nullptr);
