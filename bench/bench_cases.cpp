@@ -10,6 +10,7 @@ const std::vector<Case>& AllCases() {
         AddFloorCases(all);
         AddXmlCases(all);
         AddStoreCases(all);
+        AddTransferCases(all);
         return all;
     }();
     return cases;

@@ -34,6 +34,7 @@ const std::vector<Case>& AllCases();
 void AddFloorCases(std::vector<Case>& cases);
 void AddXmlCases(std::vector<Case>& cases);
 void AddStoreCases(std::vector<Case>& cases);
+void AddTransferCases(std::vector<Case>& cases);
 
 std::string FileIn(const Options& options, const char* name);
 

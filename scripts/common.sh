@@ -4,7 +4,8 @@ BUILD=${QUORVA_BUILD:-$ROOT/build}
 
 export WINEPREFIX=${WINEPREFIX:-$BUILD/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# winemenubuilder would start for every shortcut the shortcut object saves.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEARCH=win64
 export LC_ALL=zh_CN.UTF-8
 

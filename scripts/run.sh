@@ -15,6 +15,8 @@ mkdir -p "$RUN"
 cp "$BUILD/win/app/quorva.exe" "$RUN/"
 mkdir -p "$RUN/Language"
 cp "$ROOT"/res/Language/*.ini "$RUN/Language/"
+# The bookmarks shipped with the program, offered by the import wizard.
+cp "$ROOT/res/default.xml" "$RUN/"
 TOOL="$BUILD/win/app/main_window_tool.exe"
 
 prepare_wineprefix

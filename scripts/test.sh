@@ -29,8 +29,8 @@ if configure_and_build host -DQUORVA_SANITIZE=ON; then run_ctest host; else buil
 
 echo "== ThreadSanitizer build (the threaded tests only)"
 if cmake -S "$ROOT" -B "$BUILD/tsan" -G Ninja -DQUORVA_TSAN=ON >/dev/null &&
-   cmake --build "$BUILD/tsan" --target background_save_tests; then
-  run_ctest tsan -R background_save_tests
+   cmake --build "$BUILD/tsan" --target background_save_tests transfer_tests; then
+  run_ctest tsan -R "background_save_tests|transfer_tests"
 else
   build_failed tsan
 fi

@@ -142,6 +142,9 @@ public:
     // or not in the list); the category then owns it. False when a bookmark of
     // the same title is there: nothing changes and the caller keeps it.
     bool AddBookmark(ClassRecord* classItem, BookmarkRecord* after, BookmarkRecord* bookmark);
+    // Gives a bookmark a new URL and marks the collection modified. Titles
+    // are untouched, so no title index is rebuilt (unlike SetModified).
+    void ReplaceBookmarkUrl(BookmarkRecord* bookmark, std::string url);
     // Removes and deletes the bookmark; false when it is not in the category.
     bool DiscardBookmark(ClassRecord* classItem, BookmarkRecord* bookmark);
     // Removes and deletes those of `doomed` that are in the category, in one

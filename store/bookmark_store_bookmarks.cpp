@@ -68,6 +68,12 @@ bool CBookmarkStore::AddBookmark(ClassRecord* classItem, BookmarkRecord* after, 
     return true;
 }
 
+void CBookmarkStore::ReplaceBookmarkUrl(BookmarkRecord* bookmark, std::string url) {
+    if (!bookmark) return;
+    bookmark->url = std::move(url);
+    MarkChanged();
+}
+
 bool CBookmarkStore::DiscardBookmark(ClassRecord* classItem, BookmarkRecord* bookmark) {
     MarkChanged();
     if (!classItem || classItem == &root_ || !bookmark) return false;

@@ -16,6 +16,7 @@ if "$objdump" -h "$exe" | grep -q '\.debug_info'; then echo "quorva.exe in the z
 for pack in Chinese.ini English.ini; do
   [ -f "$listing/quorva/Language/$pack" ] || { echo "Language/$pack is missing"; status=1; }
 done
+[ -f "$listing/quorva/default.xml" ] || { echo "default.xml is missing"; status=1; }
 if ! "$objdump" -h "$build/quorva.debug" | grep -q '\.debug_info'; then echo "no symbols kept in quorva.debug"; status=1; fi
 echo "quorva.exe: $size bytes; quorva.zip: $(stat -c %s "$build/quorva.zip") bytes"
 exit $status

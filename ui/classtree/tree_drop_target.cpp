@@ -4,9 +4,8 @@
 #include "drop_data.h"
 #include "framework/private_messages.h"
 #include "pending_link_queue.h"
+#include "shortcut_file.h"
 
-#include <intshcut.h>
-#include <isguids.h>
 #include <shellapi.h>
 
 namespace classtree {
@@ -55,31 +54,6 @@ std::string ReadGlobal(HGLOBAL global, Read read) {
     return result;
 }
 
-std::string ShortcutUrl(const std::string& path) {
-    IUniformResourceLocatorA* locator = nullptr;
-    if (FAILED(::CoCreateInstance(CLSID_InternetShortcut, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_IUniformResourceLocatorA, reinterpret_cast<void**>(&locator)))) {
-        return {};
-    }
-    std::string url;
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(locator->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-        const int length = ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-        std::wstring wide(length > 0 ? static_cast<std::size_t>(length) : 1, L'\0');
-        if (length > 0) ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), length);
-        if (SUCCEEDED(file->Load(wide.c_str(), STGM_READ))) {
-            char* address = nullptr;
-            if (SUCCEEDED(locator->GetURL(&address)) && address) {
-                url = address;
-                ::CoTaskMemFree(address);
-            }
-        }
-        file->Release();
-    }
-    locator->Release();
-    return url;
-}
-
 bool HoldsBookmarks(IDataObject* data) {
     const auto format = static_cast<CLIPFORMAT>(::RegisterClipboardFormatA(kBookmarkFormat));
     FORMATETC request{format, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
@@ -102,7 +76,7 @@ void QueueLink(HWND frame, std::string title, std::string url, ClassRecord* targ
 std::vector<ShortcutLink> ReadShortcutFiles(const std::vector<std::string>& paths) {
     std::vector<ShortcutLink> links;
     for (const std::string& path : paths) {
-        std::string url = ShortcutUrl(path);
+        std::string url = transfer::ReadShortcutUrl(path);
         if (!url.empty()) links.push_back(ShortcutLink{TitleOfShortcutPath(path), std::move(url)});
     }
     return links;

@@ -60,4 +60,13 @@ bool CReplaceDlg::OnCommand(WORD id, WORD code, HWND control) {
     }
 }
 
+int AskReplaceQuestion(HWND owner, const std::string& name, const std::string& existingUrl,
+                       const std::string& newUrl) {
+    CReplaceDlg dialog;
+    dialog.name = name;
+    dialog.existingUrl = existingUrl;
+    dialog.newUrl = newUrl;
+    return static_cast<int>(dialog.DoModal(owner));
+}
+
 }  // namespace dialogs

@@ -27,4 +27,9 @@ protected:
     bool OnCommand(WORD id, WORD code, HWND control) override;
 };
 
+// Asks the replace question owned by `owner` (on the calling thread, which
+// may be a transfer worker) and returns the pressed button's id.
+int AskReplaceQuestion(HWND owner, const std::string& name, const std::string& existingUrl,
+                       const std::string& newUrl);
+
 }  // namespace dialogs

@@ -1,0 +1,66 @@
+// The transfer jobs on the host: importing the workload's bookmark file into
+// an empty top level (against loading it), and importing it again over
+// itself answering "全部" (every bookmark's URL replaced). The file system is
+// the in-memory one, so the figures are the job's own work plus its requests
+// to the user-interface thread (this thread, waiting in Join).
+#include "bench_cases.h"
+
+#include "bookmark_store.h"
+#include "memory_file_system.h"
+#include "platform/file_io.h"
+#include "threaded_test_host.h"
+#include "transfer_job.h"
+
+#include <memory>
+
+namespace bench {
+namespace {
+
+struct ImportRig {
+    std::unique_ptr<CBookmarkStore> store;
+    transfer_test::CMemoryFileSystem fs;
+    transfer_test::CThreadedTestHost host;
+    std::size_t added = 0, replaced = 0;
+};
+
+Case ImportCase(const char* name, const char* file, bool again, const char* reference) {
+    return {name, reference, [=](const Options& o) {
+        Prepared p;
+        auto rig = std::make_shared<ImportRig>();
+        std::string text, error;
+        const std::string path = FileIn(o, file);
+        if (!platform::ReadWholeFile(path, text, error)) {
+            p.ok = false;
+            p.error = "cannot read " + path;
+            return p;
+        }
+        rig->fs.AddFile("C:\\in\\bm.xml", std::move(text));
+        rig->host.rest = 1001;
+        p.setup = [=] {
+            rig->store = std::make_unique<CBookmarkStore>();
+            if (again) rig->store->Load(path);
+        };
+        p.work = [=] {
+            transfer::CTransferJob job(*rig->store, rig->fs, rig->host);
+            job.StartImportXml("C:\\in\\bm.xml", nullptr);
+            job.Join();
+            rig->added = job.Counts().added;
+            rig->replaced = job.Counts().replaced;
+        };
+        p.check = [=] {
+            return std::to_string(rig->added) + " added, " + std::to_string(rig->replaced) + " replaced, " +
+                   std::to_string(rig->host.RequestsRun()) + " requests in all runs";
+        };
+        return p;
+    }};
+}
+
+}  // namespace
+
+void AddTransferCases(std::vector<Case>& cases) {
+    cases.push_back(ImportCase("transfer.xml_import", "bm.xml", false, "store.load"));
+    cases.push_back(ImportCase("transfer.xml_reimport_all", "bm.xml", true, "store.load"));
+    cases.push_back(ImportCase("transfer.xml_import.nest10000", "nest.xml", false, "store.load.nest10000"));
+}
+
+}  // namespace bench

@@ -1,0 +1,132 @@
+// Exporting to a folder: what is written and where, repeated exports, the
+// replace question, "取消", and names that must not leave the chosen folder.
+#include "transfer_test_support.h"
+
+namespace {
+
+using transfer_test::CMemoryFileSystem;
+using transfer_test::TransferTest;
+
+class ExportFolderTest : public TransferTest {
+protected:
+    void SetUp() override {
+        TransferTest::SetUp();
+        fs.AddFolder("C:\\out");
+        news = store_test::AddChild(store, store.Root(), "News");
+        store_test::AddBookmarks(store, news, {"Daily", "Weather"});
+        world = store_test::AddChild(store, news, "World");
+        store_test::AddBookmarks(store, world, {"Europe"});
+        tools = store_test::AddChild(store, store.Root(), "Tools");
+        store_test::AddBookmarks(store, tools, {"Grep"});
+    }
+    ClassRecord* news = nullptr;
+    ClassRecord* world = nullptr;
+    ClassRecord* tools = nullptr;
+};
+
+TEST_F(ExportFolderTest, EveryCategoryBecomesAFolderAndEveryBookmarkAShortcut) {
+    auto job = Export(nullptr, "C:\\out\\all");
+    EXPECT_EQ(fs.PathsUnder("C:\\out"),
+              (std::vector<std::string>{"C:\\out\\all\\", "C:\\out\\all\\News\\", "C:\\out\\all\\News\\Daily.url",
+                                        "C:\\out\\all\\News\\Weather.url", "C:\\out\\all\\News\\World\\",
+                                        "C:\\out\\all\\News\\World\\Europe.url", "C:\\out\\all\\Tools\\",
+                                        "C:\\out\\all\\Tools\\Grep.url"}));
+    EXPECT_EQ(fs.Content("C:\\out\\all\\News\\World\\Europe.url"), CMemoryFileSystem::ShortcutText("http://Europe"));
+    EXPECT_EQ(job->Total(), 4u);
+    EXPECT_EQ(job->Percent(), 100);
+}
+
+TEST_F(ExportFolderTest, ACategoryGetsItsOwnFolderAndOnlyItsSubtree) {
+    Export(news, "C:\\out");
+    EXPECT_EQ(fs.PathsUnder("C:\\out"),
+              (std::vector<std::string>{"C:\\out\\News\\", "C:\\out\\News\\Daily.url", "C:\\out\\News\\Weather.url",
+                                        "C:\\out\\News\\World\\", "C:\\out\\News\\World\\Europe.url"}));
+}
+
+TEST_F(ExportFolderTest, RepeatingWritesNothingAndOneChangedUrlAsksOnce) {
+    Export(nullptr, "C:\\out");
+    const std::size_t writes = fs.Writes();
+    auto again = Export(nullptr, "C:\\out");
+    EXPECT_EQ(fs.Writes(), writes);
+    EXPECT_TRUE(host.questions.empty());
+    EXPECT_EQ(again->Counts().unchanged, 4u);
+
+    world->bookmarks[0]->url = "HTTP://EUROPE";  // differs only in case: the same
+    news->bookmarks[1]->url = "http://storm";
+    host.answers = {1006};
+    Export(nullptr, "C:\\out");
+    ASSERT_EQ(host.questions.size(), 1u);
+    EXPECT_EQ(host.questions[0].name, "Weather");
+    EXPECT_EQ(host.questions[0].existingUrl, "http://Weather");
+    EXPECT_EQ(host.questions[0].newUrl, "http://storm");
+    EXPECT_EQ(fs.Content("C:\\out\\News\\Weather.url"), CMemoryFileSystem::ShortcutText("http://storm"));
+    EXPECT_EQ(fs.Writes(), writes + 1);
+}
+
+TEST_F(ExportFolderTest, NoAndNoneKeepTheFiles) {
+    Export(nullptr, "C:\\out");
+    for (ClassRecord* c : {news, world, tools}) {
+        for (BookmarkRecord* b : c->bookmarks) b->url += "/changed";
+    }
+    host.answers = {1007, 1004};
+    auto job = Export(nullptr, "C:\\out");
+    EXPECT_EQ(host.questions.size(), 2u);
+    EXPECT_EQ(job->Counts().kept, 4u);
+    EXPECT_EQ(fs.Content("C:\\out\\Tools\\Grep.url"), CMemoryFileSystem::ShortcutText("http://Grep"));
+}
+
+TEST_F(ExportFolderTest, NothingIsWrittenOrMadeAfterCancel) {
+    fs.AddShortcut("C:\\out\\News\\Daily.url", "http://elsewhere");
+    host.answers = {2};
+    auto job = Export(nullptr, "C:\\out");
+    EXPECT_EQ(host.questions.size(), 1u);
+    EXPECT_EQ(fs.PathsUnder("C:\\out"), (std::vector<std::string>{"C:\\out\\News\\", "C:\\out\\News\\Daily.url"}));
+    EXPECT_EQ(fs.Content("C:\\out\\News\\Daily.url"), CMemoryFileSystem::ShortcutText("http://elsewhere"));
+    EXPECT_EQ(fs.Writes(), 0u);
+}
+
+TEST_F(ExportFolderTest, HostileNamesStayInsideTheChosenFolder) {
+    store.ReleaseAll();
+    ClassRecord* odd = store_test::AddChild(store, store.Root(), "..");
+    for (const char* title : {"..", ".", "", "CON", "a\x01" "b", "x. ", "..\\..\\up"}) {
+        auto* b = new BookmarkRecord(title, std::string("http://") + title);
+        if (!store.AddBookmark(odd, nullptr, b)) delete b;
+    }
+    store_test::AddChild(store, odd, "NUL");
+    fs.AddFolder("C:\\out\\in");
+    fs.AddShortcut("C:\\out\\keep.url", "http://keep");
+    Export(nullptr, "C:\\out\\in");
+    EXPECT_EQ(fs.Content("C:\\out\\keep.url"), CMemoryFileSystem::ShortcutText("http://keep"));
+    const auto paths = fs.PathsUnder("C:\\out");
+    EXPECT_EQ(paths, (std::vector<std::string>{"C:\\out\\in\\", "C:\\out\\in\\_\\", "C:\\out\\in\\_\\.._.._up.url",
+                                               "C:\\out\\in\\_\\_.url", "C:\\out\\in\\_\\_CON.url",
+                                               "C:\\out\\in\\_\\_NUL\\", "C:\\out\\in\\_\\a_b.url",
+                                               "C:\\out\\in\\_\\x.url", "C:\\out\\keep.url"}))
+        << "'..', '.' and '' all become '_': the first is written, the others are the same file";
+}
+
+TEST_F(ExportFolderTest, FailedFoldersAndFilesAreCountedAndTheJobGoesOn) {
+    fs.AddFolder("C:\\out\\News\\Daily.url");  // a folder where a shortcut should go
+    fs.RefuseWritesUnder("C:\\out\\Tools");
+    auto job = Export(nullptr, "C:\\out");
+    EXPECT_TRUE(fs.Has("C:\\out\\News\\Weather.url"));
+    EXPECT_TRUE(fs.Has("C:\\out\\News\\World\\Europe.url"));
+    EXPECT_EQ(job->Counts().failed, 2u) << "the folder in the way, and Tools' bookmark";
+    EXPECT_EQ(job->Percent(), 100);
+}
+
+TEST_F(ExportFolderTest, ExportedShortcutsImportBackAsTheSameTree) {
+    Export(nullptr, "C:\\out");
+    const auto exported = Tree();
+    store.ReleaseAll();
+    ClassRecord* back = store_test::AddChild(store, store.Root(), "Back");
+    ImportFolder("C:\\out", back);
+    std::vector<std::string> expected{"Back(0)"};
+    for (const std::string& line : exported) {
+        const int depth = line[line.find('(') + 1] - '0';
+        expected.push_back(line.substr(0, line.find('(')) + "(" + std::to_string(depth + 1) + line.substr(line.find(')')));
+    }
+    EXPECT_EQ(Tree(), expected);
+}
+
+}  // namespace

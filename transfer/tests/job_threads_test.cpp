@@ -1,0 +1,90 @@
+// The job beside a user-interface thread: holding the collection, stopping
+// and destroying a running job, one job at a time, and progress that never
+// passes 100. Also run under ThreadSanitizer.
+#include "transfer_test_support.h"
+
+#include <atomic>
+#include <chrono>
+
+namespace {
+
+using transfer::CTransferJob;
+using transfer_test::TransferTest;
+
+class JobThreadsTest : public TransferTest {
+protected:
+    void SetUp() override {
+        TransferTest::SetUp();
+        for (int f = 0; f < 20; ++f) {
+            for (int i = 0; i < 50; ++i) {
+                fs.AddShortcut("C:\\Fav\\f" + std::to_string(f) + "\\s" + std::to_string(i) + ".url",
+                               "http://" + std::to_string(f) + "/" + std::to_string(i));
+            }
+        }
+    }
+};
+
+TEST_F(JobThreadsTest, TheUiThreadReadsTheTreeWhileTheWorkerFillsIt) {
+    std::size_t walks = 0;
+    host.whileWaiting = [&] {
+        // Allowed while a job holds the collection: the category tree only
+        // changes inside the worker's requests, on this thread.
+        std::size_t names = 0;
+        for (const ClassRecord* c = store.Root()->FirstChild(); c; c = NextInPreOrder(c, store.Root())) {
+            names += c->name.size();
+        }
+        walks += names > 0 ? 1 : 0;
+    };
+    auto job = ImportFolder("C:\\Fav");
+    EXPECT_EQ(store.TotalBookmarks(), 1000u);
+    EXPECT_GT(host.RequestsRun(), 20) << "every category was made on this thread";
+    (void)walks;
+}
+
+TEST_F(JobThreadsTest, OnlyOneJobAtATimeAndNoneIsRestarted) {
+    host.blockQuestions = true;
+    ImportFolder("C:\\Fav");  // fills the store, so the next import asks
+    auto first = std::make_unique<CTransferJob>(store, fs, host);
+    ASSERT_TRUE(first->StartImportFolder("C:\\Fav", nullptr));
+    CTransferJob second(store, fs, host);
+    EXPECT_FALSE(second.StartExportFolder(nullptr, "C:\\out")) << "the collection is held";
+    EXPECT_FALSE(first->StartImportFolder("C:\\Fav", nullptr));
+    first.reset();  // the worker sits in a question: destroying ends it
+    EXPECT_FALSE(CTransferJob::CollectionHeld());
+    EXPECT_TRUE(second.StartExportFolder(nullptr, "C:\\out"));
+    second.Join();
+}
+
+TEST_F(JobThreadsTest, DestroyingARunningJobReturnsPromptly) {
+    for (int round = 0; round < 20; ++round) {
+        store.ReleaseAll();
+        const auto begin = std::chrono::steady_clock::now();
+        {
+            CTransferJob job(store, fs, host);
+            ASSERT_TRUE(job.StartImportFolder("C:\\Fav", nullptr));
+            // Gone at once, wherever the worker is: counting, sending a
+            // request, or adding bookmarks.
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(5));
+        EXPECT_FALSE(CTransferJob::CollectionHeld());
+        // Whatever was imported is whole: every bookmark in a category.
+        EXPECT_LE(store.TotalBookmarks(), 1000u);
+    }
+}
+
+TEST_F(JobThreadsTest, ProgressNeverPassesAHundredWhenFilesAppearDuringTheWalk) {
+    int added = 0;
+    fs.onRead = [&](const std::string&) {
+        if (added < 500) fs.AddShortcut("C:\\Fav\\f19\\new" + std::to_string(added++) + ".url", "http://n");
+    };
+    transfer::CTransferJob job(store, fs, host);
+    ASSERT_TRUE(job.StartImportFolder("C:\\Fav", nullptr));
+    int highest = 0;
+    host.whileWaiting = [&] { highest = std::max(highest, job.Percent()); };
+    job.Join();
+    EXPECT_GT(job.Done(), job.Total());
+    EXPECT_EQ(job.Percent(), 100);
+    EXPECT_LE(highest, 100);
+}
+
+}  // namespace

@@ -1,0 +1,79 @@
+// Path and name rules: the trailing backslash, titles from file names, safe
+// names on disk, and making a folder path.
+#include "memory_file_system.h"
+#include "transfer_paths.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using transfer::DiskName;
+
+TEST(TransferPathsTest, TrailingBackslashIsAddedOnceAndNeverToAnEmptyPath) {
+    EXPECT_EQ(transfer::WithTrailingBackslash(""), "") << "a lone backslash would be the drive's root";
+    EXPECT_EQ(transfer::WithTrailingBackslash("C:\\Fav"), "C:\\Fav\\");
+    EXPECT_EQ(transfer::WithTrailingBackslash("C:\\Fav\\"), "C:\\Fav\\");
+    // "表" ends in the byte 0x5C, which is no separator.
+    EXPECT_EQ(transfer::WithTrailingBackslash("C:\\\x95\x5C"), "C:\\\x95\x5C\\");
+}
+
+TEST(TransferPathsTest, TitleIsTheNameWithoutItsLastExtension) {
+    EXPECT_EQ(transfer::TitleOfFileName("News.url"), "News");
+    EXPECT_EQ(transfer::TitleOfFileName("a.b.url"), "a.b");
+    EXPECT_EQ(transfer::TitleOfFileName("noext"), "noext");
+    EXPECT_EQ(transfer::TitleOfFileName(".url"), ".url");
+    EXPECT_EQ(transfer::TitleOfFileName("新闻.url"), "新闻");
+    // A character outside the code page arrives as '?', which a title may not hold.
+    EXPECT_EQ(transfer::TitleOfFileName("a?b.url"), "a b");
+}
+
+TEST(TransferPathsTest, DiskNamesStayInsideTheirFolderAndOrdinaryNamesAreKept) {
+    struct Case {
+        std::string name, expected;
+    } cases[] = {
+        {"News", "News"},
+        {"新闻 2024", "新闻 2024"},
+        {"v1.2", "v1.2"},
+        {"", "_"},
+        {".", "_"},
+        {"..", "_"},
+        {"...", "_"},
+        {"a/b", "a_b"},
+        {"..\\..\\evil", ".._.._evil"},
+        {"C:x", "C_x"},
+        {"tab\there", "tab_here"},
+        {"trailing. . ", "trailing"},
+        {"CON", "_CON"},
+        {"nul.txt", "_nul.txt"},
+        {"Com1", "_Com1"},
+        {"lpt9 ", "_lpt9"},
+        {"COM10", "COM10"},
+        {"CONSOLE", "CONSOLE"},
+        {"\x95\x5C", "\x95\x5C"},  // the trail byte 0x5C is no backslash
+    };
+    for (const Case& c : cases) EXPECT_EQ(DiskName(c.name), c.expected) << "[" << c.name << "]";
+}
+
+TEST(TransferPathsTest, LongDiskNamesAreCutAtAWholeCharacter) {
+    std::string title(1, 'x');
+    for (int i = 0; i < 200; ++i) title += "书";
+    const std::string name = DiskName(title);
+    EXPECT_LE(name.size(), transfer::kMaxDiskName);
+    EXPECT_EQ(name.size() % 2, 1u) << "the 'x' and whole two-byte characters";
+    EXPECT_EQ(name.substr(name.size() - 2), "书");
+}
+
+TEST(TransferPathsTest, CreateFolderPathMakesEveryMissingLevelAfterTheRoot) {
+    transfer_test::CMemoryFileSystem fs;
+    fs.AddFolder("C:\\have");
+    EXPECT_TRUE(transfer::CreateFolderPath(fs, "C:\\have\\a\\b"));
+    EXPECT_TRUE(fs.IsFolder("C:\\have\\a\\b"));
+    EXPECT_TRUE(transfer::CreateFolderPath(fs, "C:\\"));
+
+    fs.AddFile("C:\\have\\file", "x");
+    EXPECT_FALSE(transfer::CreateFolderPath(fs, "C:\\have\\file\\below\\"));
+    EXPECT_FALSE(fs.Has("C:\\have\\file\\below"));
+    EXPECT_FALSE(transfer::CreateFolderPath(fs, "D:\\nowhere\\x")) << "a drive that is not there";
+}
+
+}  // namespace

@@ -1,0 +1,136 @@
+#include "win32_file_system.h"
+
+#include "shortcut_file.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace transfer {
+namespace {
+
+std::wstring Wide(const std::string& native) { return LongPath(WideFromUtf8(native)); }
+
+// A name in the ANSI code page; a character it cannot hold becomes '?'
+// (which the titles then filter), never a byte sequence of another meaning.
+std::string Ansi(const std::wstring& text) { return AnsiFromWide(text); }
+
+struct FindCloser {
+    void operator()(HANDLE find) const { ::FindClose(find); }
+};
+
+}  // namespace
+
+void CWin32FileSystem::BeginThread() {
+    const HRESULT result = ::CoInitialize(nullptr);
+    comStarted_ = SUCCEEDED(result);
+}
+
+void CWin32FileSystem::EndThread() {
+    if (comStarted_) ::CoUninitialize();
+    comStarted_ = false;
+}
+
+std::string CWin32FileSystem::NativePath(const std::string& ansiPath) const {
+    return Utf8FromWide(WideFromAnsi(ansiPath));
+}
+
+std::string CWin32FileSystem::AnsiText(const std::string& native) const { return Ansi(WideFromUtf8(native)); }
+
+bool CWin32FileSystem::ListFolder(const std::string& folder, std::vector<TransferEntry>& entries) {
+    entries.clear();
+    const std::wstring pattern = Wide(folder + "*");
+    WIN32_FIND_DATAW data;
+    HANDLE handle = ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                       FIND_FIRST_EX_LARGE_FETCH);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return ::GetLastError() == ERROR_FILE_NOT_FOUND && KindOf(folder) == PathKind::kFolder;
+    }
+    std::unique_ptr<void, FindCloser> find(handle);
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        TransferEntry entry;
+        entry.name = Utf8FromWide(name);
+        entry.ansiName = Ansi(name);
+        entry.isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        entry.isLink = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        entries.push_back(std::move(entry));
+    } while (::FindNextFileW(handle, &data));
+    return true;
+}
+
+bool CWin32FileSystem::FolderIdentity(const std::string& folder, FolderId& id) {
+    HANDLE handle = ::CreateFileW(Wide(folder).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool ok = ::GetFileInformationByHandle(handle, &info) != FALSE;
+    ::CloseHandle(handle);
+    if (!ok) return false;
+    id.volume = info.dwVolumeSerialNumber;
+    id.index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    return true;
+}
+
+PathKind CWin32FileSystem::KindOf(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesW(Wide(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::kNone;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::kFolder : PathKind::kFile;
+}
+
+bool CWin32FileSystem::CreateFolder(const std::string& path) {
+    return ::CreateDirectoryW(Wide(path).c_str(), nullptr) != FALSE;
+}
+
+bool CWin32FileSystem::ReadFile(const std::string& path, std::string& data) {
+    data.clear();
+    HANDLE file = ::CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size{};
+    bool ok = ::GetFileSizeEx(file, &size) && size.QuadPart >= 0 &&
+              static_cast<std::uint64_t>(size.QuadPart) < (std::uint64_t{1} << 31);
+    if (ok) {
+        try {
+            data.resize(static_cast<std::size_t>(size.QuadPart));
+        } catch (...) {
+            ok = false;
+        }
+    }
+    std::size_t got = 0;
+    while (ok && got < data.size()) {
+        DWORD read = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - got, 1 << 24));
+        if (!::ReadFile(file, data.data() + got, chunk, &read, nullptr) || read == 0) break;
+        got += read;
+    }
+    ::CloseHandle(file);
+    data.resize(got);
+    return ok;
+}
+
+std::string CWin32FileSystem::ReadShortcutUrl(const std::string& file) {
+    return transfer::ReadShortcutUrl(WideFromUtf8(file));
+}
+
+bool CWin32FileSystem::WriteShortcut(const std::string& url, const std::string& file) {
+    return transfer::WriteShortcut(url, WideFromUtf8(file));
+}
+
+bool FavoritesFolder(std::string& path) {
+    path.clear();
+    PIDLIST_ABSOLUTE list = nullptr;
+    if (FAILED(::SHGetSpecialFolderLocation(nullptr, CSIDL_FAVORITES, &list)) || !list) return false;
+    char buffer[MAX_PATH] = {};
+    const bool ok = ::SHGetPathFromIDListA(list, buffer) != FALSE;
+    ::CoTaskMemFree(list);
+    if (ok) path = buffer;
+    return ok && !path.empty();
+}
+
+}  // namespace transfer
