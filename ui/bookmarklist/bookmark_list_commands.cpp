@@ -14,6 +14,7 @@
 #include "pending_link_queue.h"
 #include "setting.h"
 #include "url_opener.h"
+#include "transfer_job.h"
 
 #include <memory>
 
@@ -138,12 +139,15 @@ void CBookmarkListView::OnLinksPending() {
     if (Hwnd()) ::SetTimer(Hwnd(), kDrainTimer, kDrainDelayMs, nullptr);
 }
 
+bool CBookmarkListView::Busy() const { return modal_ > 0 || transfer::CTransferJob::CollectionHeld(); }
+
 // Links are filed for at most one slice of time per tick, so that thousands
 // of them never hold the window; the rest wait for the next tick.
 void CBookmarkListView::DrainQueue() {
     ::KillTimer(Hwnd(), kDrainTimer);
     if (Busy()) {
-        // A dialog of the list is open: the links wait for it.
+        // A dialog of the list is open, or a job holds the collection: the
+        // links wait for it.
         OnLinksPending();
         return;
     }

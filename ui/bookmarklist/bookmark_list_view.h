@@ -127,8 +127,9 @@ private:
     BookmarkRecord* FileLink(std::string title, std::string url, ClassRecord* target, BookmarkRecord* previous);
     void OnLinksPending();
     void DrainQueue();
-    // True while a dialog or question of the view is open: links wait.
-    bool Busy() const { return modal_ > 0; }
+    // True while a dialog or question of the view is open, or an import or
+    // export holds the collection: links wait.
+    bool Busy() const;
 
     // Rows.
     int RowOf(const BookmarkRecord* bookmark) const;

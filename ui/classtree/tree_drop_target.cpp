@@ -5,6 +5,7 @@
 #include "framework/private_messages.h"
 #include "pending_link_queue.h"
 #include "shortcut_file.h"
+#include "transfer_job.h"
 
 #include <shellapi.h>
 
@@ -102,6 +103,9 @@ ULONG CTreeDropTarget::Release() {
 }
 
 DWORD CTreeDropTarget::Effect(DWORD keys, DWORD allowed) const {
+    // An import or export changes the collection: bookmarks dragged from the
+    // list would be filed beside it. Links from outside only join the queue.
+    if (ownBookmarks_ && transfer::CTransferJob::CollectionHeld()) return DROPEFFECT_NONE;
     return ChooseDropEffect(ownBookmarks_, allowed, (keys & MK_CONTROL) != 0);
 }
 

@@ -14,6 +14,7 @@
 #include "mainframe/placement.h"
 #include "url_opener.h"
 #include "toolbar/skin_toolbar.h"
+#include "transfer_job.h"
 #include "resource.h"
 #include "setting.h"
 
@@ -109,7 +110,9 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         RefreshPlacement();
         break;
     case WM_TIMER:
-        if (wParam == kSaveTimer && saveHolds_ == 0) {
+        // Nothing is saved while an import or export changes the
+        // collection; the first tick after it saves.
+        if (wParam == kSaveTimer && saveHolds_ == 0 && !transfer::CTransferJob::CollectionHeld()) {
             SaveBookmarksIfModified();
             SaveHomepageGroupIfModified();
         }

@@ -174,8 +174,16 @@ TEST_F(MainFrameParts, MenuBarOpensPopupsByMnemonicAndByClick) {
     static HMENU* s_seen;
     s_seen = &seen;
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
-        HWND popup = ::FindWindowA("#32768", nullptr);
-        if (!popup || !::IsWindowVisible(popup)) return;
+        // This thread's own popup: other tests may have menus open too.
+        HWND popup = nullptr;
+        ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND w, LPARAM found) -> BOOL {
+            char name[16] = "";
+            ::GetClassNameA(w, name, sizeof name);
+            if (std::string(name) != "#32768" || !::IsWindowVisible(w)) return TRUE;
+            *reinterpret_cast<HWND*>(found) = w;
+            return FALSE;
+        }, reinterpret_cast<LPARAM>(&popup));
+        if (!popup) return;
         *s_seen = reinterpret_cast<HMENU>(::SendMessageA(popup, MN_GETHMENU, 0, 0));
         ::EndMenu();
     });
