@@ -10,11 +10,11 @@
 #include "dialogs_res.h"
 #include "framework/private_messages.h"
 #include "homepage_group.h"
+#include "held_job_host.h"
 #include "memory_file_system.h"
 #include "pending_link_queue.h"
 #include "setting.h"
 #include "test_data_object.h"
-#include "transfer_host.h"
 #include "transfer_job.h"
 
 #include <gtest/gtest.h>
@@ -365,45 +365,10 @@ TEST_F(BookmarkList, LinksQueuedBeforeTheListExistsAreTakenAtCreation) {
     EXPECT_EQ(Find("Other")->bookmarks.back()->title, "Early");
 }
 
-// A job's worker held in its first request until the test lets it go: the
-// collection is held all that time.
-class HeldJobHost : public transfer::ITransferHost {
-public:
-    HeldJobHost() : release_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
-    ~HeldJobHost() override { ::CloseHandle(release_); }
-    void Release() { ::SetEvent(release_); }
-    bool RunOnUiThread(const std::function<void()>& work) override {
-        ::WaitForSingleObject(release_, 30000);
-        std::lock_guard<std::mutex> lock(mutex_);
-        pending_.push_back(work);
-        return true;
-    }
-    ClassRecord* SelectedCategory() override { return nullptr; }
-    void CategoryFilled(ClassRecord*) override {}
-    int AskReplace(const std::string&, const std::string&, const std::string&) override { return 1004; }
-    void WaitForWorker(const std::function<bool()>& finished, const std::function<void()>& poll) override {
-        while (!finished()) {
-            std::vector<std::function<void()>> work;
-            {
-                std::lock_guard<std::mutex> lock(mutex_);
-                work.swap(pending_);
-            }
-            for (auto& w : work) w();
-            poll();
-            ::Sleep(1);
-        }
-    }
-
-private:
-    HANDLE release_;
-    std::mutex mutex_;
-    std::vector<std::function<void()>> pending_;
-};
-
 TEST_F(BookmarkList, LinksWaitWhileAnImportHoldsTheCollection) {
     transfer_test::CMemoryFileSystem files;
-    files.AddFile("C:\\in.xml", "<?xml version=\"1.0\"?><root><G t=\"Imported\"/></root>");
-    HeldJobHost host;
+    files.AddFile("C:\\in.xml", "<?xml version=\"1.0\"?><root><G t=\"Imported\"><a t=\"New\" u=\"http://new.example/\"/></G></root>");
+    transfer_test::CHeldJobHost host;
     auto job = std::make_unique<transfer::CTransferJob>(Store(), files, host);
     ASSERT_TRUE(job->StartImportXml("C:\\in.xml", nullptr));
     ASSERT_TRUE(transfer::CTransferJob::CollectionHeld());
@@ -417,7 +382,8 @@ TEST_F(BookmarkList, LinksWaitWhileAnImportHoldsTheCollection) {
     EXPECT_FALSE(Drained()) << "the link waits for the job";
     EXPECT_EQ(Find("News")->bookmarks.size(), before);
     host.Release();
-    job.reset();  // joins, carrying out the worker's requests
+    job->Join();  // carries out the worker's requests
+    job.reset();
     EXPECT_FALSE(transfer::CTransferJob::CollectionHeld());
     EXPECT_TRUE(PumpUntil([&] { return Drained(); }));
     Pump();

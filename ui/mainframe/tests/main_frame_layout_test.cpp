@@ -8,13 +8,17 @@
 #include "bookmark_store.h"
 #include "dialog_test_driver.h"
 #include "framework/program_folder.h"
+#include "held_job_host.h"
 #include "language.h"
+#include "memory_file_system.h"
 #include "resource.h"
 #include "toolbar/skin_toolbar.h"
+#include "transfer_job.h"
 
 #include <commctrl.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 
 namespace {
@@ -386,6 +390,35 @@ TEST_F(MainFrameParts, ClosingWaitsForAnOpenDialogAndSavesAreHeldDuringAJob) {
     Frame().ReleaseSaves();
     ::SendMessageA(hwnd, WM_TIMER, 1, 0);
     EXPECT_TRUE(PumpUntil([&] { return ReadBytes(File("bookmark.xml")).find("During a job") != std::string::npos; }));
+}
+
+TEST_F(MainFrameParts, NothingIsSavedWhileAnImportHoldsTheCollection) {
+    HWND hwnd = Show();
+    ASSERT_NE(hwnd, nullptr);
+    const std::string before = ReadBytes(File("bookmark.xml"));
+    CBookmarkStore::Instance().Root()->FirstChild()->bookmarks[0]->title = "Changed before the import";
+    CBookmarkStore::Instance().SetModified(true);
+    transfer_test::CMemoryFileSystem files;
+    files.AddFile("C:\\in.xml", "<?xml version=\"1.0\"?><root><G t=\"Imported\"><a t=\"New\" u=\"http://new.example/\"/></G></root>");
+    transfer_test::CHeldJobHost host;
+    auto job = std::make_unique<transfer::CTransferJob>(CBookmarkStore::Instance(), files, host);
+    ASSERT_TRUE(job->StartImportXml("C:\\in.xml", nullptr));
+    // Ticks every 50 ms while the job holds the collection.
+    ::SetTimer(hwnd, 1, 50, nullptr);
+    const DWORD until = ::GetTickCount() + 400;
+    while (::GetTickCount() < until) {
+        Pump();
+        ::Sleep(10);
+    }
+    EXPECT_EQ(ReadBytes(File("bookmark.xml")), before) << "untouched until the job is joined";
+    host.Release();
+    job->Join();  // carries out the worker's requests
+    EXPECT_EQ(job->Counts().added, 1u);
+    job.reset();
+    EXPECT_TRUE(PumpUntil([&] {
+        const std::string now = ReadBytes(File("bookmark.xml"));
+        return now.find("Changed before the import") != std::string::npos && now.find("Imported") != std::string::npos;
+    })) << ReadBytes(File("bookmark.xml"));
 }
 
 TEST_F(MainFrameParts, LoggingOffWritesWhatClosingWould) {
