@@ -161,6 +161,7 @@ private:
     void ApplyShowSettings();
     void SetClassPaneShown(bool shown);
     void SetRemarkPaneShown(bool shown);
+    void SetPaneShown(framework::CSplitter& splitter, HWND pane, bool paneIsFirst, bool shown);
     void ShowToolbarBand(bool shown);
     void ToggleToolbar();
     void ToggleStatusBar();

@@ -173,28 +173,27 @@ void CMainFrame::ApplyShowSettings() {
 
 void CMainFrame::SetClassPaneShown(bool shown) {
     CSetting::Instance()->GUI_ShowClassView = shown ? 1 : 0;
-    if (shown) {
-        verSplitter_.SetPanesShown(framework::CSplitter::Panes::kBoth);
-    } else {
-        // The keyboard focus must not stay in a hidden window, where Delete
-        // would still delete a category.
-        const bool hadFocus = classPane_.Hwnd() && ::IsChild(classPane_.Hwnd(), ::GetFocus());
-        verSplitter_.SetActivePane(1);
-        verSplitter_.SetPanesShown(framework::CSplitter::Panes::kSecondOnly);
-        if (hadFocus && bookmarkList_ && bookmarkList_->List()) ::SetFocus(bookmarkList_->List());
-    }
+    SetPaneShown(verSplitter_, classPane_.Hwnd(), true, shown);
 }
 
 void CMainFrame::SetRemarkPaneShown(bool shown) {
     CSetting::Instance()->GUI_ShowRemarkView = shown ? 1 : 0;
+    SetPaneShown(horSplitter_, remarkPane_.Hwnd(), false, shown);
+}
+
+// Hides or shows one pane of `splitter`; the other becomes the active one.
+// The keyboard focus must not stay in a hidden window, where Delete would
+// still act on it: it goes to the list.
+void CMainFrame::SetPaneShown(framework::CSplitter& splitter, HWND pane, bool paneIsFirst, bool shown) {
+    using Panes = framework::CSplitter::Panes;
     if (shown) {
-        horSplitter_.SetPanesShown(framework::CSplitter::Panes::kBoth);
-    } else {
-        const bool hadFocus = remarkPane_.Hwnd() && ::IsChild(remarkPane_.Hwnd(), ::GetFocus());
-        horSplitter_.SetActivePane(0);
-        horSplitter_.SetPanesShown(framework::CSplitter::Panes::kFirstOnly);
-        if (hadFocus && bookmarkList_ && bookmarkList_->List()) ::SetFocus(bookmarkList_->List());
+        splitter.SetPanesShown(Panes::kBoth);
+        return;
     }
+    const bool hadFocus = pane && ::IsChild(pane, ::GetFocus());
+    splitter.SetActivePane(paneIsFirst ? 1 : 0);
+    splitter.SetPanesShown(paneIsFirst ? Panes::kSecondOnly : Panes::kFirstOnly);
+    if (hadFocus && bookmarkList_ && bookmarkList_->List()) ::SetFocus(bookmarkList_->List());
 }
 
 bool CMainFrame::ClassPaneShown() const { return verSplitter_.PanesShown() == framework::CSplitter::Panes::kBoth; }
