@@ -159,10 +159,10 @@ bool RunningProgram::WaitForExit(DWORD timeoutMs, DWORD* exitCode) {
     return true;
 }
 
-bool RunningProgram::AnswerQuestions(DWORD quietMs) {
+bool AnswerQuestionsOf(DWORD pid, DWORD quietMs) {
     bool answered = false;
-    while (WaitUntil([&] { return DialogOf(Pid()) != nullptr || !Running(); }, quietMs) && Running()) {
-        HWND dialog = DialogOf(Pid());
+    while (WaitUntil([&] { return DialogOf(pid) != nullptr; }, quietMs)) {
+        HWND dialog = DialogOf(pid);
         if (!dialog) break;
         const int button = ::GetDlgItem(dialog, IDNO) ? IDNO : ::GetDlgItem(dialog, IDCANCEL) ? IDCANCEL : IDOK;
         ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
@@ -171,6 +171,8 @@ bool RunningProgram::AnswerQuestions(DWORD quietMs) {
     }
     return answered;
 }
+
+bool RunningProgram::AnswerQuestions(DWORD quietMs) { return Running() && AnswerQuestionsOf(Pid(), quietMs); }
 
 // As a user would: a question still open (the first-run offers) keeps the
 // window, so it is answered first.

@@ -37,6 +37,10 @@ HWND MainWindowOf(DWORD pid);
 HWND DialogOf(DWORD pid);
 // The text of a window of another process.
 std::string TextOf(HWND window);
+// Answers every question process `pid` shows (No, else Cancel, else OK)
+// until none comes for `quietMs`: closing waits for an open one, as it
+// would for a user. True when there was one.
+bool AnswerQuestionsOf(DWORD pid, DWORD quietMs = 1500);
 
 class RunningProgram {
 public:
@@ -55,8 +59,7 @@ public:
     HWND WaitForMainWindow(DWORD timeoutMs = kTimeoutMs) const;
     bool Running() const;
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
-    // Answers every question the program shows (No, else Cancel, else OK)
-    // until none comes for `quietMs`. True when there was one.
+    // AnswerQuestionsOf this program.
     bool AnswerQuestions(DWORD quietMs = 1500);
     // WM_CLOSE to the main window, after answering any open question, then
     // waits for the process to end.

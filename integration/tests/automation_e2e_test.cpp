@@ -395,6 +395,9 @@ TEST_F(AutomationServer, CallWhenNotRunningStartsTheProgramWithItsMainWindow) {
 
     HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, servers[0]);
     ASSERT_NE(process, nullptr);
+    // A first start: its import offers (and the links refused without a
+    // category) are answered before closing.
+    program_test::AnswerQuestionsOf(servers[0]);
     ::PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(::WaitForSingleObject(process, 30000), WAIT_OBJECT_0);
     DWORD code = 99;
@@ -423,6 +426,7 @@ TEST_F(AutomationServer, ClientHoldingTheObjectKeepsTheProgramAliveAfterItsWindo
     EXPECT_EQ(CallDirectly(direct, L"http://held/2", L"\x4E66"), S_OK);
 
     // The window goes; the process stays for the client and still answers.
+    program.AnswerQuestions();
     ::PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(WaitUntil([&] { return program.FindMainWindow() == nullptr; }));
     EXPECT_TRUE(program.Running());
