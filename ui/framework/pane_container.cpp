@@ -1,5 +1,7 @@
 #include "framework/pane_container.h"
 
+#include "ini_file.h"
+
 #include <windowsx.h>
 
 namespace framework {
@@ -32,17 +34,8 @@ void CPaneContainer::SetClient(HWND client) {
 }
 
 void CPaneContainer::SetTitle(const std::string& title) {
-    std::size_t length = 0;
-    // Whole characters only, so that no lead byte is left without its trail.
-    for (const char* p = title.c_str(); *p;) {
-        const char* next = ::CharNextA(p);
-        if (next == p) break;
-        const std::size_t end = static_cast<std::size_t>(next - title.c_str());
-        if (end > kMaxTitleBytes) break;
-        length = end;
-        p = next;
-    }
-    title_ = title.substr(0, length);
+    title_ = title;
+    ini_text::CutToBytes(title_, kMaxTitleBytes);
     if (Hwnd()) {
         RECT bar{};
         ::GetClientRect(Hwnd(), &bar);

@@ -1,5 +1,7 @@
 #include "framework/tool_tip_text.h"
 
+#include "ini_file.h"
+
 #include <algorithm>
 
 namespace framework {
@@ -11,15 +13,10 @@ bool IsToolTipTextRequest(const NMHDR& header) {
 void FillToolTipText(const NMHDR& header, const std::string& text) {
     if (header.code == TTN_GETDISPINFOA) {
         auto& info = const_cast<NMTTDISPINFOA&>(reinterpret_cast<const NMTTDISPINFOA&>(header));
-        const std::size_t room = sizeof info.szText - 1;
-        std::size_t length = 0;
-        for (const char* p = text.c_str(); *p;) {
-            const char* next = ::CharNextA(p);
-            if (next == p || static_cast<std::size_t>(next - text.c_str()) > room) break;
-            length = static_cast<std::size_t>(next - text.c_str());
-            p = next;
-        }
-        text.copy(info.szText, length);
+        std::string cut = text;
+        ini_text::CutToBytes(cut, sizeof info.szText - 1);
+        const std::size_t length = cut.size();
+        cut.copy(info.szText, length);
         info.szText[length] = '\0';
         info.lpszText = info.szText;
         info.hinst = nullptr;
