@@ -284,6 +284,8 @@ constexpr LanguageKey kKeys[] = {
     {"dlg_wizardpage0", "10004", "请您选择要导出书签的目录"},
     // Import/export wizard pages.
     {"dlg_wizardpage0", "1008", "浏览"},
+    // A folder or file whose name the code page cannot hold.
+    {"dlg_wizardpage0", "10005", "这个位置的名称含有当前语言无法表示的字符, 书签无法从这里导入或导出到这里。请选择其他位置。"},
 
     {"dlg_wizardpage1", "title0", "请选择要导入的书签的类别"},
     {"dlg_wizardpage1", "title1", "请选择要导出的书签的类别"},
@@ -300,6 +302,14 @@ constexpr LanguageKey kKeys[] = {
     {"dlg_wizardpage2", "title1", "正在导出书签..."},
     {"dlg_wizardpage2", "title2", "书签导入完毕!"},
     {"dlg_wizardpage2", "title3", "书签导出完毕!"},
+    // What the job did, below the completion text.
+    {"dlg_wizardpage2", "10000", "新增 %s 个书签, 替换 %s 个, 保留原有 %s 个。"},
+    {"dlg_wizardpage2", "10001", "新写入 %s 个书签, 覆盖 %s 个, 未改变 %s 个, 保留原有 %s 个。"},
+    {"dlg_wizardpage2", "10002", "%s 个书签未能完成。"},
+    {"dlg_wizardpage2", "10003", "无法读取要导入的书签:\n%s"},
+    {"dlg_wizardpage2", "10004", "无法创建导出目录:\n%s"},
+    {"dlg_wizardpage2", "10005", "无法开始: 另一个导入或导出正在进行。"},
+    {"dlg_wizardpage2", "10006", "跳过 %s 项 (不是书签或无法读取)。"},
 };
 
 }  // namespace

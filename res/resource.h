@@ -59,3 +59,5 @@
 #include "dialogs_res.h"
 // The context menus and their commands.
 #include "classtree_res.h"
+// The import/export wizard.
+#include "wizard_res.h"

@@ -31,8 +31,8 @@ std::size_t CTransferJob::CountExport(const ClassRecord* top) const {
 
 void CTransferJob::Export(ClassRecord* target) {
     ClassRecord* const root = store_.Root();
+    // The folder itself was made before counting.
     std::string path = fs_.NativePath(path_);
-    CreateFolderPath(fs_, path);
     ClassRecord* node = target == root ? root->FirstChild() : target;
     // marks[i]: the length of `path` before the i-th level's name was added.
     std::vector<std::size_t> marks;

@@ -108,6 +108,11 @@ void CTransferJob::Count(std::size_t TransferCounts::*field, std::size_t n) {
     counts_.*field += n;
 }
 
+void CTransferJob::PathFailed() {
+    std::lock_guard<std::mutex> guard(lock_);
+    counts_.pathFailed = true;
+}
+
 void CTransferJob::Step() { Advance(1); }
 
 void CTransferJob::Advance(std::size_t steps) {
@@ -143,11 +148,20 @@ void CTransferJob::Run() noexcept {
 }
 
 void CTransferJob::RunKind() {
-    if (path_.empty() || stop_.load()) return;
+    if (stop_.load()) return;
+    if (path_.empty()) {
+        PathFailed();
+        return;
+    }
     ClassRecord* const root = store_.Root();
     switch (kind_) {
         case kImportFolder: {
             const std::string folder = fs_.NativePath(path_);
+            std::vector<TransferEntry> top;
+            if (!fs_.ListFolder(folder, top)) {
+                PathFailed();
+                return;
+            }
             SetTotal(CountFolder(folder));
             if (Total() == 0 || Stopping()) return;
             // At the top level everything goes into one category, an existing
@@ -157,15 +171,21 @@ void CTransferJob::RunKind() {
             break;
         }
         case kExportFolder:
+            if (!CreateFolderPath(fs_, fs_.NativePath(path_))) {
+                PathFailed();
+                return;
+            }
             SetTotal(CountExport(target_));
             if (Total() == 0 || Stopping()) return;
             Export(target_);
             break;
         case kImportXml: {
             std::string text;
-            if (!fs_.ReadFile(fs_.NativePath(path_), text)) return;
             CXmlDocument document;
-            if (!document.SetText(std::move(text))) return;
+            if (!fs_.ReadFile(fs_.NativePath(path_), text) || !document.SetText(std::move(text))) {
+                PathFailed();
+                return;
+            }
             SetTotal(CountXml(document));
             if (Total() == 0 || Stopping()) return;
             ImportXml(document, target_);

@@ -43,6 +43,9 @@ struct TransferCounts {
     std::size_t unchanged = 0;   // export: a shortcut already held the URL
     std::size_t failed = 0;      // unreadable shortcuts, refused adds, failed writes
     std::size_t skipped = 0;     // links, loops and folders not walked
+    // The source could not be read at all (no path, no such folder, a file
+    // that cannot be read or is no XML), or the export folder not made.
+    bool pathFailed = false;
 };
 
 class CTransferJob {
@@ -123,6 +126,7 @@ private:
     // back here. False (and the job stops) when it could not run.
     bool RunUi(const std::function<void()>& work);
     void Count(std::size_t TransferCounts::*field, std::size_t n = 1);
+    void PathFailed();
     void Advance(std::size_t steps);
 
     std::size_t CountFolder(const std::string& folder);

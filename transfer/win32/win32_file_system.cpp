@@ -122,15 +122,4 @@ bool CWin32FileSystem::WriteShortcut(const std::string& url, const std::string& 
     return transfer::WriteShortcut(url, WideFromUtf8(file));
 }
 
-bool FavoritesFolder(std::string& path) {
-    path.clear();
-    PIDLIST_ABSOLUTE list = nullptr;
-    if (FAILED(::SHGetSpecialFolderLocation(nullptr, CSIDL_FAVORITES, &list)) || !list) return false;
-    char buffer[MAX_PATH] = {};
-    const bool ok = ::SHGetPathFromIDListA(list, buffer) != FALSE;
-    ::CoTaskMemFree(list);
-    if (ok) path = buffer;
-    return ok && !path.empty();
-}
-
 }  // namespace transfer

@@ -30,7 +30,4 @@ private:
     bool comStarted_ = false;
 };
 
-// The current user's Favorites folder; false when the shell cannot give it.
-bool FavoritesFolder(std::string& path);
-
 }  // namespace transfer

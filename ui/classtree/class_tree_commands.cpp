@@ -13,7 +13,7 @@
 
 namespace classtree {
 
-bool CClassTreeView::OnCommand(WORD id, LPARAM /*lParam*/) {
+bool CClassTreeView::OnCommand(WORD id, LPARAM lParam) {
     if (!store_) return false;
     switch (id) {
     case kCmdAddClass:
@@ -39,8 +39,7 @@ bool CClassTreeView::OnCommand(WORD id, LPARAM /*lParam*/) {
         return true;
     case kCmdImport:
     case kCmdExport:
-        // Taken here so that they never reach another window; the transfer
-        // wizard that serves them is not part of the program yet.
+        RunTransferWizard(id == kCmdExport, lParam);
         return true;
     default:
         return false;

@@ -17,10 +17,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace classtree {
@@ -157,6 +159,10 @@ private:
     void ShowExistsMessage();
     void Expand(ClassRecord* record);
     HWND Owner() const;
+    // Import and export (class_tree_transfer.cpp): the wizard, one at a time;
+    // a request made while one is open runs after it, in order.
+    void RunTransferWizard(bool exporting, LPARAM preset);
+    void RunWaitingWizard();
 
     // In-tree drag (class_tree_drag.cpp).
     void OnBeginDrag(const NMTREEVIEWA& info);
@@ -180,6 +186,8 @@ private:
 
     HWND frame_;
     std::string bookmarkFile_;
+    // Wizard requests (command id, preset) that came while one was open.
+    std::deque<std::pair<WORD, LPARAM>> waitingWizards_;
     std::unique_ptr<CBookmarkFileKeeper> file_;
     CFileWriter* writer_ = nullptr;
     std::unique_ptr<CBackgroundSave> background_;  // over `file_` through `writer_`

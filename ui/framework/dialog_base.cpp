@@ -1,6 +1,7 @@
 #include "framework/dialog_base.h"
 
 #include "framework/callback_guard.h"
+#include "framework/ui_text.h"
 
 #include <vector>
 
@@ -54,14 +55,7 @@ void CDialogBase::EndDialog(INT_PTR result) {
     if (hwnd_) ::EndDialog(hwnd_, result);
 }
 
-std::string CDialogBase::WindowText(HWND window) {
-    if (!window) return {};
-    const int length = ::GetWindowTextLengthA(window);
-    if (length <= 0) return {};
-    std::vector<char> buffer(static_cast<std::size_t>(length) + 1);
-    const int copied = ::GetWindowTextA(window, buffer.data(), length + 1);
-    return std::string(buffer.data(), static_cast<std::size_t>(copied > 0 ? copied : 0));
-}
+std::string CDialogBase::WindowText(HWND window) { return WindowTextOf(window); }
 
 bool CDialogBase::SetItemText(int id, const std::string& text) const {
     return hwnd_ && ::SetDlgItemTextA(hwnd_, id, text.c_str());

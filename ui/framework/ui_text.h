@@ -15,4 +15,7 @@ std::string UiText(std::string_view section, std::string_view key, std::string_v
 // Replaces a dialog's title and its controls' texts from `section`.
 void TranslateDialog(HWND dialog, std::string_view section);
 
+// The whole text of a window or control, empty when it has none.
+std::string WindowTextOf(HWND window);
+
 }  // namespace framework

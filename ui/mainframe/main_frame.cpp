@@ -264,6 +264,8 @@ bool CMainFrame::RelayCategoryCommand(WORD id) {
     case ID_CLASS_EDIT:
     case ID_CLASS_DELETE:
     case ID_CLASS_MOVETO:
+    case ID_FILE_IMPORT:
+    case ID_FILE_EXPORT:
         relayed = id;
         break;
     case ID_EDIT_MOVEUP:
@@ -436,6 +438,8 @@ bool CMainFrame::CommandEnabled(WORD id) const {
     case ID_CLASS_EDIT:
     case ID_CLASS_DELETE:
     case ID_CLASS_MOVETO:
+    case ID_FILE_IMPORT:
+    case ID_FILE_EXPORT:
         return tree && classTree_->CommandEnabled(id);
     case ID_BOOKMARK_ADD:
     case ID_BOOKMARK_EDIT:
@@ -452,9 +456,8 @@ bool CMainFrame::CommandEnabled(WORD id) const {
         }
         return false;
     default:
-        // The language packs. Import and export, the settings dialog, the
-        // floating drop window and the toolbar's customisation stay greyed
-        // until they are there.
+        // The language packs. The settings dialog, the floating drop window
+        // and the toolbar's customisation stay greyed until they are there.
         return id >= ID_LANGUAGE_FIRST && id <= ID_LANGUAGE_LAST;
     }
 }

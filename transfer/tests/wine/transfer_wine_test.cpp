@@ -5,6 +5,7 @@
 // answered from another thread, found by its owner.
 #include "class_tree_test_support.h"
 #include "framework/private_messages.h"
+#include "question_answerer.h"
 #include "replace_dlg.h"
 #include "shortcut_file.h"
 #include "transfer_job.h"
@@ -23,6 +24,7 @@ namespace {
 
 using classtree_test::Outline;
 using transfer::CTransferJob;
+using transfer_test::QuestionAnswerer;
 
 void WriteFileW(const std::wstring& path, const std::string& bytes) {
     HANDLE file = ::CreateFileW(transfer::LongPath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -35,61 +37,6 @@ void WriteFileW(const std::wstring& path, const std::string& bytes) {
 void MakeFolderW(const std::wstring& path) { ::CreateDirectoryW(transfer::LongPath(path).c_str(), nullptr); }
 
 std::string Handwritten(const std::string& url) { return "[InternetShortcut]\r\nURL=" + url + "\r\n"; }
-
-// Answers every replace question owned by `owner`, whichever thread shows
-// it: the answers in order (1 presses Enter), then "否". Notes the name shown.
-class QuestionAnswerer {
-public:
-    QuestionAnswerer(HWND owner, std::vector<int> answers) : owner_(owner), answers_(std::move(answers)) {
-        thread_ = std::thread([this] { Loop(); });
-    }
-    ~QuestionAnswerer() {
-        done_ = true;
-        thread_.join();
-    }
-    std::vector<std::string> names;
-
-private:
-    struct Search {
-        HWND owner;
-        HWND found;
-    };
-    static BOOL CALLBACK Check(HWND window, LPARAM param) {
-        auto* search = reinterpret_cast<Search*>(param);
-        char name[16] = {};
-        ::GetClassNameA(window, name, sizeof name);
-        if (lstrcmpA(name, "#32770") == 0 && ::GetWindow(window, GW_OWNER) == search->owner && ::IsWindowVisible(window)) {
-            search->found = window;
-            return FALSE;
-        }
-        return TRUE;
-    }
-    void Loop() {
-        while (!done_) {
-            Search search{owner_, nullptr};
-            ::EnumWindows(Check, reinterpret_cast<LPARAM>(&search));
-            if (!search.found) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-                continue;
-            }
-            char text[512] = {};
-            ::GetDlgItemTextA(search.found, 1008, text, sizeof text);
-            names.push_back(text);
-            const int answer = next_ < answers_.size() ? answers_[next_++] : 1007;
-            if (answer == 1) {
-                ::PostMessageA(search.found, WM_KEYDOWN, VK_RETURN, 0);
-            } else {
-                ::PostMessageA(search.found, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
-            }
-            while (!done_ && ::IsWindow(search.found)) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-    }
-    HWND owner_;
-    std::vector<int> answers_;
-    std::size_t next_ = 0;
-    std::atomic<bool> done_{false};
-    std::thread thread_;
-};
 
 class TransferWineTest : public classtree_test::ViewFixture {
 protected:
