@@ -13,7 +13,8 @@
 # the import and export jobs under Wine (the workload into the category tree
 # and again answering "全部", a folder of 20,000 shortcuts, an export, each
 # against the shortcut object's calls alone, and the longest gap of a 10 ms
-# timer on the window's thread).
+# timer on the window's thread). With --wizard: the workload imported through
+# the import wizard against the bare job, alternating.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 bash "$ROOT/scripts/install-deps.sh"
@@ -43,6 +44,16 @@ case "${1:-}" in
   --transfer)
     prepare_wine_bench transfer_bench
     wine "$BUILD/win/transfer/tests/transfer_bench.exe" "$(winepath -w "$WORKLOAD")" "${SHORTCUTS:-20000}" "${EXPORT_CATEGORIES:-20}"
+    exit 0 ;;
+  --wizard)
+    # The workload imported through the wizard and by the bare job, three
+    # rounds alternating, each in a fresh process.
+    prepare_wine_bench wizard_bench
+    for _ in 1 2 3; do
+      for mode in direct wizard; do
+        wine "$BUILD/win/ui/wizard/tests/wizard_bench.exe" "$(winepath -w "$WORKLOAD")" "$mode"
+      done
+    done
     exit 0 ;;
   --list)
     prepare_wine_bench list_bench

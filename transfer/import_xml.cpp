@@ -14,17 +14,22 @@ namespace {
 
 constexpr std::string_view kBookmarkAttributes[] = {"t", "u", "r"};
 
-bool EnterRoot(CXmlDocument& document) {
+bool IsBookmarkFile(CXmlDocument& document) {
     document.ResetCursor();
-    if (!document.IsWellFormed() || !document.FindElement() || document.ElementNameView() != "root") return false;
-    return document.EnterElement();
+    return document.IsWellFormed() && document.FindElement() && document.ElementNameView() == "root";
 }
+
+bool EnterRoot(CXmlDocument& document) { return IsBookmarkFile(document) && document.EnterElement(); }
 
 }  // namespace
 
 std::size_t CTransferJob::CountXml(CXmlDocument& document) {
     std::size_t total = 0;
-    if (!EnterRoot(document)) return 0;
+    if (!IsBookmarkFile(document)) {
+        PathFailed();
+        return 0;
+    }
+    if (!EnterRoot(document)) return 0;  // an empty "root"
     std::size_t depth = 0;
     while (!stop_.load()) {
         if (!document.FindElement()) {

@@ -113,6 +113,12 @@ TEST_F(ExportFolderTest, FailedFoldersAndFilesAreCountedAndTheJobGoesOn) {
     EXPECT_TRUE(fs.Has("C:\\out\\News\\World\\Europe.url"));
     EXPECT_EQ(job->Counts().failed, 2u) << "the folder in the way, and Tools' bookmark";
     EXPECT_EQ(job->Percent(), 100);
+    EXPECT_FALSE(job->Counts().pathFailed);
+
+    fs.RefuseWritesUnder("C:\\locked");
+    auto refused = Export(nullptr, "C:\\locked\\out");
+    EXPECT_TRUE(refused->Counts().pathFailed) << "the chosen folder itself cannot be made";
+    EXPECT_EQ(refused->Counts().added, 0u);
 }
 
 TEST_F(ExportFolderTest, ExportedShortcutsImportBackAsTheSameTree) {

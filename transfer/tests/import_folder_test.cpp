@@ -140,8 +140,10 @@ TEST_F(ImportFolderTest, DeepFoldersAreWalkedWithoutRecursion) {
 TEST_F(ImportFolderTest, MissingOrEmptyPathsImportNothing) {
     auto missing = ImportFolder("C:\\Nowhere");
     EXPECT_EQ(missing->Total(), 0u);
+    EXPECT_TRUE(missing->Counts().pathFailed);
     auto empty = ImportFolder("");
     EXPECT_EQ(empty->Total(), 0u);
+    EXPECT_TRUE(empty->Counts().pathFailed);
     EXPECT_EQ(empty->Path(), "") << "never the drive's root";
     EXPECT_TRUE(Tree().empty()) << "not even the favourites category";
 }

@@ -73,12 +73,19 @@ TEST_F(ImportXmlTest, UnusableFilesImportNothing) {
     for (const char* text : files) {
         auto job = ImportXml(text);
         EXPECT_EQ(job->Total(), 0u) << text;
+        // The wizard says the file could not be read, not that it imported.
+        EXPECT_TRUE(job->Counts().pathFailed) << text;
     }
     EXPECT_TRUE(Tree().empty());
     transfer::CTransferJob missing(store, fs, host);
     ASSERT_TRUE(missing.StartImportXml("C:\\in\\missing.xml", nullptr));
     missing.Join();
     EXPECT_EQ(missing.Total(), 0u);
+    EXPECT_TRUE(missing.Counts().pathFailed);
+    transfer::CTransferJob empty(store, fs, host);
+    ASSERT_TRUE(empty.StartImportXml("", nullptr));
+    empty.Join();
+    EXPECT_TRUE(empty.Counts().pathFailed) << "an empty path is no success either";
 }
 
 TEST_F(ImportXmlTest, HundredThousandNestedGroupsNeitherOverflowNorStall) {

@@ -151,12 +151,12 @@ TEST_F(ClassTreeMenu, RightClickSelectsTheItemAndShowsItsStates) {
     };
     const Case cases[] = {
         {"News",
-         {"增加分类", "增加子类", "编辑分类", "删除分类", "移动分类到...", "-", "上移分类 (grey)", "下移分类"}},
+         {"增加分类", "增加子类", "编辑分类", "删除分类", "移动分类到...", "-", "导入...", "导出...", "-", "上移分类 (grey)", "下移分类"}},
         {"News/Sport",
-         {"增加分类", "增加子类", "编辑分类", "删除分类", "移动分类到...", "-", "上移分类", "下移分类 (grey)"}},
-        {"Tools", {"增加分类", "增加子类", "编辑分类", "删除分类", "移动分类到...", "-", "上移分类", "下移分类"}},
+         {"增加分类", "增加子类", "编辑分类", "删除分类", "移动分类到...", "-", "导入...", "导出...", "-", "上移分类", "下移分类 (grey)"}},
+        {"Tools", {"增加分类", "增加子类", "编辑分类", "删除分类", "移动分类到...", "-", "导入...", "导出...", "-", "上移分类", "下移分类"}},
         {"音乐/Jazz",
-         {"增加分类", "增加子类", "编辑分类", "删除分类", "移动分类到...", "-", "上移分类 (grey)",
+         {"增加分类", "增加子类", "编辑分类", "删除分类", "移动分类到...", "-", "导入...", "导出...", "-", "上移分类 (grey)",
           "下移分类 (grey)"}},
     };
     Select("News/World");
@@ -188,9 +188,9 @@ TEST_F(ClassTreeMenu, ACommandChosenFromThePopupRunsOnTheClickedCategory) {
         // 删除分类: the clicked category goes with everything below it.
         {"News/World", 4, {"0:News+", "1:Sport", "0:Tools", "0:音乐+", "1:Jazz"}},
         // 上移分类 on the last top-level category.
-        {"音乐", 6, {"0:News+", "1:Sport", "0:音乐+", "1:Jazz", "0:Tools"}},
+        {"音乐", 8, {"0:News+", "1:Sport", "0:音乐+", "1:Jazz", "0:Tools"}},
         // 下移分类 on the first.
-        {"News", 7, {"0:音乐+", "1:Jazz", "0:News+", "1:Sport", "0:Tools"}},
+        {"News", 9, {"0:音乐+", "1:Jazz", "0:News+", "1:Sport", "0:Tools"}},
     };
     Select("Tools");
     for (const Case& c : cases) {
@@ -208,15 +208,17 @@ TEST_F(ClassTreeMenu, ACommandChosenFromThePopupRunsOnTheClickedCategory) {
 }
 
 // Below the last item the menu points at no category: the selection goes,
-// only "增加分类" is offered, and the new category ends the top level.
-TEST_F(ClassTreeMenu, RightClickOnEmptySpaceOffersOnlyANewTopLevelCategory) {
+// only "增加分类" and "导入..." are offered, and the new category ends the
+// top level.
+TEST_F(ClassTreeMenu, RightClickOnEmptySpaceOffersOnlyANewTopLevelCategoryAndImport) {
     Select("News/World");
     {
         MenuAnswer answer({VK_ESCAPE});
         RightClickBelowTheItems(answer);
         EXPECT_EQ(view->SelectedClass(), nullptr);
         EXPECT_EQ(answer.Items(), (Lines{"增加分类", "增加子类 (grey)", "编辑分类 (grey)", "删除分类 (grey)",
-                                         "移动分类到... (grey)", "-", "上移分类 (grey)", "下移分类 (grey)"}));
+                                         "移动分类到... (grey)", "-", "导入...", "导出... (grey)", "-",
+                                         "上移分类 (grey)", "下移分类 (grey)"}));
     }
     Select("News/World");
     dialog_test::DialogScript script;
