@@ -73,6 +73,7 @@ void CClassTreeView::OnMouseMove(LPARAM clientPoint) {
 void CClassTreeView::OnTimer(UINT_PTR id) {
     if (id == kHoverTimer) OnHoverTimer();
     else if (id == kScrollTimer) OnScrollTimer();
+    else if (id == kJobRedrawTimer) OnJobRedrawTimer();
 }
 
 void CClassTreeView::OnHoverTimer() {

@@ -9,6 +9,8 @@
 // category with children exactly when it has some in the store.
 #include "class_tree_view.h"
 
+#include "transfer_job.h"
+
 #include "framework/private_messages.h"
 
 #include <vector>
@@ -113,6 +115,7 @@ void CClassTreeView::Replay() {
 void CClassTreeView::OnInserted(ClassRecord* parent, ClassRecord* after, ClassRecord* record) {
     // Already there when an open parent was filled ahead of this event.
     if (!tree_ || !record || ItemOf(record)) return;
+    HoldRedrawDuringJob();
     const bool topLevel = !parent || parent == store_->Root();
     HTREEITEM parentItem = TVI_ROOT;
     if (!topLevel) {
@@ -219,6 +222,27 @@ void CClassTreeView::KeepAncestorsOpen(HTREEITEM item) {
         if (record && record->IsExpanded() != open) store_->SetExpanded(record, open);
     }
     --mirroring_;
+}
+
+// An import adds its categories one request at a time; drawing the control
+// after each would cost more than the insertions themselves.
+void CClassTreeView::HoldRedrawDuringJob() {
+    if (redrawHeld_ || !transfer::CTransferJob::CollectionHeld()) return;
+    redrawHeld_ = true;
+    ::SendMessageA(tree_, WM_SETREDRAW, FALSE, 0);
+    ::SetTimer(Hwnd(), kJobRedrawTimer, kJobRedrawMs, nullptr);
+}
+
+void CClassTreeView::OnJobRedrawTimer() {
+    if (!tree_) return;
+    ::SendMessageA(tree_, WM_SETREDRAW, TRUE, 0);
+    ::RedrawWindow(tree_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    if (transfer::CTransferJob::CollectionHeld()) {
+        ::SendMessageA(tree_, WM_SETREDRAW, FALSE, 0);
+        return;
+    }
+    ::KillTimer(Hwnd(), kJobRedrawTimer);
+    redrawHeld_ = false;
 }
 
 void CClassTreeView::OnRepaint() {

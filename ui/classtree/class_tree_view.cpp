@@ -137,6 +137,7 @@ void CClassTreeView::OnDestroy() {
     if (dropRegistered_) ::RevokeDragDrop(tree_);
     dropRegistered_ = false;
     ::KillTimer(Hwnd(), kHoverTimer);
+    ::KillTimer(Hwnd(), kJobRedrawTimer);
     if (!store_) return;
     // The control goes with the window: no need to take its items out one by
     // one, and nothing it reports from now on concerns the list.

@@ -48,6 +48,10 @@ public:
     static constexpr UINT_PTR kHoverTimer = 1;
     static constexpr UINT kHoverDelay = 800;
     static constexpr UINT_PTR kScrollTimer = 2;
+    // While an import adds categories, the control is drawn this often
+    // instead of after every insertion.
+    static constexpr UINT_PTR kJobRedrawTimer = 3;
+    static constexpr UINT kJobRedrawMs = 500;
     static constexpr UINT kScrollPeriod = 40;
     static constexpr DWORD kMinDragDelay = 60;
     static constexpr int kTopLevelZone = 16;
@@ -134,6 +138,8 @@ private:
     void ShowButton(const ClassRecord* record, bool hasChildren);
     bool InStore(const ClassRecord* record) const;
     void KeepAncestorsOpen(HTREEITEM item);
+    void HoldRedrawDuringJob();
+    void OnJobRedrawTimer();
 
     // Creation and destruction.
     LRESULT OnCreate();
@@ -186,6 +192,7 @@ private:
 
     HWND frame_;
     std::string bookmarkFile_;
+    bool redrawHeld_ = false;  // by a job's changes (HoldRedrawDuringJob)
     // Wizard requests (command id, preset) that came while one was open.
     std::deque<std::pair<WORD, LPARAM>> waitingWizards_;
     std::unique_ptr<CBookmarkFileKeeper> file_;
