@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <thread>
 
@@ -74,6 +75,26 @@ protected:
     transfer::CWin32FileSystem fs;
     std::unique_ptr<transfer::CWindowTransferHost> host;
 };
+
+// Symbolic links made on the Linux side look like ordinary folders to the
+// program; the walk still ends, and takes the shortcut once.
+TEST_F(TransferWineTest, ALinuxSymbolicLinkLoopEndsAndImportsEachShortcutOnce) {
+    const char* loop = std::getenv("QUORVA_LOOP_FOLDER");
+    if (!loop) GTEST_SKIP() << "made by the test's CTest fixture";
+    std::string folder = loop;
+    std::replace(folder.begin(), folder.end(), '/', '\\');
+    Open(classtree_test::SampleFile());
+    MakeHost();
+    auto job = Run(CTransferJob::kImportFolder, folder, nullptr);
+    ClassRecord* ie = Store().FindChildClass(Store().Root(), CTransferJob::kFavoritesCategory, nullptr);
+    ASSERT_NE(ie, nullptr);
+    std::size_t imported = 0;
+    for (const ClassRecord* c = ie; c; c = NextInPreOrder(c, ie)) imported += c->bookmarks.size();
+    EXPECT_EQ(imported, 1u);
+    EXPECT_EQ(job->Counts().added, 1u);
+    EXPECT_GE(job->Counts().skipped, 2u) << "both links lead back to a folder on the way down";
+    EXPECT_TRUE(Mirrors());
+}
 
 TEST_F(TransferWineTest, ARealFolderImportsIntoTheTreeWithHostileEntriesSkipped) {
     Open(classtree_test::SampleFile());
