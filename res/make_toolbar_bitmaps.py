@@ -7,6 +7,7 @@ Strips (magenta 255,0,255 is transparent), images in toolbar order:
   toolbar20c/h/u.bmp 20 x 20, 17 images: normal, hot, disabled
   toolbar28c/h/u.bmp 28 x 28, 17 images
   pin.bmp            16 x 16, 5 images: normal, pressed, hot, checked, disabled
+  dropwindow.bmp     32 x 32, the floating drop window's picture (opaque)
 Every picture is drawn from shapes on a unit square, so each size is drawn
 afresh rather than scaled.
 """
@@ -287,6 +288,19 @@ def draw_pin(state):
     return rows
 
 
+def draw_drop_window():
+    """A bookmark ribbon over a tray, with an arrow pointing into it."""
+    c = Canvas(32)
+    c.rect(0.0, 0.0, 1.0, 1.0, (225, 235, 250))
+    c.frame(0.0, 0.0, 1.0, 1.0, BLUE, 0.06)
+    c.polygon([(0.16, 0.62), (0.84, 0.62), (0.84, 0.88), (0.16, 0.88)], FOLDER)
+    c.rect(0.16, 0.62, 0.84, 0.68, FOLDER_DARK)
+    c.polygon([(0.58, 0.12), (0.8, 0.12), (0.8, 0.52), (0.69, 0.44), (0.58, 0.52)], RED)
+    c.line(0.34, 0.12, 0.34, 0.46, GREEN, 0.12)
+    c.polygon([(0.2, 0.42), (0.48, 0.42), (0.34, 0.58)], GREEN)
+    return [[PAPER if p is None else p for p in row] for row in c.px]
+
+
 def main():
     out = Path(sys.argv[1])
     out.mkdir(parents=True, exist_ok=True)
@@ -298,6 +312,7 @@ def main():
             images = [render(g, size, look) for g in GLYPHS]
             write_bmp(out / f"toolbar{size}{suffix}.bmp", strip(images, size, size))
     write_bmp(out / "pin.bmp", strip([draw_pin(s) for s in range(5)], 16, 16))
+    write_bmp(out / "dropwindow.bmp", draw_drop_window())
 
 
 if __name__ == "__main__":

@@ -7,6 +7,7 @@
 // The page the browser's context-menu entry runs (resource type 23, RT_HTML).
 #define IDR_LINK_PAGE 234
 #define IDB_PIN 222
+#define IDB_DROP_WINDOW 235  // the floating drop window, 32 x 32
 #define IDB_TOOLBAR20_NORMAL 237
 #define IDB_TOOLBAR20_HOT 238
 #define IDB_TOOLBAR20_DISABLED 239

@@ -1,6 +1,7 @@
 #include "bookmark_list_view.h"
 
 #include "classtree_res.h"
+#include "framework/context_popup.h"
 #include "framework/control_hook.h"
 #include "framework/private_messages.h"
 #include "framework/ui_text.h"
@@ -33,8 +34,13 @@ CBookmarkListView::CBookmarkListView(HWND frame) : frame_(frame) {}
 
 CBookmarkListView::~CBookmarkListView() {
     if (Hwnd()) ::DestroyWindow(Hwnd());
-    if (dropper_) dropper_->Release();
+    if (dropper_) {
+        dropper_->Detach();
+        dropper_->Release();
+    }
 }
+
+IDropTarget* CBookmarkListView::DropTarget() const { return dropper_; }
 
 HWND CBookmarkListView::CreateView(HWND parent, const RECT& rect) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
@@ -326,12 +332,7 @@ void TrackContextPopup(HWND owner, int index, POINT point, bool checkUrlColumn) 
             ::CheckMenuItem(popup, kCmdUrlColumn,
                             MF_BYCOMMAND | (CSetting::Instance()->GUI_BookmarkCol1Show ? MF_CHECKED : MF_UNCHECKED));
         }
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof monitor;
-        if (::GetMonitorInfoA(::MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), &monitor)) {
-            point.x = std::clamp(point.x, monitor.rcWork.left, monitor.rcWork.right);
-        }
-        ::TrackPopupMenu(popup, TPM_RIGHTBUTTON, point.x, point.y, 0, owner, nullptr);
+        framework::TrackPopupAtPoint(popup, point, owner);
     }
     ::DestroyMenu(menu);
 }

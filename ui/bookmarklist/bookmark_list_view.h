@@ -52,6 +52,9 @@ public:
 
     HWND CreateView(HWND parent, const RECT& rect);
     HWND List() const { return list_; }
+    // The list's drop target (not counted for the caller), which the
+    // floating drop window hands its drops to; none before creation.
+    IDropTarget* DropTarget() const;
 
     // The category on display (none: the list is empty).
     ClassRecord* Current() const { return current_; }

@@ -34,26 +34,30 @@ ULONG CListDropTarget::Release() {
 }
 
 HRESULT CListDropTarget::DragEnter(IDataObject*, DWORD keys, POINTL, DWORD* effect) {
-    if (effect) *effect = OutsideEffect(keys, effect);
+    if (effect) *effect = view_ ? OutsideEffect(keys, effect) : DROPEFFECT_NONE;
     return S_OK;
 }
 
 HRESULT CListDropTarget::DragOver(DWORD keys, POINTL, DWORD* effect) {
-    if (effect) *effect = OutsideEffect(keys, effect);
+    if (effect) *effect = view_ ? OutsideEffect(keys, effect) : DROPEFFECT_NONE;
     return S_OK;
 }
 
 HRESULT CListDropTarget::DragLeave() { return S_OK; }
 
 HRESULT CListDropTarget::Drop(IDataObject* data, DWORD keys, POINTL, DWORD* effect) {
+    if (!view_) {
+        if (effect) *effect = DROPEFFECT_NONE;
+        return S_OK;
+    }
     if (effect) *effect = OutsideEffect(keys, effect);
     classtree::ShortcutLink link;
     if (classtree::ReadDroppedText(data, link)) {
-        classtree::QueueLink(view_.frame_, std::move(link.title), std::move(link.url), nullptr);
+        classtree::QueueLink(view_->frame_, std::move(link.title), std::move(link.url), nullptr);
         return S_OK;
     }
     for (classtree::ShortcutLink& file : classtree::ReadDroppedFiles(data)) {
-        classtree::QueueLink(view_.frame_, std::move(file.title), std::move(file.url), nullptr);
+        classtree::QueueLink(view_->frame_, std::move(file.title), std::move(file.url), nullptr);
     }
     return S_OK;
 }

@@ -12,7 +12,7 @@ class CBookmarkListView;
 
 class CListDropTarget final : public IDropTarget {
 public:
-    explicit CListDropTarget(CBookmarkListView& view) : view_(view) {}
+    explicit CListDropTarget(CBookmarkListView& view) : view_(&view) {}
     CListDropTarget(const CListDropTarget&) = delete;
     CListDropTarget& operator=(const CListDropTarget&) = delete;
 
@@ -28,10 +28,14 @@ public:
     HRESULT STDMETHODCALLTYPE DragLeave() override;
     HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL point, DWORD* effect) override;
 
+    // The list is going: the floating drop window may still hold this
+    // target, which from now on refuses every drop.
+    void Detach() { view_ = nullptr; }
+
 private:
     ~CListDropTarget() = default;
 
-    CBookmarkListView& view_;
+    CBookmarkListView* view_;
     LONG references_ = 1;
 };
 

@@ -2,6 +2,7 @@
 
 #include "classtree_res.h"
 #include "dialogs_res.h"
+#include "framework/context_popup.h"
 #include "framework/control_hook.h"
 #include "framework/message_box.h"
 #include "framework/private_messages.h"
@@ -327,13 +328,7 @@ void CClassTreeView::OnContextMenu(LPARAM screenPoint) {
     HMENU popup = ::GetSubMenu(menu, kTreePopup);
     if (popup) {
         CLanguage::Instance()->TranslateMenu(popup);
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof monitor;
-        if (::GetMonitorInfoA(::MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST), &monitor)) {
-            if (point.x < monitor.rcWork.left) point.x = monitor.rcWork.left;
-            if (point.x > monitor.rcWork.right) point.x = monitor.rcWork.right;
-        }
-        ::TrackPopupMenu(popup, TPM_RIGHTBUTTON, point.x, point.y, 0, Hwnd(), nullptr);
+        framework::TrackPopupAtPoint(popup, point, Hwnd());
     }
     ::DestroyMenu(menu);
 }

@@ -2,6 +2,7 @@
 
 #include "about_dlg.h"
 #include "bookmark_list_view.h"
+#include "drop_window.h"
 #include "bookmark_store.h"
 #include "browser_entries.h"
 #include "class_tree_view.h"
@@ -212,6 +213,7 @@ LRESULT CMainFrame::OnCreate() {
     ApplyTopMost();
     ApplyTexts();
     SelectFirstCategory();
+    if (CSetting::Instance()->GUI_ShowDragWindow) SetDropWindowShown(true);
     // Right from the start, also while a first question holds the loop.
     OnIdle(0);
     return 0;
@@ -300,6 +302,7 @@ void CMainFrame::OnClose() {
     *openersStop_ = true;
     ::KillTimer(Hwnd(), kSaveTimer);
     StoreWindowState();
+    CloseDropWindow();
     SaveBeforeClosing();
 }
 
@@ -310,6 +313,7 @@ void CMainFrame::OnEndSession() {
     *openersStop_ = true;
     ::KillTimer(Hwnd(), kSaveTimer);
     StoreWindowState();
+    CloseDropWindow();
     SaveBookmarksNow();
     SaveHomepageGroupIfModified();
     const CSetting* s = CSetting::Instance();
@@ -372,6 +376,12 @@ bool CMainFrame::OnCommand(WORD id) {
     case ID_PIN_BUTTON:
         ToggleTopMost();
         return true;
+    case ID_VIEW_DRAGWINDOW:
+        SetDropWindowShown(!dropWindow_);
+        return true;
+    case ID_DRAGWINDOW_HIDE:
+        SetDropWindowShown(false);
+        return true;
     default:
         if (id >= ID_LANGUAGE_FIRST && id <= ID_LANGUAGE_LAST) {
             SelectLanguage(id);
@@ -429,6 +439,8 @@ bool CMainFrame::CommandEnabled(WORD id) const {
     case ID_VIEW_STATUS_BAR:
     case ID_VIEW_CLASSPANE:
     case ID_VIEW_REMARKPANE:
+    case ID_VIEW_DRAGWINDOW:
+    case ID_DRAGWINDOW_HIDE:
     case ID_PIN_BUTTON:
         return true;
     case ID_VIEW_TOOLBAR:
@@ -456,8 +468,8 @@ bool CMainFrame::CommandEnabled(WORD id) const {
         }
         return false;
     default:
-        // The language packs. The settings dialog, the floating drop window
-        // and the toolbar's customisation stay greyed until they are there.
+        // The language packs. The settings dialog and the toolbar's
+        // customisation stay greyed until they are there.
         return id >= ID_LANGUAGE_FIRST && id <= ID_LANGUAGE_LAST;
     }
 }

@@ -42,6 +42,10 @@ namespace toolbar {
 class CSkinToolBar;
 }
 
+namespace dropwindow {
+class CDropWindow;
+}
+
 struct BookmarkRecord;
 
 class CMainFrame : public framework::CWindowBase,
@@ -88,6 +92,12 @@ public:
     void ReleaseSaves() {
         if (saveHolds_ > 0) --saveHolds_;
     }
+    // The floating drop window (main_frame_drop_window.cpp): opened and
+    // closed with "GUI.ShowDragWindow" following; tests give a module
+    // without its picture.
+    void SetDropWindowShown(bool shown);
+    HWND DropWindow() const;
+    void SetDropWindowPictureModule(HINSTANCE module) { dropWindowModule_ = module; }
     // Tests choose the backup folder instead of the system's folder browser.
     void SetFolderPicker(std::function<std::string(HWND)> picker) { folderPicker_ = std::move(picker); }
 
@@ -172,6 +182,9 @@ private:
     // The pin in the title bar.
     bool OnPinMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void RepaintFrame();
+    // Closing: the drop window stores its place; the setting keeps saying
+    // whether it is shown.
+    void CloseDropWindow();
     void ToggleTopMost();
     void ApplyTopMost();
     // Backup (backup_command.cpp).
@@ -216,6 +229,8 @@ private:
     CPinButton pin_;
     int saveHolds_ = 0;
     std::function<std::string(HWND)> folderPicker_;
+    std::unique_ptr<dropwindow::CDropWindow> dropWindow_;
+    HINSTANCE dropWindowModule_ = nullptr;
     CStatusBar statusBar_;
     mainframe::CSaveNoticeRule saveNotice_;
 };

@@ -239,6 +239,8 @@ bool CMainFrame::CommandChecked(WORD id) const {
         return ClassPaneShown();
     case ID_VIEW_REMARKPANE:
         return RemarkPaneShown();
+    case ID_VIEW_DRAGWINDOW:
+        return dropWindow_ != nullptr;
     default:
         return false;
     }
