@@ -113,11 +113,12 @@ std::unique_ptr<CDropWindow> CDropWindow::Open(HWND owner, HINSTANCE module, int
     std::unique_ptr<CDropWindow> window(new CDropWindow);
     window->owner_ = owner;
     window->picture_ = picture;
-    window->hwnd_ = ::CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, "", WS_POPUP | WS_VISIBLE, static_cast<int>(at.x),
+    // Shown without being activated: the keyboard focus stays where it is.
+    window->hwnd_ = ::CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, "", WS_POPUP, static_cast<int>(at.x),
                                       static_cast<int>(at.y), info.bmWidth, info.bmHeight, owner, nullptr, instance,
                                       window.get());
     if (!window->hwnd_) return nullptr;
-    ::SetWindowPos(window->hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::SetWindowPos(window->hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     window->forwarder_ = new CDropForwarder(target);
     window->dropRegistered_ = SUCCEEDED(::RegisterDragDrop(window->hwnd_, window->forwarder_));
     ::UpdateWindow(window->hwnd_);

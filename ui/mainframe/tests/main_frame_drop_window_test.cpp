@@ -125,7 +125,17 @@ TEST_F(DropWindowTest, OpensWhereItWasHidesThroughItsMenuAndComesBackInPlace) {
     EXPECT_EQ(rect.bottom, 32);
     EXPECT_EQ(::GetWindow(drop, GW_OWNER), Frame().Hwnd());
     EXPECT_TRUE(::GetWindowLongA(drop, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    EXPECT_EQ(::GetWindowLongA(drop, GWL_STYLE) & (WS_POPUP | WS_VISIBLE), static_cast<LONG>(WS_POPUP | WS_VISIBLE));
     EXPECT_TRUE(ViewChecked());
+
+    // Shown again from the View menu, it leaves the main window active.
+    ::SetForegroundWindow(Frame().Hwnd());
+    Pump();
+    ::SendMessageA(Frame().Hwnd(), WM_COMMAND, ID_VIEW_DRAGWINDOW, 0);
+    ::SendMessageA(Frame().Hwnd(), WM_COMMAND, ID_VIEW_DRAGWINDOW, 0);
+    drop = Frame().DropWindow();
+    ASSERT_NE(drop, nullptr);
+    EXPECT_EQ(::GetActiveWindow(), Frame().Hwnd());
 
     ::SetWindowPos(drop, nullptr, 340, 260, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     {
