@@ -11,6 +11,7 @@
 #include "resource.h"
 #include "shell_paths.h"
 
+#include <commctrl.h>
 #include <objbase.h>
 #include <prsht.h>
 #include <shlobj.h>
@@ -209,12 +210,22 @@ TEST_F(WizardTest, ChangingTheTypeAndBothBrowseDialogsChangeThePath) {
                   labelBack = PageText(s, IDC_WIZARD_PATH_LABEL);
                   dialog_test::Click(CurrentPage(s), IDC_WIZARD_BROWSE_PATH);
               })
-        // The folder browser, owned by the sheet.
-        .On([](HWND d) { return ::GetDlgItem(d, IDOK) && !CurrentPage(d) && !dialog_test::IsMessageBox(d); },
-            [&](HWND browser) {
-                ::SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(chosenFolder.c_str()));
-                dialog_test::Click(browser, IDOK);
-            })
+        // The folder browser, owned by the sheet: asked to select the folder
+        // until its tree shows it selected (Wine fills the tree as it goes).
+        .On(
+            [&](HWND d) {
+                HWND tree = ::FindWindowExA(d, nullptr, WC_TREEVIEWA, nullptr);
+                if (!tree || CurrentPage(d)) return false;
+                ::SendMessageA(d, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(chosenFolder.c_str()));
+                char text[64] = {};
+                TVITEMA item{};
+                item.mask = TVIF_TEXT;
+                item.hItem = TreeView_GetSelection(tree);
+                item.pszText = text;
+                item.cchTextMax = sizeof text;
+                return item.hItem && TreeView_GetItem(tree, &item) && std::string(text) == "chosen";
+            },
+            [](HWND browser) { dialog_test::Click(browser, IDOK); })
         .On(OnPage(IDC_WIZARD_TYPE),
             [&](HWND s) {
                 afterFolder = PageText(s, IDC_WIZARD_PATH);
