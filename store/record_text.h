@@ -79,7 +79,8 @@ public:
     bool empty() const noexcept { return p_ == nullptr; }
     const char* begin() const noexcept { return data(); }
     const char* end() const noexcept { return data() + size(); }
-    char operator[](std::size_t i) const noexcept { return p_[i]; }
+    // As for std::string, [size()] is the zero after the text.
+    char operator[](std::size_t i) const noexcept { return data()[i]; }
     std::string_view view() const noexcept { return p_ ? std::string_view(p_, SizeAt(p_)) : std::string_view(); }
     operator std::string_view() const noexcept { return view(); }
     operator std::string() const { return std::string(view()); }

@@ -123,6 +123,7 @@ TEST(RecordTextTest, ReadsAndCopiesLikeAString) {
     a = std::string();
     EXPECT_TRUE(a.empty());
     EXPECT_EQ(a.c_str(), std::string());
+    EXPECT_EQ(a[0], '\0');
     EXPECT_EQ(std::string("<") + b + ">", "<alpha>");
     EXPECT_EQ(b.rfind("ph"), 2u);
 }
