@@ -81,7 +81,8 @@ public:
     const char* end() const noexcept { return data() + size(); }
     // As for std::string, [size()] is the zero after the text.
     char operator[](std::size_t i) const noexcept { return data()[i]; }
-    std::string_view view() const noexcept { return p_ ? std::string_view(p_, SizeAt(p_)) : std::string_view(); }
+    // Never a null pointer, even when empty (as std::string's).
+    std::string_view view() const noexcept { return p_ ? std::string_view(p_, SizeAt(p_)) : std::string_view("", 0); }
     operator std::string_view() const noexcept { return view(); }
     operator std::string() const { return std::string(view()); }
     std::string str() const { return std::string(view()); }
