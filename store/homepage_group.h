@@ -48,6 +48,9 @@ public:
     // file. A failed write leaves the group modified for the next call. The
     // group remembers the writer until Release, which waits for it.
     void SaveThrough(CFileWriter& writer);
+    // Takes the outcomes of the writes that ended (for the writer's signal
+    // that one did), without waiting.
+    void TakeWriteOutcomes() { CollectWrites(false); }
     // Waits for the writer given to SaveThrough, takes its outcomes and
     // forgets it (before the writer goes away).
     void DetachWriter();
