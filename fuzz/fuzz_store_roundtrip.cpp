@@ -23,7 +23,7 @@ std::string Describe(const CBookmarkStore& store) {
         for (const ClassRecord* p = c->Parent(); p != root; p = p->Parent()) ++depth;
         out += std::to_string(depth) + "G" + std::to_string(c->name.size()) + ":" + c->name;
         for (const BookmarkRecord* b : c->bookmarks)
-            for (const std::string* field : {&b->title, &b->url, &b->remark})
+            for (const RecordText* field : {&b->title, &b->url, &b->remark})
                 out += "|" + std::to_string(field->size()) + ":" + *field;
         out += "\n";
     }

@@ -16,10 +16,13 @@
 
 #include "bookmark_store.h"
 #include "bookmark_tag.h"
+#include "record_text.h"
+#include "text_rules.h"
 #include "xml_document.h"
 #include "xml_file_text.h"
 
 #include "platform/file_io.h"
+#include "platform/memory_pages.h"
 
 namespace {
 
@@ -95,12 +98,82 @@ bool CBookmarkStore::Load(const std::string& path) {
     return LoadDocument(document);
 }
 
+namespace {
+
+// The texts of a load are placed in the document's own bytes, moved down
+// over the markup already read: the file's buffer becomes the collection's
+// text arena, so that loading neither allocates per text nor holds the file
+// and its texts side by side. Whatever way the load ends, the buffer leaves
+// the document for the arena, which keeps it while any of its texts lives.
+class LoadArena {
+public:
+    explicit LoadArena(CXmlDocument& document) : document_(document) {
+        // A text short enough to be kept inside the string object itself
+        // would move with it: such a document keeps its texts on the heap
+        // (it has hardly any).
+        if (document.Text().size() < kSmallestArena) return;
+        begin_ = at_ = document.WritableText();
+        handle_ = textarena::Open(begin_, begin_ + document.Text().size());
+    }
+    ~LoadArena() {
+        if (!handle_) return;
+        std::string buffer = document_.TakeText();
+        // Past the last text, the buffer holds only markup already read.
+        platform::DiscardPages(at_, static_cast<std::size_t>(buffer.data() + buffer.size() - at_));
+        textarena::Close(handle_, std::move(buffer), placed_);
+    }
+    LoadArena(const LoadArena&) = delete;
+    LoadArena& operator=(const LoadArena&) = delete;
+
+    // A bookmark tag of the written shape, read into `record`.
+    bool ReadWritten(std::string_view tag, BookmarkRecord& record) {
+        if (handle_) return PlaceWrittenBookmarkTag(tag, at_, scratch_, record, placed_);
+        if (!ReadWrittenBookmarkTag(tag, values_[0], values_[1], values_[2])) return false;
+        GiveValues(record);
+        return true;
+    }
+    // Any other bookmark tag: the engine reads the current element's values.
+    void ReadAny(const CXmlDocument& document, BookmarkRecord& record) {
+        std::string* const values[] = {&values_[0], &values_[1], &values_[2]};
+        document.GetAttributes(kBookmarkAttributes, values);
+        FilterInvalidChars(values_[0], true);
+        GiveValues(record);
+    }
+
+private:
+    // The values, already read whole, take no more room than the tag they
+    // came from, so placing them never reaches an unread byte.
+    void GiveValues(BookmarkRecord& record) {
+        RecordText* const texts[] = {&record.title, &record.url, &record.remark};
+        for (int i = 0; i < 3; ++i) {
+            if (!handle_ || values_[i].empty()) {
+                *texts[i] = values_[i];
+                continue;
+            }
+            *texts[i] = RecordText::PlaceInArena(at_, values_[i].data(), values_[i].size());
+            ++placed_;
+        }
+    }
+
+    static constexpr std::size_t kSmallestArena = 64;
+    CXmlDocument& document_;
+    std::uintptr_t handle_ = 0;
+    char* begin_ = nullptr;
+    char* at_ = nullptr;  // where the next text goes
+    std::size_t placed_ = 0;
+    std::string scratch_;
+    std::string values_[3];
+};
+
+}  // namespace
+
 bool CBookmarkStore::LoadDocument(CXmlDocument& document) {
     SetModified(false);
     document.ResetCursor();
     if (!document.IsWellFormed()) return false;
     if (!document.FindElement() || document.ElementName() != "root") return false;
     document.EnterElement();
+    LoadArena arena(document);
 
     // `level` is the category whose children are being read (the root at the
     // top level); the document's cursor descends and climbs with it.
@@ -111,14 +184,15 @@ bool CBookmarkStore::LoadDocument(CXmlDocument& document) {
         if (!document.FindElement()) {
             if (level == &root_) break;
             document.LeaveElement();
+            // The list is complete: no room kept for more.
+            if (level->bookmarks.capacity() > level->bookmarks.size()) level->bookmarks.shrink_to_fit();
             level = level->parent_;
             continue;
         }
         // Nearly every element is a bookmark as the program writes it, read
         // without looking its name up first.
         if (!next) next.reset(new BookmarkRecord());
-        if (level != &root_ &&
-            ReadWrittenBookmarkTag(document.StartTagView(), next->title, next->url, next->remark)) {
+        if (level != &root_ && arena.ReadWritten(document.StartTagView(), *next)) {
             level->bookmarks.push_back(next.release());
             continue;
         }
@@ -131,9 +205,7 @@ bool CBookmarkStore::LoadDocument(CXmlDocument& document) {
             document.EnterElement();
             level = category;
         } else if (IsNamedIgnoringCase(elementName, 'a') && level != &root_) {
-            std::string* const values[] = {&next->title, &next->url, &next->remark};
-            document.GetAttributes(kBookmarkAttributes, values);
-            FilterInvalidChars(next->title, true);
+            arena.ReadAny(document, *next);
             level->bookmarks.push_back(next.release());
         }
         // Anything else, and a bookmark outside any category, is passed over

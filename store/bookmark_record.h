@@ -1,22 +1,24 @@
-// One bookmark: a plain record on the heap, owned by the one category whose
-// list holds it. Its pointer is its identity.
+// One bookmark: a small record owned by the one category whose list holds
+// it. Its pointer is its identity. The texts read like constant strings and
+// are replaced by assigning (see record_text.h).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "record_text.h"
+
 #include "record_pool.h"
 
 struct BookmarkRecord {
-    std::int32_t kind = 1;  // always 1: a bookmark (0 is a category)
-    std::string title;
-    std::string url;        // as typed or received, never normalised
-    std::string remark;     // free text, may hold CR LF
+    static constexpr std::int32_t kind = 1;  // a bookmark (0 is a category)
+    RecordText title;
+    RecordText url;     // as typed or received, never normalised
+    RecordText remark;  // free text, may hold CR LF
 
     BookmarkRecord() = default;
-    BookmarkRecord(std::string t, std::string u, std::string r = {})
-        : title(std::move(t)), url(std::move(u)), remark(std::move(r)) {}
+    BookmarkRecord(std::string_view t, std::string_view u, std::string_view r = {}) : title(t), url(u), remark(r) {}
 
     // Records come from the record pool; `new` and `delete` work as ever.
     static void* operator new(std::size_t size) { return recordpool::Allocate(size); }

@@ -67,7 +67,9 @@ public:
     // root element is not "root". Clears `modified`.
     bool Load(const std::string& path);
     // The same from a document already read and parsed (CXmlDocument is
-    // declared by the engine; the cursor is reset first).
+    // declared by the engine; the cursor is reset first). The bookmarks'
+    // texts stay in the document's own bytes: once read, the document is left
+    // empty, its text gone to the collection.
     bool LoadDocument(CXmlDocument& document);
     // Writes the whole collection to `path`, replacing the file in one step.
     // `modified` is cleared only when the file was written, so that a failed

@@ -1,8 +1,10 @@
 #include "homepage_group.h"
 
 #include <algorithm>
+#include <new>
 #include <utility>
 
+#include "file_writer.h"
 #include "xml_document.h"
 #include "xml_file_load.h"
 #include "xml_file_text.h"
@@ -31,8 +33,9 @@ void CHomepageGroup::FreeItems() {
 }
 
 bool CHomepageGroup::Load(const std::string& path) {
+    DetachWriter();  // nothing of an earlier file may still be written
     path_ = path;
-    modified_ = false;
+    saved_ = change_;
     CXmlDocument document;
     bool kept = true;
     const XmlFileLoad load = LoadXmlFileKeepingUnreadable(document, path, "root", platform::LocalTimeNow(), kept);
@@ -55,7 +58,7 @@ bool CHomepageGroup::Load(const std::string& path) {
     return true;
 }
 
-bool CHomepageGroup::Save() {
+FileTextBuffer CHomepageGroup::BuildText() const {
     std::size_t expected = kXmlDeclaration.size() + 32;
     for (const HomepageItem* item : items_) expected += item->title.size() + item->url.size() + 24;
     XmlTextWriter out(expected + expected / 16);
@@ -72,16 +75,54 @@ bool CHomepageGroup::Save() {
         }
         out.Append("</root>\r\n");
     }
-    const FileTextBuffer text = out.Finish();
+    return out.Finish();
+}
+
+void CHomepageGroup::CollectWrites(bool wait) {
+    if (!writer_) return;
+    if (wait) writer_->WaitIdle();
+    for (const CFileWriter::Result& result : writer_->TakeResults(path_))
+        if (result.ok) MarkSaved(result.tag);
+}
+
+bool CHomepageGroup::Save() {
+    CollectWrites(true);  // never two writes of the file at once
+    const std::uint64_t change = change_;
+    const FileTextBuffer text = BuildText();
     if (path_.empty() || !WriteXmlFile(text.View(), path_)) return false;
-    modified_ = false;
+    MarkSaved(change);
     return true;
+}
+
+void CHomepageGroup::DetachWriter() {
+    CollectWrites(true);
+    writer_ = nullptr;
+}
+
+void CHomepageGroup::SaveThrough(CFileWriter& writer) {
+    if (writer_ != &writer) CollectWrites(true);  // a writer given before goes idle first
+    writer_ = &writer;
+    // Asked before the outcomes are taken: a write that ends in between has
+    // its outcome taken now or at the next call, and is never handed over
+    // twice.
+    const bool pending = writer.Pending(path_);
+    CollectWrites(false);
+    if (!IsModified() || path_.empty()) return;
+    if (pending && handedOver_ == change_) return;
+    FileTextBuffer text;
+    try {
+        text = BuildText();
+    } catch (const std::bad_alloc&) {
+        return;  // tried again at the next call
+    }
+    writer.Submit(path_, std::move(text), change_);
+    handedOver_ = change_;
 }
 
 HomepageItem* CHomepageGroup::Add(const std::string& title, const std::string& url) {
     auto* item = new HomepageItem{url, title};
     items_.push_back(item);
-    modified_ = true;
+    ++change_;
     return item;
 }
 
@@ -90,11 +131,12 @@ void CHomepageGroup::Remove(HomepageItem* entry) {
     if (found == items_.end()) return;
     delete *found;
     items_.erase(found);
-    modified_ = true;
+    ++change_;
 }
 
 void CHomepageGroup::Release() {
-    if (modified_) Save();
+    DetachWriter();
+    if (IsModified()) Save();
     FreeItems();
     path_.clear();
 }

@@ -8,8 +8,13 @@
 // Entries are copies (title and URL), not references to bookmarks.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "xml_file_text.h"
+
+class CFileWriter;
 
 struct HomepageItem {
     std::string url;
@@ -33,8 +38,22 @@ public:
     // is not well-formed or its root element is not "root".
     bool Load(const std::string& path);
     // Writes the group to the remembered path, replacing the file in one
-    // step. `modified` is cleared only when the file was written.
+    // step, after any write of the group still on the file writer's thread
+    // (SaveThrough). `modified` is cleared only when the file was written.
     bool Save();
+    // The periodic save: takes the outcomes of earlier writes (a success
+    // marks the changes its text held as saved), then, when changes remain
+    // that no waiting or running write carries, builds the file's text here
+    // and hands it to `writer`, whose thread writes, flushes and replaces the
+    // file. A failed write leaves the group modified for the next call. The
+    // group remembers the writer until Release, which waits for it.
+    void SaveThrough(CFileWriter& writer);
+    // Takes the outcomes of the writes that ended (for the writer's signal
+    // that one did), without waiting.
+    void TakeWriteOutcomes() { CollectWrites(false); }
+    // Waits for the writer given to SaveThrough, takes its outcomes and
+    // forgets it (before the writer goes away).
+    void DetachWriter();
 
     // Appends a new entry, sets `modified` and returns the entry.
     HomepageItem* Add(const std::string& title, const std::string& url);
@@ -42,19 +61,31 @@ public:
     // otherwise nothing changes.
     void Remove(HomepageItem* entry);
     // Called after an entry was edited in place.
-    void SetModified() { modified_ = true; }
+    void SetModified() { ++change_; }
     // Saves when modified, then frees every entry and forgets the path.
     void Release();
 
     // In order of opening and display; entries may be edited in place.
     const std::vector<HomepageItem*>& Items() const { return items_; }
     const std::string& Path() const { return path_; }
-    bool IsModified() const { return modified_; }
+    bool IsModified() const { return change_ != saved_; }
 
 private:
     void FreeItems();
+    FileTextBuffer BuildText() const;
+    // Takes the outcomes of the writer's finished writes; with `wait`, once
+    // it has written everything handed over.
+    void CollectWrites(bool wait);
+    void MarkSaved(std::uint64_t change) {
+        if (change > saved_) saved_ = change;
+    }
 
     std::vector<HomepageItem*> items_;
     std::string path_;
-    bool modified_ = false;
+    // Every change bumps `change_`; the group is modified while the last
+    // change known to be on disk, `saved_`, lags behind it.
+    std::uint64_t change_ = 0;
+    std::uint64_t saved_ = 0;
+    std::uint64_t handedOver_ = 0;  // the change the newest handed-over text holds
+    CFileWriter* writer_ = nullptr;
 };

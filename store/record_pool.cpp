@@ -20,7 +20,8 @@ namespace recordpool {
 namespace {
 
 constexpr std::size_t kSlotSize =
-    (sizeof(BookmarkRecord) + alignof(std::max_align_t) - 1) / alignof(std::max_align_t) * alignof(std::max_align_t);
+    (sizeof(BookmarkRecord) + alignof(BookmarkRecord) - 1) / alignof(BookmarkRecord) * alignof(BookmarkRecord);
+static_assert(kSlotSize >= sizeof(void*), "a free slot holds a link");
 constexpr std::size_t kSlotsPerBlock = 1024;
 
 class Pool {

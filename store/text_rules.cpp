@@ -79,12 +79,17 @@ bool HasInvalidChars(std::string_view text) {
 
 bool FilterInvalidChars(std::string& text, bool replace) {
     if (!replace) return HasInvalidChars(text);
+    return FilterInvalidChars(text.data(), text.size());
+}
+
+bool FilterInvalidChars(char* bytes, std::size_t size) {
+    const std::string_view text(bytes, size);
     if (!MayHoldInvalidChars(text)) return false;
     bool found = false;
     for (std::size_t i = 0, len = 0; i < text.size(); i += len) {
         len = CharLength(text, i);
         if (len == 1 && IsInvalidNameChar(static_cast<unsigned char>(text[i]))) {
-            text[i] = ' ';
+            bytes[i] = ' ';
             found = true;
         }
     }

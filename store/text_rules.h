@@ -4,6 +4,7 @@
 // double-byte character is never folded or taken for a backslash.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,3 +22,5 @@ bool HasInvalidChars(std::string_view text);
 // Returns whether `text` holds one of the invalid characters; with `replace`
 // every one of them becomes a space.
 bool FilterInvalidChars(std::string& text, bool replace);
+// The same, replacing, on `size` bytes in place.
+bool FilterInvalidChars(char* text, std::size_t size);

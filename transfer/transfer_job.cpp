@@ -248,7 +248,7 @@ void CTransferJob::SettleImportConflict(BookmarkRecord* existing, const std::str
 void CTransferJob::AddImported(ClassRecord* category, std::unique_ptr<BookmarkRecord> record,
                                const std::string& shown) {
     if (BookmarkRecord* existing = store_.FindBookmark(category, record.get(), nullptr)) {
-        SettleImportConflict(existing, shown.empty() ? record->title : shown, record->url);
+        SettleImportConflict(existing, shown.empty() ? record->title.str() : shown, record->url);
         return;
     }
     if (store_.AddBookmark(category, nullptr, record.get())) {

@@ -207,6 +207,21 @@ const std::string& CXmlDocument::ResultText() const { return impl_->result; }
 
 const std::string& CXmlDocument::Text() const { return impl_->text.Flat(); }
 
+char* CXmlDocument::WritableText() { return impl_->text.FlatData(); }
+
+std::string CXmlDocument::TakeText() {
+    std::string taken = impl_->text.Take();
+    impl_->result.clear();
+    try {
+        impl_->Parse();
+    } catch (const std::bad_alloc&) {
+        // The index could not be set up again: the document holds nothing.
+        impl_->parent = impl_->current = impl_->child = 0;
+        impl_->wellFormed = false;
+    }
+    return taken;
+}
+
 bool CXmlDocument::IsWellFormed() const { return impl_->wellFormed; }
 
 std::size_t CXmlDocument::ElementCount() const { return impl_->elements.Count() - 1; }

@@ -78,6 +78,16 @@ public:
     static std::string DecodeText(std::string_view raw);
     // The whole text, contiguous (edits keep a gap in it, closed here).
     const std::string& Text() const;
+    // For a reader that keeps what it reads in the document's own bytes (the
+    // bookmark collection's loader): the text, contiguous and writable. The
+    // reader may overwrite the bytes before the current element's start tag
+    // while it moves the cursor only forward (FindElement without a name,
+    // EnterElement, LeaveElement): the cursor never reads them again. Valid
+    // until the document is changed.
+    char* WritableText();
+    // Hands the text over (its bytes stay where they are) and leaves the
+    // document empty, as after SetText of an empty text.
+    std::string TakeText();
     bool IsWellFormed() const;
 
     // Number of elements in the index (position 0 not counted).

@@ -26,6 +26,18 @@ public:
 
     // The whole text, contiguous.
     const std::string& Flat() const;
+    // The whole text, contiguous and writable in place.
+    char* FlatData() {
+        Flat();
+        return buf_.data();
+    }
+    // Hands the whole text over, contiguous; the text is left empty.
+    std::string Take() {
+        Flat();
+        std::string taken = std::move(buf_);
+        Clear();
+        return taken;
+    }
     // The bytes [begin, end), contiguous; valid until the next call of any
     // member.
     const char* Range(std::size_t begin, std::size_t end) const;

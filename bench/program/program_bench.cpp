@@ -76,9 +76,30 @@ struct Figures {
     double closeMs = 0;
 };
 
+// The first window of class `className` anywhere below `parent` (the panes
+// may sit inside other windows).
+HWND FindDescendant(HWND parent, const char* className) {
+    struct Search {
+        const char* className;
+        HWND found;
+    } search{className, nullptr};
+    ::EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            char name[64] = {};
+            ::GetClassNameA(child, name, sizeof name);
+            if (std::strcmp(name, s->className) != 0) return TRUE;
+            s->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 // The category tree control inside the main window.
 HWND TreeControl(HWND mainWindow, HWND* view) {
-    *view = ::FindWindowExA(mainWindow, nullptr, "quorva_ClassTree", nullptr);
+    *view = FindDescendant(mainWindow, "quorva_ClassTree");
     return *view ? ::FindWindowExA(*view, nullptr, WC_TREEVIEWA, nullptr) : nullptr;
 }
 
@@ -118,6 +139,7 @@ Figures Measure(const std::string& workload, int saves, const std::string& progr
 
     HWND view = nullptr;
     HWND tree = TreeControl(window, &view);
+    if (saves > 0 && !tree) std::printf("  the category tree was not found: no saves measured\n");
     for (int i = 0; i < saves && tree; ++i) {
         // Wait out the tick that may follow the previous save, then change
         // something: the first category moves down, or back up.

@@ -34,7 +34,7 @@ double MedianMs(int runs, const std::function<void()>& work) {
 
 integration::AddressList PickAddresses(std::size_t count) {
     return integration::CollectAddresses(CBookmarkStore::Instance().PickRandomBookmarks(count),
-                                         [](const BookmarkRecord* b) -> const std::string& { return b->url; });
+                                         [](const BookmarkRecord* b) -> std::string_view { return b->url; });
 }
 
 // The random command as the main window runs it, without opening anything.

@@ -14,6 +14,7 @@
 #include "bookmark_store.h"
 #include "daily_backup.h"
 #include "file_writer.h"
+#include "homepage_group.h"
 #include "store_test_helpers.h"
 #include "test_support/temp_dir.h"
 
@@ -232,6 +233,114 @@ TEST_F(BackgroundSaveTest, ClosingWithAWriteInFlightLosesNothing) {
     EXPECT_TRUE(outcomes[0].saved && outcomes[1].saved);
     EXPECT_FALSE(store.IsModified());
     EXPECT_EQ(ReadBytes(path), Expected());
+}
+
+// The homepage group saves through the same writer: the same rules for what
+// reaches the disk and when the group counts as saved.
+struct HomepageSaveTest : ::testing::Test {
+    testing_support::TempDir dir;
+    std::string path = dir.File("HomepageGroup.xml");
+    CHomepageGroup group;
+
+    void SetUp() override { group.Load(path); }  // no file yet: the path is remembered
+    // The file the group's entries make, as listed.
+    static std::string FileOf(const std::vector<std::string>& titles) {
+        std::string text = "<?xml version=\"1.0\" encoding=\"utf-8\"?>";
+        if (titles.empty()) return text + "<root/>\r\n";
+        text += "<root>\r\n";
+        for (const std::string& t : titles) text += "<a t=\"" + t + "\" u=\"http://" + t + "/\"/>\r\n";
+        return text + "</root>\r\n";
+    }
+    void Add(const std::string& title) { group.Add(title, "http://" + title + "/"); }
+};
+
+TEST_F(HomepageSaveTest, AChangeMadeWhileTheWriterWritesIsSavedByTheNextCall) {
+    TestOps ops;
+    CFileWriter writer(&ops);
+    Add("first");
+    ops.Hold();
+    group.SaveThrough(writer);
+    ops.WaitUntilBlocked();
+    Add("second");
+    group.SaveThrough(writer);
+    Add("third");
+    group.SaveThrough(writer);  // replaces the waiting text
+    group.SaveThrough(writer);  // nothing new: nothing handed over
+    EXPECT_TRUE(group.IsModified());
+    ops.Release();
+    writer.WaitIdle();
+    EXPECT_EQ(ops.creates.load(), 2) << "the first text, then only the newest of the waiting ones";
+    EXPECT_EQ(ReadBytes(path), FileOf({"first", "second", "third"}));
+    EXPECT_TRUE(group.IsModified()) << "the outcome is taken at the next call";
+    group.SaveThrough(writer);
+    EXPECT_FALSE(group.IsModified());
+    group.SaveThrough(writer);
+    writer.WaitIdle();
+    EXPECT_EQ(ops.creates.load(), 2) << "an unmodified group is not written";
+}
+
+TEST_F(HomepageSaveTest, AFailedWriteKeepsTheGroupModifiedAndTheNextCallSucceeds) {
+    TestOps ops;
+    CFileWriter writer(&ops);
+    WriteBytes(path, "old");
+    Add("news");
+    ops.failCreates = 1;
+    group.SaveThrough(writer);
+    writer.WaitIdle();
+    EXPECT_EQ(ReadBytes(path), "old");
+    group.SaveThrough(writer);  // takes the failure and hands the text over again
+    EXPECT_TRUE(group.IsModified());
+    writer.WaitIdle();
+    group.SaveThrough(writer);
+    EXPECT_FALSE(group.IsModified());
+    EXPECT_EQ(ReadBytes(path), FileOf({"news"}));
+}
+
+TEST_F(HomepageSaveTest, ACrashAfterAnyFileCallLeavesExactlyTheOldOrTheNewFile) {
+    const std::string oldBytes = FileOf({"old"});
+    std::vector<std::string> titles;
+    for (int i = 0; i < 20000; ++i) titles.push_back("page" + std::to_string(i) + std::string(40, 'x'));
+    for (const std::string& t : titles) Add(t);
+    const std::string newBytes = FileOf(titles);
+    ASSERT_GT(newBytes.size(), platform::kWriteBlockSize);  // written in more than one block
+    bool sawNew = false;
+    for (int dieAfter = 0;; ++dieAfter) {
+        WriteBytes(path, oldBytes);
+        TestOps ops;
+        ops.dieAfter = dieAfter;
+        {
+            CFileWriter writer(&ops);
+            group.SetModified();
+            group.SaveThrough(writer);
+            group.DetachWriter();  // waits for it: the process "dies" or the write is done
+        }
+        const std::string onDisk = ReadBytes(path);
+        EXPECT_TRUE(onDisk == oldBytes || onDisk == newBytes) << "died after call " << dieAfter;
+        if (onDisk == newBytes) {
+            sawNew = true;
+            break;
+        }
+        ASSERT_LT(dieAfter, 20) << "the new file never arrived";
+    }
+    EXPECT_TRUE(sawNew);
+}
+
+TEST_F(HomepageSaveTest, ReleasingWithAWriteInFlightLosesNothing) {
+    TestOps ops;
+    CFileWriter writer(&ops);
+    Add("first");
+    ops.Hold();
+    group.SaveThrough(writer);
+    ops.WaitUntilBlocked();
+    Add("made while writing");
+    std::thread disk([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        ops.Release();
+    });
+    group.Release();  // waits for the writer, then saves the rest here
+    disk.join();
+    EXPECT_EQ(ReadBytes(path), FileOf({"first", "made while writing"}));
+    EXPECT_FALSE(group.IsModified());
 }
 
 // Changes and ticks in quick succession against a writer that writes at the

@@ -7,6 +7,7 @@
 #include "file_writer.h"
 #include "framework/program_folder.h"
 #include "framework/ui_text.h"
+#include "homepage_group.h"
 #include "mainframe/save_failed_dlg.h"
 #include "text_fill.h"
 
@@ -69,6 +70,7 @@ void CMainFrame::SaveBookmarksNow() {
 
 // A write ended: its outcome is shown now, not at the next tick.
 void CMainFrame::TakeSaveOutcomes() {
+    CHomepageGroup::Instance().TakeWriteOutcomes();
     if (!classTree_) return;
     for (const SaveOutcome& outcome : classTree_->CollectBookmarkSaves()) ReportSave(outcome);
 }

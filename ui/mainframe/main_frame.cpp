@@ -315,7 +315,7 @@ void CMainFrame::OnEndSession() {
     StoreWindowState();
     CloseDropWindow();
     SaveBookmarksNow();
-    SaveHomepageGroupIfModified();
+    if (CHomepageGroup::Instance().IsModified()) CHomepageGroup::Instance().Save();  // here, not on the writer
     const CSetting* s = CSetting::Instance();
     integration::UpdateAutoRunEntry(s->General_AutoRun != 0, s->General_AutoRunMinToTry != 0);
     CSetting::Instance()->Save();

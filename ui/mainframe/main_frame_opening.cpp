@@ -3,6 +3,7 @@
 #include "mainframe/main_frame.h"
 
 #include "bookmark_store.h"
+#include "file_writer.h"
 #include "homepage_group.h"
 #include "opening_rules.h"
 #include "setting.h"
@@ -19,13 +20,17 @@ void CMainFrame::OpenRandomBookmarks() {
     if (count == 0) return;
     integration::AddressList addresses = integration::CollectAddresses(
         CBookmarkStore::Instance().PickRandomBookmarks(count),
-        [](const BookmarkRecord* bookmark) -> const std::string& { return bookmark->url; });
+        [](const BookmarkRecord* bookmark) -> std::string_view { return bookmark->url; });
     if (!addresses.Empty()) integration::StartOpener(std::move(addresses), openersStop_);
 }
 
 // Entries added since the start reach the file within one period, not only
-// when the window closes.
+// when the window closes; the writer's thread writes it, as the bookmarks.
 void CMainFrame::SaveHomepageGroupIfModified() {
     CHomepageGroup& group = CHomepageGroup::Instance();
-    if (group.IsModified()) group.Save();
+    if (writer_) {
+        group.SaveThrough(*writer_);
+    } else if (group.IsModified()) {
+        group.Save();
+    }
 }
