@@ -14,6 +14,7 @@
 #include "mainframe/placement.h"
 #include "url_opener.h"
 #include "toolbar/skin_toolbar.h"
+#include "tray_icon.h"
 #include "transfer_job.h"
 #include "resource.h"
 #include "setting.h"
@@ -81,6 +82,7 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         OnAlreadyRunning();
         return 0;
     }
+    if (tray_ && tray_->HandleMessage(msg, wParam, lParam)) return 0;
     switch (msg) {
     case WM_CREATE:
         return OnCreate();
@@ -121,6 +123,7 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         TakeSaveOutcomes();
         return 0;
     case WM_SIZE:
+        if (wParam == SIZE_MINIMIZED) OnMinimized();
         OnSize(wParam);
         LayoutViews();
         // The title bar is drawn again after a size change, the pin with it.
@@ -153,6 +156,7 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         FitToolbarBand();
         return 1;
     case WM_SYSCOMMAND:
+        if (OnTraySysCommand(wParam)) return 0;
         OnSysCommand(wParam);
         break;
     case kShowBrowserHint:
@@ -199,6 +203,7 @@ LRESULT CMainFrame::OnCreate() {
     CreateStatusBar();
     CreateViews();
     ApplyShowSettings();
+    SetUpTray();
     loop_ = module_.GetMessageLoop();
     if (loop_) {
         loop_->AddMessageFilter(this);
@@ -299,6 +304,7 @@ void CMainFrame::OnClose() {
     ::KillTimer(Hwnd(), kSaveTimer);
     StoreWindowState();
     SaveBeforeClosing();
+    if (tray_) tray_->RemoveTrayIcon();
 }
 
 // Logging off ends the process without WM_CLOSE: what closing and the end
@@ -319,6 +325,7 @@ void CMainFrame::OnDestroy() {
     *openersStop_ = true;
     ::KillTimer(Hwnd(), kSaveTimer);
     CHomepageGroup::DestroyInstance();  // saves it when changed
+    tray_.reset();  // also when the window goes without being closed
     if (loop_) {
         loop_->RemoveMessageFilter(this);
         loop_->RemoveIdleHandler(this);
@@ -369,6 +376,9 @@ bool CMainFrame::OnCommand(WORD id) {
         return true;
     case ID_PIN_BUTTON:
         ToggleTopMost();
+        return true;
+    case ID_TRAY_SHOWHIDE:
+        ShowHideMainWindow();
         return true;
     default:
         if (id >= ID_LANGUAGE_FIRST && id <= ID_LANGUAGE_LAST) {
@@ -428,6 +438,7 @@ bool CMainFrame::CommandEnabled(WORD id) const {
     case ID_VIEW_CLASSPANE:
     case ID_VIEW_REMARKPANE:
     case ID_PIN_BUTTON:
+    case ID_TRAY_SHOWHIDE:
         return true;
     case ID_VIEW_TOOLBAR:
         return toolbar_ != nullptr;

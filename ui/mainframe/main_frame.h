@@ -42,6 +42,10 @@ namespace toolbar {
 class CSkinToolBar;
 }
 
+namespace tray {
+class CTrayIcon;
+}
+
 struct BookmarkRecord;
 
 class CMainFrame : public framework::CWindowBase,
@@ -79,6 +83,7 @@ public:
     HWND RemarkPane() const { return remarkPane_.Hwnd(); }
     HWND RemarkEdit() const { return remark_; }
     const CPinButton& Pin() const { return pin_; }
+    tray::CTrayIcon* Tray() const { return tray_.get(); }
     bool ClassPaneShown() const;
     bool RemarkPaneShown() const;
 
@@ -174,6 +179,12 @@ private:
     void RepaintFrame();
     void ToggleTopMost();
     void ApplyTopMost();
+    // The tray icon and hiding to it (main_frame_tray.cpp).
+    void SetUpTray();
+    void ShowHideMainWindow();
+    bool OnTraySysCommand(WPARAM command);
+    void OnMinimized();
+    bool CanHideToTray() const;
     // Backup (backup_command.cpp).
     std::string BookmarkFilePath() const;
     void BackUpBookmarkFile();
@@ -218,4 +229,5 @@ private:
     std::function<std::string(HWND)> folderPicker_;
     CStatusBar statusBar_;
     mainframe::CSaveNoticeRule saveNotice_;
+    std::unique_ptr<tray::CTrayIcon> tray_;
 };

@@ -5,12 +5,17 @@
 // and shown at start, written beside the program as bookmark.xml. Prints the
 // time from creation to the first paint, and the longest and the median
 // frame while the window is resized and while the pane splitter is dragged,
-// in milliseconds (each frame: the move and the repaint it causes).
+// in milliseconds (each frame: the move and the repaint it causes). Then
+// the tray: a click on the icon in the taskbar's notification area hides the
+// window and the next shows it; the time from that click to the window shown
+// and painted, and the process's GDI and USER objects before and after 1,000
+// times the taskbar asked for the icon again ("TaskbarCreated").
 #include "framework/message_loop.h"
 #include "framework/program_folder.h"
 #include "framework/server_module.h"
 #include "mainframe/main_frame.h"
 #include "setting.h"
+#include "tray_icon.h"
 
 #include <windows.h>
 #include <ole2.h>
@@ -71,6 +76,91 @@ std::vector<double> Frames(HWND window, int count, const std::function<void(int)
     return times;
 }
 
+std::string ClassOf(HWND window) {
+    char name[64] = "";
+    ::GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::vector<HWND> ShellIcons() {
+    std::vector<HWND> icons;
+    HWND tray = ::FindWindowA("Shell_TrayWnd", nullptr);
+    if (!tray) return icons;
+    ::EnumChildWindows(
+        tray,
+        [](HWND window, LPARAM data) -> BOOL {
+            if (ClassOf(window) == "__wine_tray_icon" && ::IsWindowVisible(window)) {
+                reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&icons));
+    return icons;
+}
+
+HWND NewIcon(const std::vector<HWND>& before) {
+    for (HWND icon : ShellIcons()) {
+        if (std::find(before.begin(), before.end(), icon) == before.end()) return icon;
+    }
+    return nullptr;
+}
+
+// A click on the shell's icon window; it passes the click on to the owner.
+// Returns when `done` holds (or after 5 s).
+bool ClickUntil(HWND icon, const std::function<bool()>& done) {
+    ::PostMessageA(icon, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, 8));
+    ::PostMessageA(icon, WM_LBUTTONUP, 0, MAKELPARAM(8, 8));
+    const auto start = Clock::now();
+    for (;;) {
+        Pump();
+        if (done()) return true;
+        if (Ms(start) > 5000) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
+    }
+}
+
+// Shown and painted: no window of this thread waits for a paint any more.
+bool ShownAndPainted(HWND window) {
+    return ::IsWindowVisible(window) && !(HIWORD(::GetQueueStatus(QS_PAINT)) & QS_PAINT);
+}
+
+void TrayFigures(CMainFrame& frame, HWND icon, int runs) {
+    HWND window = frame.Hwnd();
+    std::vector<double> shows;
+    for (int i = 0; i < runs; ++i) {
+        if (!ClickUntil(icon, [&] { return !::IsWindowVisible(window); })) {
+            std::printf("tray: the click did not hide the window\n");
+            return;
+        }
+        const auto start = Clock::now();
+        if (!ClickUntil(icon, [&] { return ShownAndPainted(window); })) {
+            std::printf("tray: the click did not show the window\n");
+            return;
+        }
+        shows.push_back(Ms(start));
+    }
+    std::sort(shows.begin(), shows.end());
+    std::printf("show from the tray, click to painted: longest %.1f, median %.1f (%zu shows)\n", shows.back(),
+                shows[shows.size() / 2], shows.size());
+
+    const UINT taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
+    HANDLE self = ::GetCurrentProcess();
+    // One first, so that whatever the shell's first answer leaves is counted.
+    ::SendMessageA(window, taskbarCreated, 0, 0);
+    Pump();
+    const DWORD gdi = ::GetGuiResources(self, GR_GDIOBJECTS);
+    const DWORD user = ::GetGuiResources(self, GR_USEROBJECTS);
+    const auto start = Clock::now();
+    for (int i = 0; i < 1000; ++i) {
+        ::SendMessageA(window, taskbarCreated, 0, 0);
+        Pump();
+    }
+    const double took = Ms(start);
+    std::printf("1,000 TaskbarCreated re-adds (%.0f ms): GDI objects %lu -> %lu, USER objects %lu -> %lu, icon %s\n",
+                took, gdi, ::GetGuiResources(self, GR_GDIOBJECTS), user, ::GetGuiResources(self, GR_USEROBJECTS),
+                frame.Tray() && frame.Tray()->Installed() ? "installed" : "missing");
+}
+
 void Report(const char* what, std::vector<double> times) {
     std::sort(times.begin(), times.end());
     std::sort(g_moves.begin(), g_moves.end());
@@ -94,6 +184,7 @@ int main(int argc, char** argv) {
     framework::CMessageLoop loop;
     module.Init(::GetCurrentThreadId());
     module.AddMessageLoop(&loop);
+    const std::vector<HWND> iconsBefore = ShellIcons();
     {
         CMainFrame frame(module, ::RegisterWindowMessageA("quorva_bench_AlreadyRunning"));
         const auto start = Clock::now();
@@ -120,6 +211,13 @@ int main(int argc, char** argv) {
                    ::SendMessageA(splitter, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y));
                }));
         ::SendMessageA(splitter, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+
+        HWND icon = NewIcon(iconsBefore);
+        if (icon) {
+            TrayFigures(frame, icon, runs);
+        } else {
+            std::printf("tray: no icon in the notification area (no taskbar on this desktop?)\n");
+        }
         ::DestroyWindow(window);
     }
     module.RemoveMessageLoop();
