@@ -117,17 +117,11 @@ bool CTrayIcon::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return true;
 }
 
-bool CTrayIcon::BringModalForward() const {
-    if (::IsWindowEnabled(owner_)) return false;
-    HWND popup = ::GetLastActivePopup(owner_);
-    if (popup && popup != owner_ && ::IsWindowVisible(popup)) ::SetForegroundWindow(popup);
-    return true;
-}
-
 // A click runs the menu's first item, the default command.
 void CTrayIcon::OnLeftClick() {
-    if (BringModalForward()) return;
-    ::SetForegroundWindow(owner_);
+    // A disabled owner (a dialog is open on it) brings the dialog forward
+    // itself when it gets the command.
+    if (::IsWindowEnabled(owner_)) ::SetForegroundWindow(owner_);
     if (!defaultCommand_) return;
     UINT first = 0;
     {
@@ -155,19 +149,10 @@ void CTrayIcon::OnRightClick() {
             at.x = MenuX(at.x, onMonitor, monitor.rcWork.left, monitor.rcWork.right);
         }
     }
-    // The choice comes back here first: under an open dialog it must not
-    // start a second one or close the window beneath it.
-    const UINT chosen = static_cast<UINT>(
-        ::TrackPopupMenu(popup, TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, owner_, nullptr));
+    // The chosen item reaches the owner as an ordinary command.
+    ::TrackPopupMenu(popup, TPM_RIGHTBUTTON, at.x, at.y, 0, owner_, nullptr);
     // Without it the menu would not close on a click elsewhere next time.
     ::PostMessageA(owner_, WM_NULL, 0, 0);
-    menu.reset();
-    if (IsCommand(chosen)) RunCommand(chosen);
-}
-
-void CTrayIcon::RunCommand(UINT id) const {
-    if (BringModalForward()) return;
-    ::PostMessageA(owner_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
 }  // namespace tray

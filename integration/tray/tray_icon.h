@@ -55,10 +55,6 @@ private:
     void OnTaskbarCreated();
     void OnLeftClick();
     void OnRightClick();
-    // While a dialog holds the owner disabled, the icon only brings it
-    // forward. True when it did.
-    bool BringModalForward() const;
-    void RunCommand(UINT id) const;
     void DestroyIcon();
 
     HWND owner_;

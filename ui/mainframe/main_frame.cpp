@@ -100,6 +100,7 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         // An accelerator of a command that cannot be carried out now does
         // nothing.
         if (HIWORD(wParam) == 1 && !lParam && !CommandEnabled(LOWORD(wParam))) return 0;
+        if (BringModalForwardFor(LOWORD(wParam))) return 0;
         if (LOWORD(wParam) == ID_PANE_CLOSE) {
             OnPaneClose(reinterpret_cast<HWND>(lParam));
             return 0;

@@ -185,6 +185,7 @@ private:
     bool OnTraySysCommand(WPARAM command);
     void OnMinimized();
     bool CanHideToTray() const;
+    bool BringModalForwardFor(WORD id);
     // Backup (backup_command.cpp).
     std::string BookmarkFilePath() const;
     void BackUpBookmarkFile();

@@ -63,3 +63,34 @@ void CMainFrame::OnMinimized() {
     ::ShowWindow(Hwnd(), SW_HIDE);
     RefreshPlacement();
 }
+
+// The tray's commands while a dialog, a message box or the wizard holds the
+// window disabled: a second dialog, or closing the window beneath the first,
+// would come of them. They only bring the open one forward.
+bool CMainFrame::BringModalForwardFor(WORD id) {
+    if (::IsWindowEnabled(Hwnd())) return false;
+    if (id != ID_TRAY_SHOWHIDE && id != ID_TOOLS_OPTIONS && id != ID_APP_ABOUT && id != ID_APP_EXIT) return false;
+    // The enabled window it owns, the dialog (or the box over it) that takes
+    // the input now.
+    struct Search {
+        HWND owner;
+        HWND found;
+    } search{Hwnd(), nullptr};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            if (window == s->owner || !::IsWindowVisible(window) || !::IsWindowEnabled(window)) return TRUE;
+            for (HWND up = ::GetWindow(window, GW_OWNER); up; up = ::GetWindow(up, GW_OWNER)) {
+                if (up == s->owner) {
+                    s->found = window;
+                    return FALSE;
+                }
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    HWND popup = search.found ? search.found : ::GetLastActivePopup(Hwnd());
+    if (popup && popup != Hwnd() && ::IsWindowVisible(popup)) ::SetForegroundWindow(popup);
+    return true;
+}

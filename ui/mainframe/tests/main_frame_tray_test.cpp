@@ -61,26 +61,25 @@ protected:
     // Creates the window (shown unless `hidden`) and finds its icon in the
     // notification area.
     HWND Start(bool hidden = false) {
-        const std::vector<HWND> before = tray_test::ShellIcons();
         settings_->StartHidden = hidden;
         HWND hwnd = Create();
         if (!hwnd) return nullptr;
         Frame().InitialShow();
         if (!hidden) ::SetForegroundWindow(hwnd);
         Pump();
-        icon_ = tray_test::NewIcon(before);
+        icon_ = tray_test::IconOfThisThread(Callback());
         return hwnd;
     }
     UINT Callback() const { return ::RegisterWindowMessageA("WM_TRAYICON"); }
     // Clicks and waits until the shell has passed the click on.
-    void ClickAndWait(HWND icon) {
+    void ClickAndWait(const tray_test::ShellIcon& icon) {
         tray_test::RelayWatch relays(Callback());
         tray_test::Click(icon);
         EXPECT_TRUE(PumpUntil([&] { return relays.Count(WM_LBUTTONUP) == 1; }));
     }
-    // Opens the menu with a right click and picks `command` (0: none).
-    tray_test::MenuDriver& ChooseFromMenu(HWND icon, UINT command) {
-        driver_ = std::make_unique<tray_test::MenuDriver>(command);
+    // Opens the menu with a right click, reads it and closes it.
+    tray_test::MenuDriver& OpenMenu(const tray_test::ShellIcon& icon) {
+        driver_ = std::make_unique<tray_test::MenuDriver>();
         tray_test::RightClick(icon);
         EXPECT_TRUE(PumpUntil([&] { return driver_->Done(); })) << "the menu did not open";
         Pump();
@@ -99,7 +98,7 @@ protected:
     }
 
     std::string folder_;
-    HWND icon_ = nullptr;
+    tray_test::ShellIcon icon_;
     int adds_ = 0;  // the icon's adds, counted by a test's replacement of the shell
     std::unique_ptr<tray_test::MenuDriver> driver_;
 };
@@ -107,7 +106,7 @@ protected:
 TEST_F(MainFrameTray, IconLivesFromCreationToClosingWithItsTip) {
     HWND hwnd = Start();
     ASSERT_NE(hwnd, nullptr);
-    ASSERT_NE(icon_, nullptr) << "no new icon in the notification area";
+    ASSERT_TRUE(icon_) << "no icon of this window in the notification area";
     EXPECT_TRUE(ShellHolds(hwnd));
     const NOTIFYICONDATAA& data = Frame().Tray()->IconData();
     EXPECT_EQ(data.cbSize, sizeof(NOTIFYICONDATAA));
@@ -120,7 +119,7 @@ TEST_F(MainFrameTray, IconLivesFromCreationToClosingWithItsTip) {
     ::SendMessageA(hwnd, WM_CLOSE, 0, 0);
     EXPECT_FALSE(::IsWindow(hwnd));
     EXPECT_FALSE(ShellHolds(hwnd));
-    EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(icon_) || !::IsWindowVisible(icon_); }));
+    EXPECT_TRUE(tray_test::IconsOfThisThread(Callback()).empty());
 }
 
 class ClickToggles : public MainFrameTray, public testing::WithParamInterface<bool> {};
@@ -128,7 +127,7 @@ class ClickToggles : public MainFrameTray, public testing::WithParamInterface<bo
 TEST_P(ClickToggles, AVisibleWindowHidesAndComesBackAsItWas) {
     const bool maximized = GetParam();
     HWND hwnd = Start();
-    ASSERT_NE(icon_, nullptr);
+    ASSERT_TRUE(icon_);
     if (maximized) ::ShowWindow(hwnd, SW_MAXIMIZE);
     ASSERT_TRUE(PumpUntil([&] { return ::IsZoomed(hwnd) == (maximized ? TRUE : FALSE); }));
     RECT before{};
@@ -154,7 +153,7 @@ INSTANTIATE_TEST_SUITE_P(Tray, ClickToggles, testing::Values(false, true),
 
 TEST_F(MainFrameTray, ADoubleClickTogglesOnce) {
     HWND hwnd = Start();
-    ASSERT_NE(icon_, nullptr);
+    ASSERT_TRUE(icon_);
     {
         tray_test::RelayWatch relays(Callback());
         for (UINT m : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) tray_test::PostMouse(icon_, m);
@@ -169,7 +168,7 @@ TEST_F(MainFrameTray, FirstShowAfterAHiddenStartPlacesBothSplitters) {
     settings_->GUI_VerSplitterPos = 137;
     settings_->GUI_HorSplitterPos = 181;
     HWND hwnd = Start(true);
-    ASSERT_NE(icon_, nullptr);
+    ASSERT_TRUE(icon_);
     ASSERT_FALSE(::IsWindowVisible(hwnd));
     EXPECT_FALSE(Frame().ShownOnce());
     ClickAndWait(icon_);
@@ -181,7 +180,7 @@ TEST_F(MainFrameTray, FirstShowAfterAHiddenStartPlacesBothSplitters) {
 
 TEST_F(MainFrameTray, MinimisingHidesTheWindowAndKeepsItsPlacement) {
     HWND hwnd = Start();
-    ASSERT_NE(icon_, nullptr);
+    ASSERT_TRUE(icon_);
     ::MoveWindow(hwnd, 140, 90, 520, 400, TRUE);
     Pump();
 
@@ -211,7 +210,7 @@ TEST_P(CloseButton, HidesToTheTrayOrClosesAsTheSettingSays) {
     const bool toTray = GetParam();
     settings_->Other_CloseToTray = toTray ? 1 : 0;
     HWND hwnd = Start();
-    ASSERT_NE(icon_, nullptr);
+    ASSERT_TRUE(icon_);
     ::SendMessageA(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
     Pump();
     EXPECT_EQ(::IsWindow(hwnd) != 0, toTray);
@@ -230,7 +229,7 @@ INSTANTIATE_TEST_SUITE_P(Tray, CloseButton, testing::Values(true, false),
 
 TEST_F(MainFrameTray, TheTaskbarComingBackBringsTheIconBackWithItsTip) {
     HWND hwnd = Start();
-    ASSERT_NE(icon_, nullptr);
+    ASSERT_TRUE(icon_);
     // The taskbar lost the icon, as a restarted shell would.
     NOTIFYICONDATAA data{};
     data.cbSize = sizeof data;
@@ -238,23 +237,20 @@ TEST_F(MainFrameTray, TheTaskbarComingBackBringsTheIconBackWithItsTip) {
     data.uID = 128;
     ASSERT_TRUE(::Shell_NotifyIconA(NIM_DELETE, &data));
     ASSERT_FALSE(ShellHolds(hwnd));
-    const std::vector<HWND> before = tray_test::ShellIcons();
 
     BroadcastTaskbarCreated();
     ASSERT_TRUE(PumpUntil([&] { return ShellHolds(hwnd); }));
-    HWND icon = tray_test::NewIcon(before);
-    ASSERT_NE(icon, nullptr);
+    const tray_test::ShellIcon icon = tray_test::IconOfThisThread(Callback());
+    ASSERT_TRUE(icon);
     EXPECT_EQ(tray_test::HoverTip(icon), "岚舟链匣");
     EXPECT_TRUE(Frame().Tray()->Installed());
 
     // Still held: it is replaced, not doubled.
-    const std::size_t count = tray_test::ShellIcons().size();
     BroadcastTaskbarCreated();
     EXPECT_TRUE(ShellHolds(hwnd));
-    EXPECT_EQ(tray_test::ShellIcons().size(), count);
-    HWND current = tray_test::NewIcon(before);
-    ASSERT_NE(current, nullptr);
-    ClickAndWait(current);
+    const std::vector<tray_test::ShellIcon> icons = tray_test::IconsOfThisThread(Callback());
+    ASSERT_EQ(icons.size(), 1u);
+    ClickAndWait(icons.front());
     EXPECT_FALSE(::IsWindowVisible(hwnd)) << "the new icon's click reaches the window";
 }
 
@@ -266,7 +262,7 @@ TEST_F(MainFrameTray, WithoutAnIconTheWindowStaysOnTheTaskbarUntilTheTaskbarCome
     });
     HWND hwnd = Start();
     ASSERT_NE(hwnd, nullptr);
-    EXPECT_EQ(icon_, nullptr);
+    EXPECT_FALSE(icon_);
     EXPECT_FALSE(Frame().Tray()->Installed());
     EXPECT_FALSE(ShellHolds(hwnd));
 
@@ -280,13 +276,12 @@ TEST_F(MainFrameTray, WithoutAnIconTheWindowStaysOnTheTaskbarUntilTheTaskbarCome
     EXPECT_TRUE(::IsIconic(hwnd));
     ::ShowWindow(hwnd, SW_RESTORE);
 
-    const std::vector<HWND> before = tray_test::ShellIcons();
     BroadcastTaskbarCreated();
     ASSERT_TRUE(PumpUntil([&] { return ShellHolds(hwnd); }));
     EXPECT_TRUE(Frame().Tray()->Installed());
     EXPECT_EQ(adds_, 2);
-    HWND icon = tray_test::NewIcon(before);
-    ASSERT_NE(icon, nullptr);
+    const tray_test::ShellIcon icon = tray_test::IconOfThisThread(Callback());
+    ASSERT_TRUE(icon);
     EXPECT_EQ(tray_test::HoverTip(icon), "岚舟链匣");
     ::SendMessageA(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     EXPECT_FALSE(::IsWindowVisible(hwnd)) << "with the icon there, minimising hides";
@@ -297,10 +292,10 @@ TEST_F(MainFrameTray, MenuKeepsItsOwnTextsAndEachItemRunsItsCommand) {
         "[Info]\r\nLanguage=English\r\nCodepage=1252\r\n[mainframe]\r\n10003=quorva\r\n"
         "[menu]\r\n32780=Show/Hide Window\r\n32790=&Options...\r\n57664=&About quorva...\r\n57665=E&xit\r\n");
     HWND hwnd = Start();
-    ASSERT_NE(icon_, nullptr);
+    ASSERT_TRUE(icon_);
     EXPECT_EQ(tray_test::HoverTip(icon_), "quorva") << "the tip is the pack's";
 
-    tray_test::MenuDriver& menu = ChooseFromMenu(icon_, ID_TRAY_SHOWHIDE);
+    tray_test::MenuDriver& menu = OpenMenu(icon_);
     const std::vector<std::pair<UINT, std::string>> expected = {
         {32780, "显示/隐藏界面"}, {0, ""}, {32790, "系统设置"}, {57664, "关于(&A)..."}, {0, ""}, {57665, "退出(&X)"}};
     ASSERT_EQ(menu.Items().size(), expected.size());
@@ -310,13 +305,14 @@ TEST_F(MainFrameTray, MenuKeepsItsOwnTextsAndEachItemRunsItsCommand) {
         EXPECT_EQ(menu.Items()[i].grayed, expected[i].first == 32790) << i;
     }
     EXPECT_EQ(menu.DefaultItem(), 32780u);
-    EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(hwnd); })) << "show/hide hid the window";
-    ChooseFromMenu(icon_, ID_TRAY_SHOWHIDE);
-    EXPECT_TRUE(PumpUntil([&] { return Shown(hwnd); }));
+    EXPECT_TRUE(Shown(hwnd)) << "closing the menu changes nothing";
 
-    // Leaving the menu with Escape changes nothing.
-    ChooseFromMenu(icon_, 0);
-    EXPECT_TRUE(Shown(hwnd));
+    // Each item's command as the menu posts it when chosen.
+    ::PostMessageA(hwnd, WM_COMMAND, ID_TRAY_SHOWHIDE, 0);
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(hwnd); })) << "show/hide hid the window";
+    ::PostMessageA(hwnd, WM_COMMAND, ID_TRAY_SHOWHIDE, 0);
+    EXPECT_TRUE(PumpUntil([&] { return Shown(hwnd); }));
+    EXPECT_FALSE(Frame().CommandEnabled(ID_TOOLS_OPTIONS)) << "no settings dialog yet";
 
     bool aboutShown = false;
     DialogScript script;
@@ -324,22 +320,26 @@ TEST_F(MainFrameTray, MenuKeepsItsOwnTextsAndEachItemRunsItsCommand) {
         aboutShown = true;
         dialog_test::Click(dialog, IDOK);
     });
-    ChooseFromMenu(icon_, ID_APP_ABOUT);
-    EXPECT_TRUE(PumpUntil([&] { return script.Finished(); }));
+    ::SendMessageA(hwnd, WM_COMMAND, ID_APP_ABOUT, 0);
     EXPECT_TRUE(script.AllStepsRan()) << script.Failure();
     EXPECT_TRUE(aboutShown);
 
-    ChooseFromMenu(icon_, ID_APP_EXIT);
+    // Exit ends the program even when the close button only hides it.
+    settings_->Other_CloseToTray = 1;
+    ::PostMessageA(hwnd, WM_COMMAND, ID_APP_EXIT, 0);
     EXPECT_TRUE(PumpUntil([&] { return !::IsWindow(hwnd); })) << "exit closes the window";
     EXPECT_FALSE(ShellHolds(hwnd));
 }
 
 TEST_F(MainFrameTray, UnderAnOpenDialogTheIconOnlyBringsTheDialogForward) {
     HWND hwnd = Start();
-    ASSERT_NE(icon_, nullptr);
+    ASSERT_TRUE(icon_);
     HWND other = ::CreateWindowExA(0, "STATIC", "another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
                                    nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(other, nullptr);
+    // The dialog belongs to the main window, the active one.
+    ::SetForegroundWindow(hwnd);
+    ASSERT_TRUE(PumpUntil([&] { return ::GetActiveWindow() == hwnd; }));
     int dialogs = 0;
     bool checked = false;
     DialogScript script;
@@ -361,14 +361,16 @@ TEST_F(MainFrameTray, UnderAnOpenDialogTheIconOnlyBringsTheDialogForward) {
             ::SetForegroundWindow(other);
             return PumpUntil([&] { return ::GetForegroundWindow() == other; });
         };
+        EXPECT_FALSE(::IsWindowEnabled(hwnd));
         EXPECT_TRUE(otherInFront());
         ClickAndWait(icon_);
         EXPECT_EQ(::GetForegroundWindow(), dialog) << "the click brings the dialog forward";
         EXPECT_TRUE(Shown(hwnd)) << "and leaves the window alone";
 
-        for (UINT command : {ID_APP_EXIT, ID_APP_ABOUT, ID_TRAY_SHOWHIDE}) {
+        // Each command of the tray menu only brings the dialog forward.
+        for (UINT command : {ID_APP_EXIT, ID_APP_ABOUT, ID_TRAY_SHOWHIDE, ID_TOOLS_OPTIONS}) {
             EXPECT_TRUE(otherInFront());
-            ChooseFromMenu(icon_, command);
+            ::PostMessageA(hwnd, WM_COMMAND, command, 0);
             EXPECT_TRUE(PumpUntil([&] { return ::GetForegroundWindow() == dialog; })) << command;
             EXPECT_TRUE(::IsWindow(dialog)) << command;
             EXPECT_TRUE(Shown(hwnd)) << command;
@@ -396,7 +398,7 @@ TEST_F(MainFrameTray, ALongTipIsCutBetweenCharacters) {
     ASSERT_NE(hwnd, nullptr);
     const std::string held = Frame().Tray()->IconData().szTip;
     EXPECT_EQ(held, tip.substr(0, 126));
-    ASSERT_NE(icon_, nullptr);
+    ASSERT_TRUE(icon_);
     EXPECT_EQ(tray_test::HoverTip(icon_), held);
 }
 

@@ -4,6 +4,7 @@
 
 #include <shellapi.h>
 
+#include <cstdio>
 #include <map>
 
 namespace tray_test {
@@ -28,19 +29,26 @@ void MoveMouse(int x, int y) {
 }
 
 // The text of a shown tool tip of process `pid`.
-std::string ShownTipOf(DWORD pid) {
+std::string ShownTipOf(DWORD pid, const std::vector<HWND>& ignored = {}) {
     struct Search {
         DWORD pid;
+        const std::vector<HWND>* ignored;
         std::string text;
-    } search{pid, {}};
+    } search{pid, &ignored, {}};
     ::EnumWindows(
         [](HWND window, LPARAM data) -> BOOL {
             auto* s = reinterpret_cast<Search*>(data);
             DWORD owner = 0;
             ::GetWindowThreadProcessId(window, &owner);
             if (owner != s->pid || !::IsWindowVisible(window) || ClassOf(window) != "tooltips_class32") return TRUE;
+            for (HWND old : *s->ignored) {
+                if (old == window) return TRUE;
+            }
+            // Sent: the system's copy of a window's text is not the tip.
             char text[512] = "";
-            ::GetWindowTextA(window, text, sizeof text);
+            DWORD_PTR copied = 0;
+            ::SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 2000,
+                                  &copied);
             if (!text[0]) return TRUE;
             s->text = text;
             return FALSE;
@@ -51,29 +59,55 @@ std::string ShownTipOf(DWORD pid) {
 
 }  // namespace
 
-std::vector<HWND> ShellIcons() {
-    std::vector<HWND> icons;
-    HWND tray = ::FindWindowA("Shell_TrayWnd", nullptr);
-    if (!tray) return icons;
-    ::EnumChildWindows(
-        tray,
+namespace {
+// Each icon takes the small-icon size and a border of 2 pixels around it.
+int IconWidth() { return ::GetSystemMetrics(SM_CXSMICON) + 4; }
+int IconHeight() { return ::GetSystemMetrics(SM_CYSMICON) + 4; }
+// The tips of process `pid` on screen now.
+std::vector<HWND> ShownTipWindows(DWORD pid) {
+    struct Search {
+        DWORD pid;
+        std::vector<HWND> shown;
+    } search{pid, {}};
+    ::EnumWindows(
         [](HWND window, LPARAM data) -> BOOL {
-            if (ClassOf(window) == "__wine_tray_icon" && ::IsWindowVisible(window)) {
-                reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+            auto* s = reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            if (owner == s->pid && ::IsWindowVisible(window) && ClassOf(window) == "tooltips_class32") {
+                s->shown.push_back(window);
             }
             return TRUE;
         },
-        reinterpret_cast<LPARAM>(&icons));
-    return icons;
+        reinterpret_cast<LPARAM>(&search));
+    return search.shown;
 }
 
-HWND NewIcon(const std::vector<HWND>& before) {
-    for (HWND icon : ShellIcons()) {
-        bool known = false;
-        for (HWND old : before) known = known || old == icon;
-        if (!known) return icon;
+}  // namespace
+
+std::vector<ShellIcon> IconsOfThisThread(UINT callbackMessage) {
+    std::vector<ShellIcon> found;
+    HWND tray = ::FindWindowA("Shell_TrayWnd", nullptr);
+    if (!tray) return found;
+    RECT client{};
+    ::GetClientRect(tray, &client);
+    const int slots = client.right / IconWidth();
+    for (int slot = 0; slot < slots; ++slot) {
+        const ShellIcon icon{tray, {client.right - slot * IconWidth() - IconWidth() / 2, IconHeight() / 2}};
+        RelayWatch relays(callbackMessage);
+        // Sent, not posted: the shell passes it on before it answers, and
+        // this thread takes the relay while it waits.
+        DWORD_PTR result = 0;
+        ::SendMessageTimeoutA(tray, WM_MBUTTONUP, 0, MAKELPARAM(icon.at.x, icon.at.y), SMTO_NORMAL, 2000, &result);
+        mainframe_test::Pump();
+        if (relays.Count(WM_MBUTTONUP) > 0) found.push_back(icon);
     }
-    return nullptr;
+    return found;
+}
+
+ShellIcon IconOfThisThread(UINT callbackMessage) {
+    const std::vector<ShellIcon> icons = IconsOfThisThread(callbackMessage);
+    return icons.size() == 1 ? icons.front() : ShellIcon{};
 }
 
 bool ShellHolds(HWND owner) {
@@ -84,40 +118,41 @@ bool ShellHolds(HWND owner) {
     return ::Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 
-void PostMouse(HWND icon, UINT message) {
+void PostMouse(const ShellIcon& icon, UINT message) {
     const WPARAM keys = message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK ? MK_LBUTTON
                         : message == WM_RBUTTONDOWN                               ? MK_RBUTTON
                                                                                   : 0;
-    ::PostMessageA(icon, message, keys, MAKELPARAM(8, 8));
+    ::PostMessageA(icon.tray, message, keys, MAKELPARAM(icon.at.x, icon.at.y));
 }
 
-void Click(HWND icon) {
+void Click(const ShellIcon& icon) {
     PostMouse(icon, WM_LBUTTONDOWN);
     PostMouse(icon, WM_LBUTTONUP);
 }
 
-void RightClick(HWND icon) {
+void RightClick(const ShellIcon& icon) {
     PostMouse(icon, WM_RBUTTONDOWN);
     PostMouse(icon, WM_RBUTTONUP);
 }
 
-std::string HoverTip(HWND icon) {
-    RECT r{};
-    ::GetWindowRect(icon, &r);
+std::string HoverTip(const ShellIcon& icon) {
+    POINT at = icon.at;
+    ::ClientToScreen(icon.tray, &at);
     DWORD shell = 0;
-    ::GetWindowThreadProcessId(icon, &shell);
-    const int x = (r.left + r.right) / 2;
-    const int y = (r.top + r.bottom) / 2;
-    MoveMouse(x - 1, y);
-    MoveMouse(x, y);
+    ::GetWindowThreadProcessId(icon.tray, &shell);
+    // Tips left on screen by icons gone with their programs are not this one.
+    const std::vector<HWND> stale = ShownTipWindows(shell);
+    MoveMouse(at.x - 1, at.y);
+    MoveMouse(at.x, at.y);
+    PostMouse(icon, WM_MOUSEMOVE);
     std::string tip;
     mainframe_test::PumpUntil([&] {
-        tip = ShownTipOf(shell);
+        tip = ShownTipOf(shell, stale);
         return !tip.empty();
     });
     // Away again, so that the tip goes.
-    MoveMouse(x - 300, y - 300);
-    mainframe_test::PumpUntil([&] { return ShownTipOf(shell).empty(); });
+    MoveMouse(at.x - 300, at.y - 300);
+    mainframe_test::PumpUntil([&] { return ShownTipOf(shell, stale).empty(); });
     return tip;
 }
 
@@ -173,7 +208,7 @@ HWND ThreadPopup() {
 }
 }  // namespace
 
-MenuDriver::MenuDriver(UINT choose) : choose_(choose) {
+MenuDriver::MenuDriver() {
     g_driver = this;
     timer_ = ::SetTimer(nullptr, 0, 40, Tick);
 }
@@ -189,7 +224,10 @@ void CALLBACK MenuDriver::Tick(HWND, UINT, UINT_PTR, DWORD) {
 
 void MenuDriver::Step() {
     HWND popup = ThreadPopup();
-    if (!popup) return;
+    if (!popup) {
+        if (acted_) done_ = true;  // closed by what was pressed
+        return;
+    }
     HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(popup, MN_GETHMENU, 0, 0));
     if (!menu) return;
     const int count = ::GetMenuItemCount(menu);
@@ -211,21 +249,8 @@ void MenuDriver::Step() {
         }
         defaultItem_ = ::GetMenuDefaultItem(menu, FALSE, 0);
     }
-    if (choose_ == 0 || ++steps_ > 3 * count) {
-        ::PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
-        done_ = true;
-        return;
-    }
-    // One key a tick: the menu moves its highlight before the next look.
-    for (int i = 0; i < count; ++i) {
-        if (!(::GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE)) continue;
-        if (::GetMenuItemID(menu, i) == choose_) {
-            ::PostMessageA(popup, WM_KEYDOWN, VK_RETURN, 0);
-            done_ = true;
-            return;
-        }
-    }
-    ::PostMessageA(popup, WM_KEYDOWN, VK_DOWN, 0);
+    acted_ = true;
+    ::EndMenu();
 }
 
 }  // namespace tray_test

@@ -1,7 +1,7 @@
 // Reaching the main window's tray icon the way a user does: through the
 // taskbar's notification area that the desktop's shell runs in another
-// process. Each icon there is a window of its own, which passes the mouse
-// messages it gets on to the icon's owner.
+// process. The icons are drawn side by side from the right end of the
+// taskbar window, which passes the mouse messages on an icon to its owner.
 #pragma once
 
 #include <windows.h>
@@ -11,20 +11,28 @@
 
 namespace tray_test {
 
-// The notification area's icon windows, in no particular order.
-std::vector<HWND> ShellIcons();
-// The icon window that is in ShellIcons() now and was not in `before`.
-HWND NewIcon(const std::vector<HWND>& before);
+// One icon: the taskbar window and the icon's middle in its client area.
+struct ShellIcon {
+    HWND tray = nullptr;
+    POINT at{};
+    explicit operator bool() const { return tray != nullptr; }
+};
+
+// The icons whose mouse messages the shell passes on to a window of this
+// thread as `callbackMessage`, found by trying every place with a message
+// the program ignores.
+std::vector<ShellIcon> IconsOfThisThread(UINT callbackMessage);
+ShellIcon IconOfThisThread(UINT callbackMessage);
 // Whether the shell holds icon 128 of `owner` (a change of nothing to it
 // succeeds).
 bool ShellHolds(HWND owner);
-// Mouse messages to the shell's icon window, which relays them.
-void PostMouse(HWND icon, UINT message);
-void Click(HWND icon);
-void RightClick(HWND icon);
+// Mouse messages to the taskbar on the icon, which it relays.
+void PostMouse(const ShellIcon& icon, UINT message);
+void Click(const ShellIcon& icon);
+void RightClick(const ShellIcon& icon);
 // The tip the shell shows while the mouse rests on the icon; empty when
 // none came.
-std::string HoverTip(HWND icon);
+std::string HoverTip(const ShellIcon& icon);
 
 // Counts the icon messages the shell relays to a window of this thread.
 class RelayWatch {
@@ -41,9 +49,8 @@ private:
     HHOOK hook_ = nullptr;
 };
 
-// Drives the tray menu once it opens on this thread: notes its items, then
-// picks the item of command `choose` with the arrow keys and Enter (0
-// closes it with Escape).
+// Reads the tray menu once it opens on this thread: its items, their states
+// and its default item; then closes it. Done once the menu has closed.
 struct SeenItem {
     UINT id = 0;  // 0 for a separator
     std::string text;
@@ -52,7 +59,7 @@ struct SeenItem {
 
 class MenuDriver {
 public:
-    explicit MenuDriver(UINT choose);
+    MenuDriver();
     ~MenuDriver();
     MenuDriver(const MenuDriver&) = delete;
     MenuDriver& operator=(const MenuDriver&) = delete;
@@ -65,10 +72,9 @@ private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
     void Step();
 
-    UINT choose_;
     UINT_PTR timer_ = 0;
+    bool acted_ = false;
     bool done_ = false;
-    int steps_ = 0;
     std::vector<SeenItem> items_;
     UINT defaultItem_ = static_cast<UINT>(-1);
 };
