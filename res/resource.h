@@ -15,6 +15,9 @@
 #define IDB_TOOLBAR28_HOT 241
 #define IDB_TOOLBAR28_DISABLED 242
 #define ID_PIN_BUTTON 1625
+// The tray icon's menu and its click.
+#define IDR_TRAY_MENU 206
+#define ID_TRAY_SHOWHIDE 32780
 #define ID_PANE_CLOSE 57682
 
 // Strings

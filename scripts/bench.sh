@@ -6,7 +6,8 @@
 # open bookmarks hold the window's thread; with --list: the bookmark list's
 # operations on 20,000 rows; with --frame: the main window's start and its
 # frames while it is resized and its splitter dragged with 100,000
-# bookmarks (all under Wine). With --program: quorva.exe
+# bookmarks, its show from the tray icon and the icon's re-adds (all under
+# Wine). With --program: quorva.exe
 # under Wine with the 100,000-bookmark workload against an empty collection
 # (start-up to the first paint, memory, the window's longest stall during
 # each periodic save, closing); it takes about two minutes. With --transfer:

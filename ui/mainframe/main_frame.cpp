@@ -15,6 +15,7 @@
 #include "mainframe/placement.h"
 #include "url_opener.h"
 #include "toolbar/skin_toolbar.h"
+#include "tray_icon.h"
 #include "transfer_job.h"
 #include "resource.h"
 #include "setting.h"
@@ -82,6 +83,7 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         OnAlreadyRunning();
         return 0;
     }
+    if (tray_ && tray_->HandleMessage(msg, wParam, lParam)) return 0;
     switch (msg) {
     case WM_CREATE:
         return OnCreate();
@@ -99,6 +101,7 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         // An accelerator of a command that cannot be carried out now does
         // nothing.
         if (HIWORD(wParam) == 1 && !lParam && !CommandEnabled(LOWORD(wParam))) return 0;
+        if (BringModalForwardFor(LOWORD(wParam))) return 0;
         if (LOWORD(wParam) == ID_PANE_CLOSE) {
             OnPaneClose(reinterpret_cast<HWND>(lParam));
             return 0;
@@ -122,6 +125,7 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         TakeSaveOutcomes();
         return 0;
     case WM_SIZE:
+        if (wParam == SIZE_MINIMIZED) OnMinimized();
         OnSize(wParam);
         LayoutViews();
         // The title bar is drawn again after a size change, the pin with it.
@@ -154,6 +158,7 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         FitToolbarBand();
         return 1;
     case WM_SYSCOMMAND:
+        if (OnTraySysCommand(wParam)) return 0;
         OnSysCommand(wParam);
         break;
     case kShowBrowserHint:
@@ -200,6 +205,7 @@ LRESULT CMainFrame::OnCreate() {
     CreateStatusBar();
     CreateViews();
     ApplyShowSettings();
+    SetUpTray();
     loop_ = module_.GetMessageLoop();
     if (loop_) {
         loop_->AddMessageFilter(this);
@@ -304,6 +310,7 @@ void CMainFrame::OnClose() {
     StoreWindowState();
     CloseDropWindow();
     SaveBeforeClosing();
+    if (tray_) tray_->RemoveTrayIcon();
 }
 
 // Logging off ends the process without WM_CLOSE: what closing and the end
@@ -325,6 +332,7 @@ void CMainFrame::OnDestroy() {
     *openersStop_ = true;
     ::KillTimer(Hwnd(), kSaveTimer);
     CHomepageGroup::DestroyInstance();  // saves it when changed
+    tray_.reset();  // also when the window goes without being closed
     if (loop_) {
         loop_->RemoveMessageFilter(this);
         loop_->RemoveIdleHandler(this);
@@ -381,6 +389,9 @@ bool CMainFrame::OnCommand(WORD id) {
         return true;
     case ID_DRAGWINDOW_HIDE:
         SetDropWindowShown(false);
+        return true;
+    case ID_TRAY_SHOWHIDE:
+        ShowHideMainWindow();
         return true;
     default:
         if (id >= ID_LANGUAGE_FIRST && id <= ID_LANGUAGE_LAST) {
@@ -442,6 +453,7 @@ bool CMainFrame::CommandEnabled(WORD id) const {
     case ID_VIEW_DRAGWINDOW:
     case ID_DRAGWINDOW_HIDE:
     case ID_PIN_BUTTON:
+    case ID_TRAY_SHOWHIDE:
         return true;
     case ID_VIEW_TOOLBAR:
         return toolbar_ != nullptr;

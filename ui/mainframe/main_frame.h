@@ -46,6 +46,10 @@ namespace dropwindow {
 class CDropWindow;
 }
 
+namespace tray {
+class CTrayIcon;
+}
+
 struct BookmarkRecord;
 
 class CMainFrame : public framework::CWindowBase,
@@ -83,6 +87,7 @@ public:
     HWND RemarkPane() const { return remarkPane_.Hwnd(); }
     HWND RemarkEdit() const { return remark_; }
     const CPinButton& Pin() const { return pin_; }
+    tray::CTrayIcon* Tray() const { return tray_.get(); }
     bool ClassPaneShown() const;
     bool RemarkPaneShown() const;
 
@@ -187,6 +192,13 @@ private:
     void CloseDropWindow();
     void ToggleTopMost();
     void ApplyTopMost();
+    // The tray icon and hiding to it (main_frame_tray.cpp).
+    void SetUpTray();
+    void ShowHideMainWindow();
+    bool OnTraySysCommand(WPARAM command);
+    void OnMinimized();
+    bool CanHideToTray() const;
+    bool BringModalForwardFor(WORD id);
     // Backup (backup_command.cpp).
     std::string BookmarkFilePath() const;
     void BackUpBookmarkFile();
@@ -233,4 +245,5 @@ private:
     HINSTANCE dropWindowModule_ = nullptr;
     CStatusBar statusBar_;
     mainframe::CSaveNoticeRule saveNotice_;
+    std::unique_ptr<tray::CTrayIcon> tray_;
 };
