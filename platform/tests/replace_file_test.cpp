@@ -1,4 +1,5 @@
 #include "platform/file_io.h"
+#include "platform/file_keeping.h"
 #include "test_support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -162,6 +163,23 @@ TEST(ReplaceFileContents, ReadOnlyTargetIsLeftAloneAndReported) {
     std::filesystem::permissions(path, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
 }
 #endif
+
+// The window checks that the file can be replaced while the writer thread
+// may be writing the save's temporary file: the check neither fails for it
+// nor touches it.
+TEST(ReplaceFileContents, CheckingBesideAWriteInProgressLeavesItsTemporaryFileAlone) {
+    TempDir dir;
+    const std::string path = dir.File("bookmark.xml");
+    WriteBytes(path, "old");
+    auto writing = platform::NewSystemFileOps();
+    ASSERT_TRUE(writing->Create(platform::TemporaryPathFor(path)));
+    ASSERT_TRUE(writing->Write("new text", 8));
+    std::string error;
+    EXPECT_TRUE(platform::CanReplaceFile(path, error)) << error;
+    ASSERT_TRUE(writing->Flush());
+    ASSERT_TRUE(writing->Close());
+    EXPECT_EQ(ReadBytes(platform::TemporaryPathFor(path)), "new text");
+}
 
 TEST(ReplaceFileContents, MissingFolderFailsWithReason) {
     TempDir dir;

@@ -93,8 +93,11 @@ bool CanReplaceFile(const std::string& path, std::string& error) {
         error = SystemText(ERROR_ACCESS_DENIED);
         return false;
     }
-    // The folder must take the temporary file: try it empty, gone on close.
-    Handle probe(::CreateFileA(TemporaryPathFor(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+    // The folder must take the temporary file: try a file of its own, empty
+    // and gone on close. Never the save's own temporary file, which the
+    // writer thread may be writing at this moment: opening it would fail
+    // for sharing, or empty and delete it under the writer.
+    Handle probe(::CreateFileA((TemporaryPathFor(path) + ".probe").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     if (!probe.Ok()) return Fail(error);
     return true;

@@ -23,8 +23,9 @@ namespace {
 using testing_support::ReadBytes;
 using testing_support::WriteBytes;
 
-// The system's file calls (those of the calling thread, which is the
-// writer's), with a way to hold writes back, make calls fail, or "die"
+// The system's file calls (an object of its own: the thread-local one of
+// the writer's thread would be destroyed when that thread ends, which the
+// MinGW runtime does not survive), with a way to hold writes back, make calls fail, or "die"
 // after a given call: from then on nothing reaches the disk, as when the
 // process is killed.
 class TestOps final : public platform::FileOps {
@@ -75,7 +76,7 @@ public:
     int dieAfter = -1;  // the call after which the process "dies"; -1: never
 
 private:
-    static platform::FileOps& Real() { return platform::SystemFileOps(); }
+    platform::FileOps& Real() { return *real_; }
     template <class Do>
     bool Call(Do action) {
         if (dead_) return false;
@@ -87,6 +88,7 @@ private:
         return result;
     }
 
+    std::unique_ptr<platform::FileOps> real_ = platform::NewSystemFileOps();
     std::mutex mutex_;
     std::condition_variable changed_;
     bool held_ = false;
