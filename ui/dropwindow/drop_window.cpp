@@ -3,6 +3,7 @@
 #include "classtree_res.h"
 #include "drop_window_place.h"
 #include "framework/context_popup.h"
+#include "framework/work_areas.h"
 #include "language.h"
 #include "setting.h"
 
@@ -15,19 +16,9 @@ namespace {
 // "DragWindow", the fifth popup of the context menus.
 constexpr int kDragWindowPopup = 4;
 
-BOOL CALLBACK CollectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    if (::GetMonitorInfoA(monitor, &info)) {
-        const RECT& r = info.rcWork;
-        reinterpret_cast<std::vector<mainframe::Box>*>(areas)->push_back({r.left, r.top, r.right, r.bottom});
-    }
-    return TRUE;
-}
-
 std::vector<mainframe::Box> WorkAreas() {
     std::vector<mainframe::Box> areas;
-    ::EnumDisplayMonitors(nullptr, nullptr, CollectWorkArea, reinterpret_cast<LPARAM>(&areas));
+    for (const RECT& r : framework::MonitorWorkAreas()) areas.push_back({r.left, r.top, r.right, r.bottom});
     return areas;
 }
 

@@ -2,25 +2,12 @@
 
 #include <vector>
 
+#include "framework/work_areas.h"
 #include "placement_clamp.h"
-
-namespace {
-
-BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    if (::GetMonitorInfoA(monitor, &info)) {
-        const RECT& r = info.rcWork;
-        reinterpret_cast<std::vector<mainframe::Box>*>(data)->push_back({r.left, r.top, r.right, r.bottom});
-    }
-    return TRUE;
-}
-
-}  // namespace
 
 RECT ReachableNormalRect(const RECT& stored) {
     std::vector<mainframe::Box> areas;
-    ::EnumDisplayMonitors(nullptr, nullptr, &AddWorkArea, reinterpret_cast<LPARAM>(&areas));
+    for (const RECT& r : framework::MonitorWorkAreas()) areas.push_back({r.left, r.top, r.right, r.bottom});
     if (areas.empty()) {
         RECT work{};
         if (::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {

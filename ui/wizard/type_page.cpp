@@ -62,7 +62,8 @@ int CTypePage::SelectedType() const {
 void CTypePage::ShowPathOf(int type) {
     std::string path;
     if (type == kFavoritesFolder) {
-        if (transfer::FavoritesFolderPath(path) == transfer::ShellPath::kOutsideCodePage) path.clear();
+        // Empty when the shell gives no path, or one the code page cannot hold.
+        transfer::FavoritesFolderPath(path);
         SetItemText(IDC_WIZARD_PATH_LABEL, Text("10000", "IE收藏夹目录:"));
     } else {
         path = framework::ProgramFolder() + "default.xml";

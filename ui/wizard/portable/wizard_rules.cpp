@@ -9,9 +9,7 @@ std::vector<ImportType> OfferedTypes(bool exporting, int preset) {
     std::vector<ImportType> types;
     if (preset != kPresetBookmarkFile) types.push_back(kFavoritesFolder);
     if (preset != kPresetFavorites) types.push_back(kBookmarkFile);
-    // An unknown preset offers both, as no preset does.
-    if (types.empty()) types = {kFavoritesFolder, kBookmarkFile};
-    return types;
+    return types;  // an unknown preset offers both, as no preset does
 }
 
 std::string TopLevelName(bool exporting, ImportType type, const TextLookup& texts) {
