@@ -14,6 +14,7 @@
 #include <new>
 #include <utility>
 
+#include "bookmark_file_text.h"
 #include "bookmark_store.h"
 #include "bookmark_tag.h"
 #include "record_text.h"
@@ -26,66 +27,7 @@
 
 namespace {
 
-void AppendBookmark(XmlTextWriter& out, const BookmarkRecord& bookmark) {
-    out.Append("<a");
-    out.Attribute("t", bookmark.title);
-    out.Attribute("u", bookmark.url);
-    out.Attribute("r", bookmark.remark);
-    out.Append("/>\r\n");
-}
-
-void AppendCategoryStart(XmlTextWriter& out, const ClassRecord& category, bool hasContent) {
-    out.Append("<G");
-    out.Attribute("t", category.name);
-    out.Append(hasContent ? ">\r\n" : "/>\r\n");
-}
-
-constexpr std::string_view kCategoryEnd = "</G>\r\n";
 constexpr std::string_view kBookmarkAttributes[] = {"t", "u", "r"};
-
-// Room for the whole text, so that building it never copies it.
-std::size_t EstimatedSize(const ClassRecord& root) {
-    std::size_t size = kXmlDeclaration.size() + 32;
-    for (const ClassRecord* c = root.FirstChild(); c; c = NextInPreOrder(c, &root)) {
-        size += c->name.size() + 20;
-        for (const BookmarkRecord* b : c->bookmarks) {
-            if (b) size += b->title.size() + b->url.size() + b->remark.size() + 24;
-        }
-    }
-    return size + size / 16;  // escapes
-}
-
-FileTextBuffer BookmarkFileText(const ClassRecord& root) {
-    XmlTextWriter out(EstimatedSize(root));
-    out.Append(kXmlDeclaration);
-    if (!root.FirstChild()) {
-        out.Append("<root/>\r\n");
-        return out.Finish();
-    }
-    out.Append("<root>\r\n");
-    const ClassRecord* node = root.FirstChild();
-    while (node) {
-        const bool hasContent = !node->bookmarks.empty() || node->HasChildren();
-        AppendCategoryStart(out, *node, hasContent);
-        for (const BookmarkRecord* bookmark : node->bookmarks) {
-            if (bookmark) AppendBookmark(out, *bookmark);
-        }
-        if (node->HasChildren()) {
-            node = node->FirstChild();
-            continue;
-        }
-        if (hasContent) out.Append(kCategoryEnd);
-        // Climb out of every category whose last child has been written.
-        while (!node->NextSibling()) {
-            node = node->Parent();
-            if (node == &root) break;
-            out.Append(kCategoryEnd);
-        }
-        node = node == &root ? nullptr : node->NextSibling();
-    }
-    out.Append("</root>\r\n");
-    return out.Finish();
-}
 
 }  // namespace
 
@@ -218,7 +160,7 @@ bool CBookmarkStore::LoadDocument(CXmlDocument& document) {
 
 FileTextBuffer CBookmarkStore::BuildFileText(std::uint64_t& change) const {
     change = change_.load();
-    return BookmarkFileText(root_);
+    return CBookmarkFileText::Build(root_);
 }
 
 bool CBookmarkStore::Save(const std::string& path) {

@@ -110,6 +110,55 @@ struct BackgroundSaveTest : ::testing::Test {
     }
 };
 
+int SavedCount(const std::vector<SaveOutcome>& outcomes) {
+    int saved = 0;
+    for (const SaveOutcome& outcome : outcomes) saved += outcome.saved ? 1 : -100;
+    return saved;
+}
+
+std::vector<std::string> Titles(int count) {
+    std::vector<std::string> titles;
+    for (int i = 0; i < count; ++i) titles.push_back("t" + std::to_string(i));
+    return titles;
+}
+
+// The text built in slices: a change between two slices (here the category
+// being written goes) starts it again, so that no record that went is read;
+// a collection that changes before every slice is still saved, whole, after
+// a few restarts.
+TEST_F(BackgroundSaveTest, ASlicedTextStartsAgainWhenTheCollectionChanges) {
+    TestOps ops;
+    CFileWriter writer(&ops);
+    CBackgroundSave save(writer, keeper);
+    const auto shortest = CBackgroundSave::Clock::duration::zero();
+    ClassRecord* big = store.AddTopClass("big");
+    store_test::AddBookmarks(store, big, Titles(2000));
+    store.AddTopClass("after");
+    EXPECT_TRUE(save.Tick(store, shortest).empty());
+    ASSERT_TRUE(save.Building());
+    store.DeleteClass(big);
+    EXPECT_TRUE(save.Tick(store, shortest).empty());
+    EXPECT_FALSE(save.Building()) << "the small collection left fits one slice";
+    writer.WaitIdle();
+    EXPECT_EQ(SavedCount(save.Tick(store, shortest)), 1);
+    EXPECT_EQ(ReadBytes(path), Expected());
+    EXPECT_FALSE(store.IsModified());
+
+    store_test::AddBookmarks(store, store.AddTopClass("big again"), Titles(2000));
+    int ticks = 0;
+    do {
+        store.AddTopClass("changing " + std::to_string(ticks));
+        save.Tick(store, shortest);
+        ++ticks;
+    } while (save.Building() && ticks < 10);
+    EXPECT_FALSE(save.Building());
+    EXPECT_EQ(ticks, 3) << "two restarts, then the whole text";
+    writer.WaitIdle();
+    EXPECT_EQ(SavedCount(save.Tick(store, shortest)), 1);
+    EXPECT_EQ(ReadBytes(path), Expected());
+    EXPECT_FALSE(store.IsModified());
+}
+
 TEST_F(BackgroundSaveTest, AChangeMadeWhileTheWriterWritesIsSavedByTheNextTick) {
     TestOps ops;
     CFileWriter writer(&ops);

@@ -3,6 +3,7 @@
 
 #include <random>
 
+#include "bookmark_file_text.h"
 #include "bookmark_store.h"
 #include "store_test_helpers.h"
 #include "test_support/temp_dir.h"
@@ -333,6 +334,35 @@ TEST_F(BookmarkFileTest, AwkwardBytesAreWrittenAsTheXmlEngineWritesThem) {
     doc.LeaveElement();
     ASSERT_TRUE(store.Save(path));
     EXPECT_EQ(ReadBytes(path), doc.Text());
+}
+
+// The periodic save builds the text a slice at a time; a slice may end
+// anywhere: inside a category's bookmarks, between a category and its first
+// child, at the last bookmark before a climb of several levels.
+TEST_F(BookmarkFileTest, ATextBuiltInSlicesIsTheTextBuiltWhole) {
+    CBookmarkStore store;
+    BuildExample(store);
+    ClassRecord* deep = store.Root()->FirstChild();
+    for (int level = 0; level < 40; ++level) {
+        deep = AddChild(store, deep, "level" + std::to_string(level));
+        for (int b = 0; b < level * 23 % 600; ++b) AddBookmark(store, deep, "b" + std::to_string(b), "u&", "");
+        if (level % 7 == 0) AddChild(store, deep, "empty" + std::to_string(level));
+    }
+    for (int c = 0; c < 1000; ++c) store.AddTopClass("top" + std::to_string(c));
+    std::uint64_t change = 0;
+    const std::string whole(store.BuildFileText(change).View());
+
+    CBookmarkFileText sliced(*store.Root(), 16);  // a short estimate: the buffer grows between slices
+    int slices = 1;
+    while (!sliced.BuildUntil(CBookmarkFileText::Clock::time_point::min())) ++slices;
+    EXPECT_TRUE(sliced.Complete());
+    EXPECT_GT(slices, 20);
+    EXPECT_EQ(std::string(sliced.Finish().View()), whole);
+
+    CBookmarkStore empty;
+    CBookmarkFileText nothing(*empty.Root());
+    EXPECT_TRUE(nothing.BuildUntil(CBookmarkFileText::Clock::time_point::min()));
+    EXPECT_EQ(std::string(nothing.Finish().View()), kDecl + "<root/>\r\n");
 }
 
 }  // namespace

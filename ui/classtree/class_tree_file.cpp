@@ -27,9 +27,9 @@ void CClassTreeView::LoadBookmarkFile() {
     loadReport_ = file_->Load(*store_);
 }
 
-std::vector<SaveOutcome> CClassTreeView::SaveBookmarksInBackground() {
+std::vector<SaveOutcome> CClassTreeView::SaveBookmarksInBackground(CBackgroundSave::Clock::duration slice) {
     if (!store_ || !file_) return {};
-    if (background_) return background_->Tick(*store_);
+    if (background_) return background_->Tick(*store_, slice);
     if (!store_->IsModified()) return {};
     return {file_->Save(*store_)};
 }

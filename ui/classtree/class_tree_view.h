@@ -78,8 +78,16 @@ public:
     // save is synchronous.
     void SetFileWriter(CFileWriter* writer);
     // The periodic save: hands the changes to the writer (or saves them) and
-    // returns the outcomes of the writes that ended, oldest first.
-    std::vector<SaveOutcome> SaveBookmarksInBackground();
+    // returns the outcomes of the writes that ended, oldest first. With a
+    // writer and a `slice`, the text is built for about that long per call:
+    // while BookmarkSaveUnderway(), call again soon to go on; drop the half
+    // text before anything else may change the collection off this thread.
+    std::vector<SaveOutcome> SaveBookmarksInBackground(
+        CBackgroundSave::Clock::duration slice = CBackgroundSave::Clock::duration::max());
+    bool BookmarkSaveUnderway() const { return background_ && background_->Building(); }
+    void AbandonBookmarkSave() {
+        if (background_) background_->Abandon();
+    }
     // Only the outcomes of the writes that ended.
     std::vector<SaveOutcome> CollectBookmarkSaves();
     // Waits for the writer, then saves synchronously what it did not.

@@ -3,6 +3,8 @@
 // closes, which asks the user rather than lose changes.
 #include "mainframe/main_frame.h"
 
+#include <chrono>
+
 #include "class_tree_view.h"
 #include "file_writer.h"
 #include "framework/program_folder.h"
@@ -10,6 +12,7 @@
 #include "homepage_group.h"
 #include "mainframe/save_failed_dlg.h"
 #include "text_fill.h"
+#include "transfer_job.h"
 
 namespace {
 
@@ -58,7 +61,30 @@ void CMainFrame::ApplyStatusBarText() {
 // status bar says it once.
 void CMainFrame::SaveBookmarksIfModified() {
     if (!classTree_) return;
-    for (const SaveOutcome& outcome : classTree_->SaveBookmarksInBackground()) ReportSave(outcome);
+    const auto slice = std::chrono::milliseconds(kSaveSliceMs);
+    for (const SaveOutcome& outcome : classTree_->SaveBookmarksInBackground(slice)) ReportSave(outcome);
+    if (classTree_->BookmarkSaveUnderway()) {
+        ::SetTimer(Hwnd(), kSaveSliceTimer, USER_TIMER_MINIMUM, nullptr);
+    } else {
+        ::KillTimer(Hwnd(), kSaveSliceTimer);
+    }
+}
+
+// Nothing is saved while an import or export changes the collection; the
+// first tick after it saves.
+bool CMainFrame::SavesHeld() const { return saveHolds_ > 0 || transfer::CTransferJob::CollectionHeld(); }
+
+// The next slice of a text under way, unless the collection is now held:
+// a job's thread may change it, so the half text is dropped.
+void CMainFrame::OnSaveSlice() {
+    if (closing_ || !classTree_) {
+        ::KillTimer(Hwnd(), kSaveSliceTimer);
+    } else if (SavesHeld()) {
+        classTree_->AbandonBookmarkSave();
+        ::KillTimer(Hwnd(), kSaveSliceTimer);
+    } else {
+        SaveBookmarksIfModified();
+    }
 }
 
 // Everything on disk before going on (a backup copies the file, logging

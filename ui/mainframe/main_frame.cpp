@@ -116,10 +116,11 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
         // Nothing is saved while an import or export changes the
         // collection; the first tick after it saves.
-        if (wParam == kSaveTimer && saveHolds_ == 0 && !transfer::CTransferJob::CollectionHeld()) {
+        if (wParam == kSaveTimer && !SavesHeld()) {
             SaveBookmarksIfModified();
             SaveHomepageGroupIfModified();
         }
+        if (wParam == kSaveSliceTimer) OnSaveSlice();
         break;
     case kSaveWritten:
         TakeSaveOutcomes();

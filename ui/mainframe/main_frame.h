@@ -125,11 +125,18 @@ private:
     // Posted by the file writer's thread after each write.
     static constexpr UINT kSaveWritten = WM_APP + 3;
     static constexpr UINT kSavePeriodMs = 5000;
+    // While the bookmark file's text is built in slices: one slice of
+    // kSaveSliceMs per tick of this timer, whose messages come after input
+    // and painting.
+    static constexpr UINT_PTR kSaveSliceTimer = 2;
+    static constexpr UINT kSaveSliceMs = 8;
     // Saving the bookmark file (bookmark_saving.cpp).
     void SetUpBookmarkFile();
     void CreateStatusBar();
     void ApplyStatusBarText();
     void SaveBookmarksIfModified();
+    bool SavesHeld() const;
+    void OnSaveSlice();
     void SaveBookmarksNow();
     void TakeSaveOutcomes();
     void ReportSave(const SaveOutcome& outcome);
