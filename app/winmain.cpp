@@ -1,4 +1,5 @@
 // Start-up, instance control and the end of the process.
+#include "bookmark_file_preload.h"
 #include "command_line.h"
 #include "startup_steps.h"
 
@@ -15,6 +16,8 @@
 #include <commctrl.h>
 #include <objbase.h>
 #include <ole2.h>
+
+#include <optional>
 
 namespace {
 
@@ -58,6 +61,12 @@ int RunUserInterface(HINSTANCE instance, framework::CServerModule& module, UINT 
 
 // Everything after the single-instance test; reached by the first instance only.
 int RunFirstInstance(HINSTANCE instance, UINT alreadyRunningMessage) {
+    const app::CommandLineSwitches switches = app::ScanCommandLine(::GetCommandLineA());
+    // The bookmark file is read on a thread of its own while the rest starts up.
+    std::optional<CBookmarkFilePreload> preload;
+    if (switches.mode != app::StartMode::RegServer && switches.mode != app::StartMode::UnregServer) {
+        preload.emplace(framework::ProgramFolder() + "bookmark.xml");
+    }
     ::CoInitialize(nullptr);
     ::OleInitialize(nullptr);
 
@@ -72,7 +81,6 @@ int RunFirstInstance(HINSTANCE instance, UINT alreadyRunningMessage) {
     settings->Load(framework::ProgramFolder() + "setting.xml");
 
     int exitCode = 0;
-    const app::CommandLineSwitches switches = app::ScanCommandLine(::GetCommandLineA());
     if (switches.startHidden) settings->StartHidden = true;
     if (switches.mode == app::StartMode::RegServer) {
         exitCode = static_cast<int>(app::RegisterServer());
@@ -83,6 +91,7 @@ int RunFirstInstance(HINSTANCE instance, UINT alreadyRunningMessage) {
         module.StartMonitor();
         app::RegisterClassObjects();
         exitCode = RunUserInterface(instance, module, alreadyRunningMessage);
+        preload.reset();
         app::RevokeClassObjects();
         ::Sleep(module.FinalPause());
     }

@@ -67,10 +67,12 @@ case "${1:-}" in
     exit 0 ;;
   --program)
     prepare_wine_bench program_bench
-    # BASELINE=path/to/an/earlier/quorva.exe adds its figures, taken in the same run.
+    # BASELINE=path/to/an/earlier/quorva.exe adds its figures, taken in the same
+    # rounds; ROUNDS=N sets the number of rounds (3).
     baseline=()
     if [ -n "${BASELINE:-}" ]; then baseline=(--baseline "$(winepath -w "$BASELINE")"); fi
-    wine "$BUILD/win/bench/program/program_bench.exe" "$(winepath -w "$WORKLOAD")" --saves "${SAVES:-7}" "${baseline[@]}"
+    wine "$BUILD/win/bench/program/program_bench.exe" "$(winepath -w "$WORKLOAD")" --saves "${SAVES:-7}" \
+      --rounds "${ROUNDS:-3}" "${baseline[@]}"
     exit 0 ;;
 esac
 configure_and_build bench -DCMAKE_BUILD_TYPE=Release >/dev/null

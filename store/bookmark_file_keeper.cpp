@@ -1,8 +1,10 @@
 #include "bookmark_file_keeper.h"
 
+#include <memory>
 #include <new>
 #include <utility>
 
+#include "bookmark_file_preload.h"
 #include "bookmark_store.h"
 #include "daily_backup.h"
 
@@ -17,6 +19,12 @@ CBookmarkFileKeeper::CBookmarkFileKeeper(std::string path, Options options)
 
 BookmarkLoadReport CBookmarkFileKeeper::Load(CBookmarkStore& store) {
     BookmarkLoadReport report;
+    if (std::unique_ptr<CBookmarkStore> preloaded = CBookmarkFilePreload::Take(path_)) {
+        store.TakeCategoriesOf(*preloaded);
+        store.SetModified(false);
+        report.state = XmlFileState::kLoaded;
+        return report;
+    }
     CXmlDocument document;
     const XmlFileLoad load = LoadXmlFile(document, path_, "root", options_.retry);
     report.state = load.state;

@@ -134,6 +134,18 @@ void CBookmarkStore::NotifySubtreeInserted(ClassRecord* top) {
     }
 }
 
+void CBookmarkStore::TakeCategoriesOf(CBookmarkStore& other) {
+    if (&other == this) return;
+    MarkChanged();
+    while (ClassRecord* top = other.root_.firstChild_) {
+        other.Unlink(top);
+        Link(&root_, root_.lastChild_, top);
+        NotifySubtreeInserted(top);
+    }
+    other.MarkChanged();
+    Notify([](IStoreObserver& o) { o.OnRepaint(); });
+}
+
 // --- categories ---------------------------------------------------------------
 
 std::size_t CBookmarkStore::TotalBookmarks() const {

@@ -71,6 +71,10 @@ public:
     // texts stay in the document's own bytes: once read, the document is left
     // empty, its text gone to the collection.
     bool LoadDocument(CXmlDocument& document);
+    // Moves every category of `other` (a collection read apart, as on
+    // another thread) to the end of the top level, telling the observers as
+    // a load does; `other` is left empty. Marks a change.
+    void TakeCategoriesOf(CBookmarkStore& other);
     // Writes the whole collection to `path`, replacing the file in one step.
     // `modified` is cleared only when the file was written, so that a failed
     // write is tried again later instead of losing the changes.

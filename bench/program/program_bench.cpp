@@ -214,21 +214,23 @@ int main(int argc, char** argv) {
     Measure("", 0);
     // Empty and workload alternate, round by round; the saves are measured
     // in the last round only (an empty collection has nothing to save).
-    std::vector<Figures> empty, full;
+    // With a baseline, its start with the workload joins every round.
+    std::vector<Figures> empty, full, before;
     for (int round = 0; round < rounds; ++round) {
+        const bool last = round == rounds - 1;
         empty.push_back(Measure("", 0));
-        full.push_back(Measure(workload, round == rounds - 1 ? saves : 0));
+        full.push_back(Measure(workload, last ? saves : 0));
         Print("empty collection", empty.back());
         Print("workload", full.back());
         if (!empty.back().ok || !full.back().ok) {
             std::printf("could not measure\n");
             return 1;
         }
-    }
-    if (!baseline.empty()) {
-        const Figures before = Measure(workload, saves, baseline);
-        if (!before.ok) std::printf("could not measure the baseline\n");
-        Print("workload, baseline", before);
+        if (!baseline.empty()) {
+            before.push_back(Measure(workload, last ? saves : 0, baseline));
+            if (!before.back().ok) std::printf("could not measure the baseline\n");
+            Print("workload, baseline", before.back());
+        }
     }
     auto median = [](const std::vector<Figures>& runs, double Figures::*field) {
         std::vector<double> values;
@@ -243,5 +245,9 @@ int main(int argc, char** argv) {
                 rounds, median(full, &Figures::startupMs) - median(empty, &Figures::startupMs),
                 median(full, &Figures::closeMs) - median(empty, &Figures::closeMs), setKb * 1024 / bookmarks,
                 peakKb * 1024 / bookmarks, peakKb / std::max(1.0, setKb));
+    if (!before.empty()) {
+        std::printf("baseline minus empty (medians of %d rounds): start-up %.1f ms\n", rounds,
+                    median(before, &Figures::startupMs) - median(empty, &Figures::startupMs));
+    }
     return 0;
 }

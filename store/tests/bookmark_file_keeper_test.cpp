@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "bookmark_file_preload.h"
 #include "bookmark_store.h"
 #include "daily_backup.h"
 #include "store_test_helpers.h"
@@ -55,6 +56,46 @@ protected:
     CBookmarkStore store_;
     platform::LocalTime now_{2026, 12, 7, 9, 30, 5};
 };
+
+// The file read on another thread at start: the tree's load takes its
+// categories, telling the tree as a load does; a preload of another file is
+// left alone, and an unreadable file is still the keeper's to deal with.
+TEST_F(Keeper, ALoadTakesTheCollectionPreloadedFromItsFile) {
+    WriteBytes(File(), kGood);
+    WriteBytes(dir_.File("other.xml"), "<?xml version=\"1.0\"?><root><G t=\"Other\"/></root>");
+    struct Inserted : IStoreObserver {
+        std::vector<std::string> names;
+        void OnInserted(ClassRecord*, ClassRecord*, ClassRecord* item) override { names.push_back(item->name); }
+    } tree;
+    store_.AddObserver(&tree);
+    {
+        CBookmarkFilePreload other(dir_.File("other.xml"));
+        CBookmarkFileKeeper keeper = Make();
+        EXPECT_EQ(keeper.Load(store_).state, XmlFileState::kLoaded);
+    }
+    {
+        CBookmarkFilePreload preload(File());
+        CBookmarkStore second;
+        second.AddObserver(&tree);
+        CBookmarkFileKeeper keeper = Make();
+        EXPECT_EQ(keeper.Load(second).state, XmlFileState::kLoaded);
+        EXPECT_EQ(store_test::Describe(second), store_test::Describe(store_));
+        EXPECT_FALSE(second.IsModified());
+        EXPECT_EQ(CBookmarkFilePreload::Take(File()), nullptr) << "taken once";
+        second.RemoveObserver(&tree);
+    }
+    EXPECT_EQ(tree.names, (std::vector<std::string>{"News", "News"}));
+    WriteBytes(File(), "not a bookmark file");
+    {
+        CBookmarkFilePreload unreadable(File());
+        CBookmarkStore third;
+        CBookmarkFileKeeper keeper = Make();
+        const BookmarkLoadReport report = keeper.Load(third);
+        EXPECT_EQ(report.state, XmlFileState::kUnreadable);
+        EXPECT_FALSE(report.keptCopy.empty());
+    }
+    store_.RemoveObserver(&tree);
+}
 
 TEST_F(Keeper, AMissingOrEmptyFileIsANewCollection) {
     CBookmarkFileKeeper keeper = Make();
