@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace transfer {
@@ -64,6 +65,9 @@ public:
     virtual std::string ReadShortcutUrl(const std::string& file) = 0;
     // Writes a shortcut to `url`, replacing an existing file in one step.
     virtual bool WriteShortcut(const std::string& url, const std::string& file) = 0;
+    // Writes `data` as the file `path`, replacing an existing file in one
+    // step; the parent folder must exist.
+    virtual bool WriteFile(const std::string& path, std::string_view data) = 0;
 };
 
 }  // namespace transfer

@@ -1,6 +1,7 @@
 #include "transfer_job.h"
 
 #include "bookmark_store.h"
+#include "browser_file.h"
 #include "transfer_file_system.h"
 #include "transfer_host.h"
 #include "transfer_paths.h"
@@ -42,6 +43,14 @@ bool CTransferJob::StartExportFolder(ClassRecord* target, const std::string& fol
 
 bool CTransferJob::StartImportXml(const std::string& file, ClassRecord* target) {
     return Start(kImportXml, file, target);
+}
+
+bool CTransferJob::StartImportBrowserFile(const std::string& file, ClassRecord* target) {
+    return Start(kImportBrowserFile, file, target);
+}
+
+bool CTransferJob::StartExportBrowserFile(ClassRecord* target, const std::string& file) {
+    return Start(kExportBrowserFile, file, target);
 }
 
 bool CTransferJob::Start(int kind, std::string path, ClassRecord* target) {
@@ -191,6 +200,20 @@ void CTransferJob::RunKind() {
             ImportXml(document, target_);
             break;
         }
+        case kImportBrowserFile: {
+            browserfile::Contents contents;
+            if (!ReadBrowserFile(contents)) {
+                PathFailed();
+                return;
+            }
+            SetTotal(contents.links);
+            if (Total() == 0 || Stopping()) return;
+            ImportBrowserFile(contents, target_);
+            break;
+        }
+        case kExportBrowserFile:
+            ExportBrowserFile(target_);
+            break;
         default:
             break;
     }

@@ -5,6 +5,9 @@
 //           into the top-level category "IE收藏夹")
 //   kind 1  export a category (the top level: every category) to a folder
 //   kind 2  import a bookmark file (the program's own format)
+//   kind 3  import a browser's bookmark file (HTML) into a category
+//   kind 4  export a category (the top level: every category) to a
+//           browser's bookmark file
 //
 // Holding the collection: from a Start until Join (or the destructor) the
 // job holds the collection. Meanwhile the user-interface thread leaves it
@@ -29,6 +32,10 @@ class ClassRecord;
 class CXmlDocument;
 struct BookmarkRecord;
 
+namespace browserfile {
+struct Contents;
+}
+
 namespace transfer {
 
 class ITransferFileSystem;
@@ -43,6 +50,8 @@ struct TransferCounts {
     std::size_t unchanged = 0;   // export: a shortcut already held the URL
     std::size_t failed = 0;      // unreadable shortcuts, refused adds, failed writes
     std::size_t skipped = 0;     // links, loops and folders not walked
+    // Browser file: texts with characters the code page cannot hold, now '?'.
+    std::size_t unheld = 0;
     // The source could not be read at all (no path, no such folder, a file
     // that cannot be read or is no XML), or the export folder not made.
     bool pathFailed = false;
@@ -50,7 +59,7 @@ struct TransferCounts {
 
 class CTransferJob {
 public:
-    enum Kind { kImportFolder = 0, kExportFolder = 1, kImportXml = 2 };
+    enum Kind { kImportFolder = 0, kExportFolder = 1, kImportXml = 2, kImportBrowserFile = 3, kExportBrowserFile = 4 };
     // Answers of the replace question (its buttons' ids).
     enum Answer { kAsk = 0, kYes = 1006, kAll = 1001, kNo = 1007, kNone = 1004, kCancel = 2 };
 
@@ -69,6 +78,8 @@ public:
     bool StartImportFolder(const std::string& folder, ClassRecord* target);
     bool StartExportFolder(ClassRecord* target, const std::string& folder);
     bool StartImportXml(const std::string& file, ClassRecord* target);
+    bool StartImportBrowserFile(const std::string& file, ClassRecord* target);
+    bool StartExportBrowserFile(ClassRecord* target, const std::string& file);
 
     // Whether the worker is still at work.
     bool IsRunning() const { return running_.load(); }
@@ -138,6 +149,9 @@ private:
     std::size_t CountExport(const ClassRecord* top) const;
     void Export(ClassRecord* target);
     void ExportBookmarks(const std::string& folder, ClassRecord* category);
+    bool ReadBrowserFile(browserfile::Contents& contents);
+    void ImportBrowserFile(const browserfile::Contents& contents, ClassRecord* target);
+    void ExportBrowserFile(ClassRecord* target);
 
     CBookmarkStore& store_;
     ITransferFileSystem& fs_;

@@ -1,4 +1,5 @@
 #include "platform/ansi_text.h"
+#include "platform/codepage.h"
 
 #include <iconv.h>
 
@@ -8,22 +9,23 @@
 namespace platform {
 namespace {
 
-// One UTF-16 code unit in GBK, the code page the host build stands in for.
-void AppendUnit(std::uint16_t unit, std::string& out) {
+// One UTF-16 code unit in GBK, the code page the host build stands in for;
+// false when it had to be written as '?'.
+bool AppendUnit(std::uint16_t unit, std::string& out) {
     if (unit < 0x80) {
         out += static_cast<char>(unit);
-        return;
+        return true;
     }
     if (unit >= 0xD800 && unit <= 0xDFFF) {  // GBK holds nothing outside the BMP
         out += '?';
-        return;
+        return false;
     }
     static std::mutex lock;
     static iconv_t cd = ::iconv_open("GBK", "UTF-16LE");
     std::lock_guard<std::mutex> guard(lock);
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         out += '?';
-        return;
+        return false;
     }
     char in[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
     char buf[8];
@@ -35,9 +37,10 @@ void AppendUnit(std::uint16_t unit, std::string& out) {
     if (::iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) ||
         outPtr == buf) {
         out += '?';
-        return;
+        return false;
     }
     out.append(buf, static_cast<std::size_t>(outPtr - buf));
+    return true;
 }
 
 }  // namespace
@@ -57,6 +60,12 @@ std::string Utf16ToAnsi(std::string_view bytes, bool bigEndian) {
 }
 
 std::string Utf8ToAnsi(std::string_view bytes) {
+    bool lost = false;
+    return Utf8ToAnsi(bytes, lost);
+}
+
+std::string Utf8ToAnsi(std::string_view bytes, bool& lost) {
+    lost = false;
     std::string out;
     std::size_t i = 0;
     while (i < bytes.size()) {
@@ -77,14 +86,53 @@ std::string Utf8ToAnsi(std::string_view bytes) {
         }
         if (!ok) {
             out += '?';
+            lost = true;
             ++i;
             continue;
         }
         i += static_cast<std::size_t>(extra) + 1;
         if (cp >= 0x10000) {  // a surrogate pair: one '?' per unit, as the system does
             out += "??";
+            lost = true;
+        } else if (!AppendUnit(static_cast<std::uint16_t>(cp), out)) {
+            lost = true;
+        }
+    }
+    return out;
+}
+
+std::string AnsiToUtf8(std::string_view bytes) {
+    static std::mutex lock;
+    static iconv_t cd = ::iconv_open("UTF-8", "GBK");
+    std::string out;
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        const std::size_t size = IsLeadByte(c) && i + 1 < bytes.size() ? 2 : 1;
+        char in[2] = {bytes[i], size == 2 ? bytes[i + 1] : '\0'};
+        char buf[8];
+        char* inPtr = in;
+        char* outPtr = buf;
+        std::size_t inLeft = size;
+        std::size_t outLeft = sizeof buf;
+        bool converted = false;
+        if (cd != reinterpret_cast<iconv_t>(-1)) {
+            std::lock_guard<std::mutex> guard(lock);
+            ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
+            converted = ::iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1) &&
+                        outPtr != buf;
+        }
+        if (converted) {
+            out.append(buf, static_cast<std::size_t>(outPtr - buf));
+            i += size;
         } else {
-            AppendUnit(static_cast<std::uint16_t>(cp), out);
+            out += "\xEF\xBF\xBD";
+            ++i;
         }
     }
     return out;

@@ -36,4 +36,20 @@ TEST(AnsiText, InvalidUtf8BecomesQuestionMarks) {
     EXPECT_EQ(platform::Utf8ToAnsi("\xFFx"), "?x");
 }
 
+// An import says how many titles lost characters: a literal '?' is no loss.
+TEST(AnsiText, Utf8ConversionSaysWhetherCharactersWereLost) {
+    bool lost = true;
+    EXPECT_EQ(platform::Utf8ToAnsi("why?\xE4\xB8\xAD", lost), "why?\xD6\xD0");
+    EXPECT_FALSE(lost);
+    EXPECT_EQ(platform::Utf8ToAnsi("\xE2\x98\xBA!", lost), "?!");
+    EXPECT_TRUE(lost);
+}
+
+TEST(AnsiText, AnsiTextConvertedToUtf8) {
+    EXPECT_EQ(platform::AnsiToUtf8("a\xD6\xD0\xCE\xC4"), "a\xE4\xB8\xAD\xE6\x96\x87");
+    EXPECT_EQ(platform::AnsiToUtf8(""), "");
+    // A lead byte at the end starts no character.
+    EXPECT_EQ(platform::Utf8ToAnsi(platform::AnsiToUtf8("x\xD6")).substr(0, 1), "x");
+}
+
 }  // namespace

@@ -7,13 +7,15 @@
 namespace platform {
 namespace {
 
-std::string WideToAnsi(const std::wstring& wide) {
+std::string WideToAnsi(const std::wstring& wide, bool* lost = nullptr) {
     if (wide.empty() || wide.size() > INT_MAX / 4) return std::string();
     int n = static_cast<int>(wide.size());
     int size = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), n, nullptr, 0, nullptr, nullptr);
     if (size <= 0) return std::string();
     std::string out(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), n, out.data(), size, nullptr, nullptr);
+    BOOL usedDefault = FALSE;
+    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), n, out.data(), size, nullptr, lost ? &usedDefault : nullptr);
+    if (lost && usedDefault) *lost = true;
     return out;
 }
 
@@ -36,13 +38,34 @@ std::string Utf16ToAnsi(std::string_view bytes, bool bigEndian) {
 }
 
 std::string Utf8ToAnsi(std::string_view bytes) {
+    bool lost = false;
+    return Utf8ToAnsi(bytes, lost);
+}
+
+std::string Utf8ToAnsi(std::string_view bytes, bool& lost) {
+    lost = false;
     if (bytes.empty() || bytes.size() > INT_MAX / 4) return std::string();
     int n = static_cast<int>(bytes.size());
+    // Invalid sequences become U+FFFD, which the code page cannot hold.
     int size = ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), n, nullptr, 0);
     if (size <= 0) return std::string();
     std::wstring wide(static_cast<std::size_t>(size), L'\0');
     ::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), n, wide.data(), size);
-    return WideToAnsi(wide);
+    return WideToAnsi(wide, &lost);
+}
+
+std::string AnsiToUtf8(std::string_view bytes) {
+    if (bytes.empty() || bytes.size() > INT_MAX / 4) return std::string();
+    int n = static_cast<int>(bytes.size());
+    int size = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), n, nullptr, 0);
+    if (size <= 0) return std::string();
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), n, wide.data(), size);
+    int utf8 = ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    if (utf8 <= 0) return std::string();
+    std::string out(static_cast<std::size_t>(utf8), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, out.data(), utf8, nullptr, nullptr);
+    return out;
 }
 
 }  // namespace platform

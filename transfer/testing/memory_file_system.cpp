@@ -187,14 +187,18 @@ std::string CMemoryFileSystem::ReadShortcutUrl(const std::string& file) {
 }
 
 bool CMemoryFileSystem::WriteShortcut(const std::string& url, const std::string& file) {
-    const std::vector<std::string> parts = Split(file);
-    if (parts.size() < 2 || url.empty()) return false;
-    if (!refused_.empty() && file.compare(0, refused_.size(), refused_) == 0) return false;
+    return !url.empty() && WriteFile(file, ShortcutText(url));
+}
+
+bool CMemoryFileSystem::WriteFile(const std::string& path, std::string_view data) {
+    const std::vector<std::string> parts = Split(path);
+    if (parts.size() < 2) return false;
+    if (!refused_.empty() && path.compare(0, refused_.size(), refused_) == 0) return false;
     const Node* parent = Find(Join(parts, parts.size() - 1));
     if (!parent || !parent->folder) return false;
-    if (const Node* node = Find(file); node && node->folder) return false;
+    if (const Node* node = Find(path); node && node->folder) return false;
     ++writes_;
-    Make(Resolve(Join(parts, parts.size() - 1)) + '\\' + parts.back(), false).content = ShortcutText(url);
+    Make(Resolve(Join(parts, parts.size() - 1)) + '\\' + parts.back(), false).content = std::string(data);
     return true;
 }
 

@@ -49,6 +49,8 @@ protected:
         switch (kind) {
             case transfer::CTransferJob::kImportFolder: started = job->StartImportFolder(path, target); break;
             case transfer::CTransferJob::kExportFolder: started = job->StartExportFolder(target, path); break;
+            case transfer::CTransferJob::kImportBrowserFile: started = job->StartImportBrowserFile(path, target); break;
+            case transfer::CTransferJob::kExportBrowserFile: started = job->StartExportBrowserFile(target, path); break;
             default: started = job->StartImportXml(path, target); break;
         }
         EXPECT_TRUE(started);

@@ -122,4 +122,27 @@ bool CWin32FileSystem::WriteShortcut(const std::string& url, const std::string& 
     return transfer::WriteShortcut(url, WideFromUtf8(file));
 }
 
+// Written beside the file first, then put in its place, so that a failure
+// leaves an existing file as it was.
+bool CWin32FileSystem::WriteFile(const std::string& path, std::string_view data) {
+    const std::wstring target = Wide(path);
+    const std::wstring temporary = target + L".tmp";
+    HANDLE file = ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool ok = true;
+    std::size_t written = 0;
+    while (ok && written < data.size()) {
+        DWORD done = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - written, 1 << 24));
+        ok = ::WriteFile(file, data.data() + written, chunk, &done, nullptr) && done == chunk;
+        written += done;
+    }
+    ok = ::FlushFileBuffers(file) && ok;
+    ok = ::CloseHandle(file) && ok;
+    if (ok) ok = ::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) ::DeleteFileW(temporary.c_str());
+    return ok;
+}
+
 }  // namespace transfer

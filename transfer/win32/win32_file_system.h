@@ -25,6 +25,7 @@ public:
     bool ReadFile(const std::string& path, std::string& data) override;
     std::string ReadShortcutUrl(const std::string& file) override;
     bool WriteShortcut(const std::string& url, const std::string& file) override;
+    bool WriteFile(const std::string& path, std::string_view data) override;
 
 private:
     bool comStarted_ = false;

@@ -16,7 +16,12 @@ unsigned AnsiCodePage();
 std::string Utf16ToAnsi(std::string_view bytes, bool bigEndian);
 
 // Converts UTF-8 to the ANSI code page; invalid sequences and characters the
-// code page cannot hold become '?'.
+// code page cannot hold become '?'. With `lost`, says whether any did.
 std::string Utf8ToAnsi(std::string_view bytes);
+std::string Utf8ToAnsi(std::string_view bytes, bool& lost);
+
+// Converts text of the ANSI code page to UTF-8; a byte that starts no
+// character of the code page becomes U+FFFD.
+std::string AnsiToUtf8(std::string_view bytes);
 
 }  // namespace platform
