@@ -274,6 +274,10 @@ constexpr LanguageKey kKeys[] = {
     {"dlg_wizardpage0", "type0", "IE收藏夹"},
     // Import/export wizard pages.
     {"dlg_wizardpage0", "type1", "软件自带书签"},
+    // A browser's bookmark file (HTML): the kind, the path's label, the file dialog's filter.
+    {"dlg_wizardpage0", "type2", "浏览器书签文件 (HTML)"},
+    {"dlg_wizardpage0", "10006", "浏览器书签文件:"},
+    {"dlg_wizardpage0", "10007", "HTML 文件"},
     // Import/export wizard pages.
     {"dlg_wizardpage0", "10000", "IE收藏夹目录:"},
     // Import/export wizard pages.
@@ -310,6 +314,9 @@ constexpr LanguageKey kKeys[] = {
     {"dlg_wizardpage2", "10004", "无法创建导出目录:\n%s"},
     {"dlg_wizardpage2", "10005", "无法开始: 另一个导入或导出正在进行。"},
     {"dlg_wizardpage2", "10006", "跳过 %s 项 (不是书签或无法读取)。"},
+    // A browser's bookmark file: characters the code page lacks, a file not written.
+    {"dlg_wizardpage2", "10007", "%s 处文字含有当前语言无法表示的字符, 这些字符已被替换。"},
+    {"dlg_wizardpage2", "10008", "无法写入导出文件:\n%s"},
 };
 
 }  // namespace

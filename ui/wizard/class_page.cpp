@@ -40,7 +40,7 @@ void CClassPage::ShowTarget() {
         SetItemText(IDC_WIZARD_CLASS, wizard.target->name);
         return;
     }
-    const auto type = wizard.importType == kBookmarkFile ? kBookmarkFile : kFavoritesFolder;
+    const auto type = static_cast<ImportType>(wizard.importType);
     SetItemText(IDC_WIZARD_CLASS, TopLevelName(wizard.exporting, type, [this](std::string_view key, std::string_view builtin) {
                     return Text(key, builtin);
                 }));

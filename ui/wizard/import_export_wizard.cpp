@@ -28,7 +28,7 @@ bool CImportExportWizard::IsOpen() { return g_openWizards > 0; }
 INT_PTR CImportExportWizard::Run(HWND frame) {
     if (!context_.store) return -1;
     preset_ = exporting ? kNoPreset : importType;
-    importType = exporting ? kFavoritesFolder : OfferedTypes(false, preset_).front();
+    importType = OfferedTypes(exporting, preset_).front();
     target = context_.treeSelection ? context_.treeSelection : context_.store->Root();
 
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
@@ -58,21 +58,19 @@ bool CImportExportWizard::StartJob(HWND sheet) {
     host_ = std::make_unique<transfer::CWindowTransferHost>(sheet, context_.selectedCategory,
                                                              context_.categoryFilled, dialogs::AskReplaceQuestion);
     job = std::make_unique<transfer::CTransferJob>(*context_.store, fs_, *host_);
-    switch (exporting ? static_cast<int>(transfer::CTransferJob::kExportFolder)
-                      : importType == kBookmarkFile ? static_cast<int>(transfer::CTransferJob::kImportXml)
-                                                    : static_cast<int>(transfer::CTransferJob::kImportFolder)) {
-        case transfer::CTransferJob::kExportFolder:
-            if (job->StartExportFolder(target, path)) return true;
-            break;
-        case transfer::CTransferJob::kImportXml:
-            if (job->StartImportXml(path, target)) return true;
-            break;
-        default:
-            if (job->StartImportFolder(path, target)) return true;
-            break;
+    bool started = false;
+    if (exporting) {
+        started = importType == kBrowserFile ? job->StartExportBrowserFile(target, path)
+                                             : job->StartExportFolder(target, path);
+    } else if (importType == kBookmarkFile) {
+        started = job->StartImportXml(path, target);
+    } else if (importType == kBrowserFile) {
+        started = job->StartImportBrowserFile(path, target);
+    } else {
+        started = job->StartImportFolder(path, target);
     }
-    job.reset();
-    return false;
+    if (!started) job.reset();
+    return started;
 }
 
 }  // namespace wizard

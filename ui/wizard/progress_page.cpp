@@ -52,6 +52,7 @@ void CProgressPage::Finish() {
     CImportExportWizard& wizard = Wizard();
     JobOutcome outcome;
     outcome.exporting = wizard.exporting;
+    outcome.type = static_cast<ImportType>(wizard.importType);
     outcome.path = wizard.path;
     if (wizard.job) {
         // The worker has ended; joining carries out anything it still sent.

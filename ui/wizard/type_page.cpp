@@ -38,7 +38,9 @@ std::string CTypePage::Caption() const {
 void CTypePage::OnInit() {
     HWND list = Item(IDC_WIZARD_TYPE);
     for (ImportType type : OfferedTypes(Wizard().exporting, Wizard().preset_)) {
-        const std::string text = type == kFavoritesFolder ? Text("type0", "IE收藏夹") : Text("type1", "软件自带书签");
+        const std::string text = type == kFavoritesFolder ? Text("type0", "IE收藏夹")
+                                 : type == kBookmarkFile  ? Text("type1", "软件自带书签")
+                                                          : Text("type2", "浏览器书签文件 (HTML)");
         const auto index = ::SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
         if (index >= 0) ::SendMessageA(list, CB_SETITEMDATA, static_cast<WPARAM>(index), type);
     }
@@ -65,6 +67,10 @@ void CTypePage::ShowPathOf(int type) {
         // Empty when the shell gives no path, or one the code page cannot hold.
         transfer::FavoritesFolderPath(path);
         SetItemText(IDC_WIZARD_PATH_LABEL, Text("10000", "IE收藏夹目录:"));
+    } else if (type == kBrowserFile) {
+        // The file is the user's to choose; an export offers a name.
+        if (Wizard().exporting) path = framework::ProgramFolder() + "bookmarks.html";
+        SetItemText(IDC_WIZARD_PATH_LABEL, Text("10006", "浏览器书签文件:"));
     } else {
         path = framework::ProgramFolder() + "default.xml";
         SetItemText(IDC_WIZARD_PATH_LABEL, Text("10001", "软件自带书签文件路径:"));
@@ -86,8 +92,8 @@ bool CTypePage::OnCommand(WORD id, WORD code) {
 
 void CTypePage::Browse() {
     std::string chosen;
-    const bool picked = !Wizard().exporting && SelectedType() == kBookmarkFile ? BrowseFile(chosen)
-                                                                                 : BrowseFolder(chosen);
+    const int type = SelectedType();
+    const bool picked = type == kFavoritesFolder ? BrowseFolder(chosen) : BrowseFile(type, chosen);
     if (picked) SetItemText(IDC_WIZARD_PATH, chosen);
 }
 
@@ -112,7 +118,7 @@ bool CTypePage::BrowseFolder(std::string& chosen) {
     return false;
 }
 
-bool CTypePage::BrowseFile(std::string& chosen) {
+bool CTypePage::BrowseFile(int type, std::string& chosen) {
     // The dialog is asked in UTF-16, so that a name outside the code page is
     // seen as such instead of arriving with '?' in it; its buffer has room
     // for the longest path.
@@ -122,12 +128,26 @@ bool CTypePage::BrowseFile(std::string& chosen) {
     OPENFILENAMEW open{};
     open.lStructSize = sizeof open;
     open.hwndOwner = Sheet();
-    open.lpstrFilter = L"xml File (*.xml)\0*.xml\0";
+    // The filter: its name, a zero, its patterns, two zeros.
+    std::wstring filter;
+    if (type == kBrowserFile) {
+        filter = transfer::WideFromAnsi(Text("10007", "HTML 文件")) + L" (*.html;*.htm)";
+        filter += L'\0';
+        filter += L"*.html;*.htm";
+    } else {
+        filter = L"xml File (*.xml)";
+        filter += L'\0';
+        filter += L"*.xml";
+    }
+    filter += L'\0';
+    open.lpstrFilter = filter.c_str();
     open.lpstrFile = file.data();
     open.nMaxFile = static_cast<DWORD>(file.size());
-    open.lpstrDefExt = L"xml";
-    open.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_LONGNAMES;
-    if (!::GetOpenFileNameW(&open)) return false;
+    open.lpstrDefExt = type == kBrowserFile ? L"html" : L"xml";
+    open.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_LONGNAMES;
+    const bool saving = Wizard().exporting;
+    open.Flags |= saving ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST;
+    if (!(saving ? ::GetSaveFileNameW(&open) : ::GetOpenFileNameW(&open))) return false;
     if (transfer::AnsiPathOf(std::wstring(file.data()), chosen) == transfer::ShellPath::kOk) return true;
     RefusePath();
     return false;

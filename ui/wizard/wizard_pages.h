@@ -25,7 +25,7 @@ private:
     void ShowPathOf(int type);
     void Browse();
     bool BrowseFolder(std::string& chosen);
-    bool BrowseFile(std::string& chosen);
+    bool BrowseFile(int type, std::string& chosen);
     // Tells the user that a chosen path cannot be used.
     void RefusePath();
     std::string Caption() const;

@@ -5,11 +5,10 @@
 namespace wizard {
 
 std::vector<ImportType> OfferedTypes(bool exporting, int preset) {
-    if (exporting) return {kFavoritesFolder};
-    std::vector<ImportType> types;
-    if (preset != kPresetBookmarkFile) types.push_back(kFavoritesFolder);
-    if (preset != kPresetFavorites) types.push_back(kBookmarkFile);
-    return types;  // an unknown preset offers both, as no preset does
+    if (exporting) return {kFavoritesFolder, kBrowserFile};
+    if (preset == kPresetFavorites) return {kFavoritesFolder};
+    if (preset == kPresetBookmarkFile) return {kBookmarkFile};
+    return {kFavoritesFolder, kBookmarkFile, kBrowserFile};  // also for an unknown preset
 }
 
 std::string TopLevelName(bool exporting, ImportType type, const TextLookup& texts) {
@@ -34,9 +33,9 @@ std::string OutcomeText(const JobOutcome& outcome, const TextLookup& page3) {
     const transfer::TransferCounts& c = outcome.counts;
     if (!outcome.started) return page3("10005", "无法开始: 另一个导入或导出正在进行。");
     if (c.pathFailed) {
-        return outcome.exporting
-                   ? FillPlaceholders(page3("10004", "无法创建导出目录:\n%s"), {outcome.path})
-                   : FillPlaceholders(page3("10003", "无法读取要导入的书签:\n%s"), {outcome.path});
+        if (!outcome.exporting) return FillPlaceholders(page3("10003", "无法读取要导入的书签:\n%s"), {outcome.path});
+        if (outcome.type == kBrowserFile) return FillPlaceholders(page3("10008", "无法写入导出文件:\n%s"), {outcome.path});
+        return FillPlaceholders(page3("10004", "无法创建导出目录:\n%s"), {outcome.path});
     }
     std::string text;
     if (outcome.exporting) {
@@ -48,6 +47,10 @@ std::string OutcomeText(const JobOutcome& outcome, const TextLookup& page3) {
     }
     if (c.failed) AddLine(text, FillPlaceholders(page3("10002", "%s 个书签未能完成。"), {Number(c.failed)}));
     if (c.skipped) AddLine(text, FillPlaceholders(page3("10006", "跳过 %s 项 (不是书签或无法读取)。"), {Number(c.skipped)}));
+    if (c.unheld) {
+        AddLine(text, FillPlaceholders(page3("10007", "%s 处文字含有当前语言无法表示的字符, 这些字符已被替换。"),
+                                       {Number(c.unheld)}));
+    }
     return text;
 }
 

@@ -12,8 +12,9 @@
 
 namespace wizard {
 
-// Kinds on the first page (the type list's item data).
-enum ImportType { kFavoritesFolder = 0, kBookmarkFile = 1 };
+// Kinds on the first page (the type list's item data): the Favorites
+// folder, the program's own bookmark file, a browser's bookmark file (HTML).
+enum ImportType { kFavoritesFolder = 0, kBookmarkFile = 1, kBrowserFile = 2 };
 // What an import start asks for: both kinds, or only one of them (the
 // first start's offers).
 enum Preset { kNoPreset = 0, kPresetFavorites = 1, kPresetBookmarkFile = 2 };
@@ -32,6 +33,7 @@ std::string TopLevelName(bool exporting, ImportType type, const TextLookup& text
 struct JobOutcome {
     bool exporting = false;
     bool started = false;  // the job could be started at all
+    ImportType type = kFavoritesFolder;
     std::string path;
     transfer::TransferCounts counts;
 };

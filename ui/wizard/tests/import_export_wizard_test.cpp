@@ -152,10 +152,11 @@ TEST_F(WizardTest, PageOneOffersWhatTheCommandAskedFor) {
     };
     const std::string defaults = framework::ProgramFolder() + "default.xml";
     const std::vector<Case> cases = {
-        {ID_FILE_IMPORT, 0, {"IE收藏夹", "软件自带书签"}, Favorites(), "IE收藏夹目录:", "请选择导入书签类型"},
+        {ID_FILE_IMPORT, 0, {"IE收藏夹", "软件自带书签", "浏览器书签文件 (HTML)"}, Favorites(), "IE收藏夹目录:",
+         "请选择导入书签类型"},
         {ID_FILE_IMPORT, 1, {"IE收藏夹"}, Favorites(), "IE收藏夹目录:", "请选择导入书签类型"},
         {ID_FILE_IMPORT, 2, {"软件自带书签"}, defaults, "软件自带书签文件路径:", "请选择导入书签类型"},
-        {ID_FILE_EXPORT, 0, {"IE收藏夹"}, Favorites(), "IE收藏夹目录:", "请选择导出书签类型"},
+        {ID_FILE_EXPORT, 0, {"IE收藏夹", "浏览器书签文件 (HTML)"}, Favorites(), "IE收藏夹目录:", "请选择导出书签类型"},
     };
     ASSERT_FALSE(Favorites().empty());
     for (const Case& c : cases) {
@@ -427,6 +428,42 @@ TEST_F(WizardTest, ImportsABookmarkFileAnsweringItsConflictAndExports) {
     EXPECT_EQ(exported.caption, "书签导出完毕!");
     EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(target) / "News" / "Daily.url"));
     EXPECT_EQ(exported.result.rfind("新写入 ", 0), 0u) << exported.result;
+}
+
+// A browser's bookmark file: News exported through the wizard, then
+// imported through it into Tools, as a browser would hand it back.
+TEST_F(WizardTest, ExportsABrowserFileAndImportsItBackIntoAnotherCategory) {
+    const std::string file = (dir->Path() / "bookmarks.html").string();
+    Select("News");
+    Ending exported;
+    DialogScript exportScript(std::chrono::seconds(60));
+    exportScript.On(OnPage(IDC_WIZARD_TYPE), [&file](HWND s) {
+        ChooseType(s, 1);
+        EXPECT_EQ(PageText(s, IDC_WIZARD_PATH_LABEL), "浏览器书签文件:");
+        ::SetDlgItemTextA(CurrentPage(s), IDC_WIZARD_PATH, file.c_str());
+    });
+    RunToTheEnd(exportScript, exported);
+    Command(ID_FILE_EXPORT);
+    ASSERT_TRUE(exportScript.AllStepsRan()) << exportScript.Failure();
+    EXPECT_EQ(exported.result, "新写入 2 个书签, 覆盖 0 个, 未改变 0 个, 保留原有 0 个。");
+
+    Select("Tools");
+    Ending imported;
+    DialogScript importScript(std::chrono::seconds(60));
+    importScript.On(OnPage(IDC_WIZARD_TYPE), [&file](HWND s) {
+        ChooseType(s, 2);
+        ::SetDlgItemTextA(CurrentPage(s), IDC_WIZARD_PATH, file.c_str());
+    });
+    RunToTheEnd(importScript, imported);
+    Command(ID_FILE_IMPORT);
+    ASSERT_TRUE(importScript.AllStepsRan()) << importScript.Failure();
+    EXPECT_EQ(imported.result, "新增 2 个书签, 替换 0 个, 保留原有 0 个。");
+    const ClassRecord* copy = Find("Tools/News");
+    ASSERT_NE(copy, nullptr);
+    ASSERT_EQ(copy->bookmarks.size(), 2u);
+    EXPECT_EQ(copy->bookmarks[1]->remark, "rain");
+    EXPECT_NE(Find("Tools/News/World/Europe"), nullptr);
+    EXPECT_TRUE(Mirrors());
 }
 
 TEST_F(WizardTest, TheFirstStartsTwoImportsRunOneAfterTheOther) {

@@ -13,13 +13,14 @@ std::string Builtin(std::string_view, std::string_view builtin) { return std::st
 
 TEST(WizardRules, TheTypeListOffersWhatTheStartAskedFor) {
     using V = std::vector<ImportType>;
-    EXPECT_EQ(wizard::OfferedTypes(true, 0), (V{wizard::kFavoritesFolder})) << "export: the folder only";
-    EXPECT_EQ(wizard::OfferedTypes(true, 2), (V{wizard::kFavoritesFolder})) << "a preset means nothing to an export";
-    EXPECT_EQ(wizard::OfferedTypes(false, 0), (V{wizard::kFavoritesFolder, wizard::kBookmarkFile}));
+    const V exports{wizard::kFavoritesFolder, wizard::kBrowserFile};
+    const V all{wizard::kFavoritesFolder, wizard::kBookmarkFile, wizard::kBrowserFile};
+    EXPECT_EQ(wizard::OfferedTypes(true, 0), exports) << "export: the folder or a browser's file";
+    EXPECT_EQ(wizard::OfferedTypes(true, 2), exports) << "a preset means nothing to an export";
+    EXPECT_EQ(wizard::OfferedTypes(false, 0), all);
     EXPECT_EQ(wizard::OfferedTypes(false, 1), (V{wizard::kFavoritesFolder}));
     EXPECT_EQ(wizard::OfferedTypes(false, 2), (V{wizard::kBookmarkFile}));
-    EXPECT_EQ(wizard::OfferedTypes(false, 7), (V{wizard::kFavoritesFolder, wizard::kBookmarkFile}))
-        << "an unknown preset from a posted command offers both";
+    EXPECT_EQ(wizard::OfferedTypes(false, 7), all) << "an unknown preset from a posted command offers every kind";
 }
 
 TEST(WizardRules, TheTopLevelIsNamedByDirectionAndKind) {
@@ -39,7 +40,9 @@ TEST(WizardRules, TheOutcomeSaysWhatWasDoneAndWhatFailed) {
 
     import.counts.failed = 3;
     import.counts.skipped = 4;
+    import.counts.unheld = 5;
     const std::string text = wizard::OutcomeText(import, Builtin);
+    EXPECT_NE(text.find("\n5 处文字含有当前语言无法表示的字符"), std::string::npos) << text;
     EXPECT_NE(text.find("\n3 个书签未能完成。"), std::string::npos) << text;
     EXPECT_NE(text.find("\n跳过 4 项"), std::string::npos) << text;
 
@@ -62,6 +65,8 @@ TEST(WizardRules, ASourceThatCouldNotBeReadGetsItsOwnText) {
     EXPECT_EQ(wizard::OutcomeText(missing, Builtin), "无法读取要导入的书签:\nC:\\quorva\\default.xml");
     missing.exporting = true;
     EXPECT_EQ(wizard::OutcomeText(missing, Builtin), "无法创建导出目录:\nC:\\quorva\\default.xml");
+    missing.type = wizard::kBrowserFile;
+    EXPECT_EQ(wizard::OutcomeText(missing, Builtin), "无法写入导出文件:\nC:\\quorva\\default.xml");
 
     JobOutcome refused;
     EXPECT_NE(wizard::OutcomeText(refused, Builtin).find("无法开始"), std::string::npos)
