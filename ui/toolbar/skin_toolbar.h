@@ -41,7 +41,8 @@ public:
     static constexpr COLORREF kMaskColour = RGB(255, 0, 255);
     static constexpr WORD kDropDownCommand = 32770;
     static constexpr WORD kCustomizeCommand = 32785;
-    // The Customize dialog's two added drop-down lists.
+    // The Customize dialog's two added drop-down lists; each list's label
+    // has the next id.
     static constexpr int kTextOptionList = 5000;
     static constexpr int kIconOptionList = 5010;
     // Skin strips: normal, hot, disabled of the small size, then of the large.

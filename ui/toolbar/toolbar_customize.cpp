@@ -229,7 +229,7 @@ void CSkinToolBar::AddOptionLists(HWND dialog) {
     for (const Row& row : rows) {
         HWND label = AddControl(dialog, "STATIC", SS_LEFT | SS_NOPREFIX,
                                 DialogUnits(dialog, kLabelX, row.y + kLabelDrop, kLabelWidth, kLabelHeight, top),
-                                -1, font);
+                                row.list + 1, font);
         if (label) {
             const std::string text = framework::UiText("toolbar", row.labelKey, row.labelText);
             ::SetWindowTextA(label, text.c_str());
