@@ -213,6 +213,45 @@ int CSkinToolBar::TextHeight() const {
     return metrics.tmHeight;
 }
 
+const ToolButtonInfo* CSkinToolBar::RecordOf(int command) const {
+    for (const ToolButtonInfo& info : table_) {
+        if (!(info.button.fsStyle & BTNS_SEP) && info.button.idCommand == command) return &info;
+    }
+    return nullptr;
+}
+
+std::string CSkinToolBar::LabelOf(int command) const {
+    const ToolButtonInfo* record = textOption_ == 2 ? nullptr : RecordOf(command);
+    return record ? record->label : std::string();
+}
+
+// Every button on the toolbar gets its record's label (none without
+// labels) and sizes itself to it. Each change makes the toolbar lay out all
+// its buttons again, so a button that already shows the right text is left
+// alone.
+void CSkinToolBar::ApplyLabels() {
+    const int count = static_cast<int>(::SendMessageA(bar_, TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        TBBUTTON now{};
+        ::SendMessageA(bar_, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&now));
+        if (now.fsStyle & BTNS_SEP) continue;
+        std::string text = LabelOf(now.idCommand);
+        const BYTE style = static_cast<BYTE>(now.fsStyle | BTNS_AUTOSIZE);
+        char shown[512] = "";
+        TBBUTTONINFOA button{};
+        button.cbSize = sizeof button;
+        button.dwMask = TBIF_TEXT | TBIF_BYINDEX;
+        button.pszText = shown;
+        button.cchText = sizeof shown;
+        ::SendMessageA(bar_, TB_GETBUTTONINFOA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&button));
+        if (style == now.fsStyle && text == shown) continue;
+        button.dwMask = TBIF_TEXT | TBIF_STYLE | TBIF_BYINDEX;
+        button.fsStyle = style;
+        button.pszText = text.data();
+        ::SendMessageA(bar_, TB_SETBUTTONINFOA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&button));
+    }
+}
+
 void CSkinToolBar::SetTextOption(int option) {
     textOption_ = option < 0 || option > 2 ? kDefaultTextOption : option;
     if (!bar_) return;
@@ -220,17 +259,7 @@ void CSkinToolBar::SetTextOption(int option) {
     ::SetWindowLongPtrA(bar_, GWL_STYLE, textOption_ == 1 ? (style | TBSTYLE_LIST) : (style & ~TBSTYLE_LIST));
     const DWORD extended = static_cast<DWORD>(::SendMessageA(bar_, TB_GETEXTENDEDSTYLE, 0, 0));
     ::SendMessageA(bar_, TB_SETEXTENDEDSTYLE, 0, extended & ~TBSTYLE_EX_MIXEDBUTTONS);
-    for (const ToolButtonInfo& info : table_) {
-        if (info.button.fsStyle & BTNS_SEP) continue;
-        TBBUTTONINFOA button{};
-        button.cbSize = sizeof button;
-        button.dwMask = TBIF_TEXT | TBIF_STYLE;
-        button.fsStyle = static_cast<BYTE>(info.button.fsStyle | BTNS_AUTOSIZE);
-        std::string text = textOption_ == 2 ? std::string() : info.label;
-        button.pszText = text.data();
-        ::SendMessageA(bar_, TB_SETBUTTONINFOA, static_cast<WPARAM>(info.button.idCommand),
-                       reinterpret_cast<LPARAM>(&button));
-    }
+    ApplyLabels();
     const int textHeight = TextHeight();
     const int height = textOption_ == 0 ? kImageHeight + textHeight + 7 : std::max(kImageHeight, textHeight) + 7;
     ::SendMessageA(bar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(kImageWidth + 7, height));

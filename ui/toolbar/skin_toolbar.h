@@ -117,6 +117,9 @@ private:
     HIMAGELIST LoadStrip(int strip, int builtinId, int size) const;
     int TextHeight() const;
     void ApplyLayout(const ToolbarLayout& layout);
+    void ApplyLabels();
+    const ToolButtonInfo* RecordOf(int command) const;
+    std::string LabelOf(int command) const;
     void ResetLayout();
     bool OnCustomizeNotify(const NMHDR& header, LRESULT& result);
     bool FillButtonInfo(const NMHDR& header) const;

@@ -82,6 +82,7 @@ void CSkinToolBar::RestoreLayout(const std::string& text) {
         return;
     }
     const ToolbarLayout layout = ParseLayout(text);
+    textOption_ = layout.textOption;
     ApplyLayout(layout);
     SetTextOption(layout.textOption);
     SetIconOption(layout.iconOption);
@@ -89,17 +90,33 @@ void CSkinToolBar::RestoreLayout(const std::string& text) {
 
 // Every button goes; then each command of the layout brings the first
 // record of the table with that command (a separator for 0). Commands the
-// table does not hold are left out.
+// table does not hold are left out, and so is a second copy of a button:
+// the toolbar tells its buttons apart by command, so a copy would never be
+// enabled or greyed with it, and each costs a measure in every layout pass.
 void CSkinToolBar::ApplyLayout(const ToolbarLayout& layout) {
     if (!bar_) return;
     std::vector<TBBUTTON> buttons;
+    std::vector<int> placed;
     buttons.reserve(layout.buttons.size());
     for (std::int64_t id : layout.buttons) {
         const auto record = std::find_if(table_.begin(), table_.end(), [id](const ToolButtonInfo& info) {
             if (id == 0) return (info.button.fsStyle & BTNS_SEP) != 0;
             return !(info.button.fsStyle & BTNS_SEP) && info.button.idCommand == id;
         });
-        if (record != table_.end()) buttons.push_back(record->button);
+        if (record == table_.end()) continue;
+        if (id != 0) {
+            if (std::find(placed.begin(), placed.end(), record->button.idCommand) != placed.end()) continue;
+            placed.push_back(record->button.idCommand);
+        }
+        buttons.push_back(record->button);
+    }
+    // Added with their labels, so that setting the label mode afterwards
+    // finds nothing to change.
+    std::vector<std::string> labels(buttons.size());
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        if (buttons[i].fsStyle & BTNS_SEP) continue;
+        labels[i] = LabelOf(buttons[i].idCommand);
+        buttons[i].iString = labels[i].empty() ? -1 : reinterpret_cast<INT_PTR>(labels[i].c_str());
     }
     ::SendMessageA(bar_, WM_SETREDRAW, FALSE, 0);
     RemoveAllButtons(bar_);
@@ -115,6 +132,7 @@ void CSkinToolBar::ResetLayout() {
     int icon = kDefaultIconOption;
     if (!defaultLayout_.empty()) {
         const ToolbarLayout layout = ParseLayout(defaultLayout_);
+        textOption_ = layout.textOption;
         ApplyLayout(layout);
         text = layout.textOption;
         icon = layout.iconOption;

@@ -341,6 +341,15 @@ TEST_F(MainFrameToolbar, LayoutFromTheSettingsSkipsUnknownButtons) {
     EXPECT_TRUE(BandFits());
     Bar().SaveLayout();
     EXPECT_EQ(settings_->GUI_ToolbarData, "2,0,32805,0,57664");
+
+    // A second copy of a button is left out; separators may repeat; every
+    // button placed shows its label.
+    Bar().RestoreLayout("1,1,32805,0,32805,0,32910");
+    EXPECT_EQ(Commands(), (std::vector<int>{32805, 0, 0, 32910}));
+    EXPECT_TRUE(ListStyle());
+    EXPECT_EQ(ButtonText(32805), "增加书签");
+    EXPECT_EQ(ButtonText(32910), "导入书签");
+    EXPECT_EQ(PictureSize(), 28);
 }
 
 TEST_F(MainFrameToolbar, SkinStripsReplaceTheirOwnSlotOnly) {
