@@ -44,7 +44,9 @@ std::string StringTableText(HINSTANCE instance, UINT id) {
 
 CSkinToolBar::~CSkinToolBar() {
     if (hook_) ::UnhookWindowsHookEx(hook_);
-    if (topLevel_ && ::IsWindow(topLevel_)) ::RemoveWindowSubclass(topLevel_, &CSkinToolBar::TopLevelProc, 0);
+    if (topLevel_ && ::IsWindow(topLevel_)) {
+        ::RemoveWindowSubclass(topLevel_, &CSkinToolBar::TopLevelProc, reinterpret_cast<UINT_PTR>(this));
+    }
     if (bar_ && ::IsWindow(bar_)) {
         for (int list : {TB_SETIMAGELIST, TB_SETHOTIMAGELIST, TB_SETDISABLEDIMAGELIST}) {
             ::SendMessageA(bar_, static_cast<UINT>(list), 0, 0);
@@ -86,7 +88,8 @@ bool CSkinToolBar::CreateToolBar(HWND parent, HINSTANCE instance) {
     // toolbar takes its own there, before that window's handler.
     topLevel_ = ::GetAncestor(parent, GA_ROOT);
     if (topLevel_) {
-        ::SetWindowSubclass(topLevel_, &CSkinToolBar::TopLevelProc, 0, reinterpret_cast<DWORD_PTR>(this));
+        ::SetWindowSubclass(topLevel_, &CSkinToolBar::TopLevelProc, reinterpret_cast<UINT_PTR>(this),
+                            reinterpret_cast<DWORD_PTR>(this));
     }
     return true;
 }

@@ -206,7 +206,7 @@ LRESULT CALLBACK CSkinToolBar::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LP
     return ::DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
-LRESULT CALLBACK CSkinToolBar::TopLevelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+LRESULT CALLBACK CSkinToolBar::TopLevelProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                             DWORD_PTR data) {
     auto* self = reinterpret_cast<CSkinToolBar*>(data);
     if (msg == WM_NOTIFY && lParam) {
@@ -216,7 +216,7 @@ LRESULT CALLBACK CSkinToolBar::TopLevelProc(HWND hwnd, UINT msg, WPARAM wParam, 
             [] { return false; });
         if (taken) return result;
     } else if (msg == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(hwnd, &CSkinToolBar::TopLevelProc, 0);
+        ::RemoveWindowSubclass(hwnd, &CSkinToolBar::TopLevelProc, id);
         self->topLevel_ = nullptr;
     }
     return ::DefSubclassProc(hwnd, msg, wParam, lParam);
