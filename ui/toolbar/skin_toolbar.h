@@ -134,11 +134,13 @@ private:
     void SelectOptionLists();
     void OnOptionChosen(int list);
     void TellDialogParent() const;
+    void CheckDialogList(HWND dialog);
 
     HWND bar_ = nullptr;
     HWND topLevel_ = nullptr;
     HWND dialog_ = nullptr;
     HHOOK hook_ = nullptr;
+    bool reopen_ = false;  // the dialog comes again once it has closed
     HINSTANCE instance_ = nullptr;
     std::vector<ToolButtonInfo> table_;
     int textOption_ = -1;

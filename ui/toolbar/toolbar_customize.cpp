@@ -36,6 +36,11 @@ constexpr int kSecondRowY = 18;
 constexpr int kLabelDrop = 2;    // a label sits this much lower than its list
 constexpr int kBottomMargin = 7;
 
+// The system dialog's list of the buttons on the toolbar.
+constexpr int kToolbarButtonList = 203;
+// Posted to the dialog after Reset.
+constexpr UINT kCheckListMessage = WM_APP + 0x2F5;
+
 void RemoveAllButtons(HWND bar) {
     for (int count = static_cast<int>(::SendMessageA(bar, TB_BUTTONCOUNT, 0, 0)); count > 0; --count) {
         ::SendMessageA(bar, TB_DELETEBUTTON, static_cast<WPARAM>(count - 1), 0);
@@ -148,20 +153,37 @@ void CSkinToolBar::ResetLayout() {
     SetIconOption(icon);
     SelectOptionLists();
     TellDialogParent();
+    // Once the dialog has finished with Reset.
+    if (dialog_) ::PostMessageA(dialog_, kCheckListMessage, 0, 0);
 }
 
 void CSkinToolBar::Customize() {
     if (!bar_ || hook_ || tCustomizing) return;
-    tCustomizing = this;
-    hook_ = ::SetWindowsHookExA(WH_CBT, &CSkinToolBar::CreationHook, nullptr, ::GetCurrentThreadId());
-    ::SendMessageA(bar_, TB_CUSTOMIZE, 0, 0);
-    // Whether or not a dialog came.
-    if (hook_) ::UnhookWindowsHookEx(hook_);
-    hook_ = nullptr;
-    tCustomizing = nullptr;
-    if (dialog_ && ::IsWindow(dialog_)) ::RemoveWindowSubclass(dialog_, &CSkinToolBar::DialogProc, 0);
-    dialog_ = nullptr;
+    do {
+        reopen_ = false;
+        tCustomizing = this;
+        hook_ = ::SetWindowsHookExA(WH_CBT, &CSkinToolBar::CreationHook, nullptr, ::GetCurrentThreadId());
+        ::SendMessageA(bar_, TB_CUSTOMIZE, 0, 0);
+        // Whether or not a dialog came.
+        if (hook_) ::UnhookWindowsHookEx(hook_);
+        hook_ = nullptr;
+        tCustomizing = nullptr;
+        if (dialog_ && ::IsWindow(dialog_)) ::RemoveWindowSubclass(dialog_, &CSkinToolBar::DialogProc, 0);
+        dialog_ = nullptr;
+    } while (reopen_);
     SaveLayout();
+}
+
+// After Reset the dialog's list of the toolbar's buttons should hold them
+// and its closing entry. A dialog that does not read the toolbar again
+// (Wine's) would go on showing the old buttons, and moving one of them
+// would move the wrong button: it is closed and opened afresh.
+void CSkinToolBar::CheckDialogList(HWND dialog) {
+    const LRESULT listed = ::SendDlgItemMessageA(dialog, kToolbarButtonList, LB_GETCOUNT, 0, 0);
+    const LRESULT buttons = ::SendMessageA(bar_, TB_BUTTONCOUNT, 0, 0);
+    if (listed == LB_ERR || listed == buttons + 1) return;
+    reopen_ = true;
+    ::EndDialog(dialog, FALSE);
 }
 
 // The first dialog window made while the hook is in is the Customize dialog.
@@ -196,6 +218,10 @@ LRESULT CALLBACK CSkinToolBar::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LP
             return 0;
         }
         break;
+    case kCheckListMessage:
+        framework::GuardCallback<int>("customize dialog", [&] { self->CheckDialogList(hwnd); return 0; },
+                                      [] { return 0; });
+        return 0;
     case WM_NCDESTROY:
         ::RemoveWindowSubclass(hwnd, &CSkinToolBar::DialogProc, 0);
         if (self->dialog_ == hwnd) self->dialog_ = nullptr;

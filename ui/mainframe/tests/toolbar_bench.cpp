@@ -185,7 +185,10 @@ void WriteSkinStrip(const std::string& path, int size, COLORREF colour) {
 }
 
 std::string g_dialogShot;
+int g_dialogStep = 0;
 
+// The dialog as it opens with every button on the toolbar, then after
+// Reset, with the default layout.
 void CALLBACK CaptureDialog(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND dialog = nullptr;
     ::EnumThreadWindows(::GetCurrentThreadId(), [](HWND w, LPARAM found) -> BOOL {
@@ -194,8 +197,15 @@ void CALLBACK CaptureDialog(HWND, UINT, UINT_PTR timer, DWORD) {
         return FALSE;
     }, reinterpret_cast<LPARAM>(&dialog));
     if (!dialog) return;
+    if (g_dialogStep == 0) {
+        Capture(dialog, g_dialogShot + ".bmp");
+        ::PostMessageA(dialog, WM_COMMAND, 202, 0);  // Reset
+        g_dialogStep = 1;
+        return;
+    }
+    if (::SendDlgItemMessageA(dialog, 203, LB_GETCOUNT, 0, 0) != 16) return;
     ::KillTimer(nullptr, timer);
-    Capture(dialog, g_dialogShot);
+    Capture(dialog, g_dialogShot + "-reset.bmp");
     ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
 }
 
@@ -227,7 +237,8 @@ int Shots(const std::string& out, const std::string& language) {
         bar.SetTextOption(0);
         bar.SetIconOption(1);
         ::SendMessageA(window, framework::UWM_TOOLBAR_CHANGED, 0, 0);
-        g_dialogShot = out + "\\" + tag + "-customize.bmp";
+        g_dialogShot = out + "\\" + tag + "-customize";
+        g_dialogStep = 0;
         const UINT_PTR timer = ::SetTimer(nullptr, 0, 300, CaptureDialog);
         ::SendMessageA(window, WM_COMMAND, ID_VIEW_CUSTOMIZE, 0);
         ::KillTimer(nullptr, timer);
