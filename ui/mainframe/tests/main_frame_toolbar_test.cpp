@@ -444,6 +444,11 @@ TEST_F(MainFrameToolbar, ToolTipIsTheDescriptionCutInsideTheRecordsBuffer) {
     EXPECT_EQ(Narrow(wide.info.lpszText), expected);
     EXPECT_EQ(std::wstring(wide.guard, 300), std::wstring(300, 0x5A5A));
 
+    // A button the pack does not name: the string table's description.
+    narrow.info.hdr.idFrom = 32815;
+    ::SendMessageA(hwnd, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&narrow.info));
+    EXPECT_STREQ(narrow.info.lpszText, "删除书签");
+
     // An id that is no button: an empty tip.
     narrow.info.hdr.idFrom = 4242;
     ::SendMessageA(hwnd, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&narrow.info));
