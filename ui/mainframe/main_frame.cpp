@@ -373,6 +373,9 @@ bool CMainFrame::OnCommand(WORD id) {
     case ID_VIEW_TOOLBAR:
         ToggleToolbar();
         return true;
+    case ID_VIEW_CUSTOMIZE:
+        CustomizeToolbar();
+        return true;
     case ID_VIEW_STATUS_BAR:
         ToggleStatusBar();
         return true;
@@ -457,6 +460,7 @@ bool CMainFrame::CommandEnabled(WORD id) const {
     case ID_TRAY_SHOWHIDE:
         return true;
     case ID_VIEW_TOOLBAR:
+    case ID_VIEW_CUSTOMIZE:
         return toolbar_ != nullptr;
     case ID_CLASS_ADD:
     case ID_CLASS_ADDSUB:
@@ -481,8 +485,8 @@ bool CMainFrame::CommandEnabled(WORD id) const {
         }
         return false;
     default:
-        // The language packs. The settings dialog and the toolbar's
-        // customisation stay greyed until they are there.
+        // The language packs. The settings dialog stays greyed until it
+        // is there.
         return id >= ID_LANGUAGE_FIRST && id <= ID_LANGUAGE_LAST;
     }
 }

@@ -185,6 +185,9 @@ private:
     void SetRemarkPaneShown(bool shown);
     void SetPaneShown(framework::CSplitter& splitter, HWND pane, bool paneIsFirst, bool shown);
     void ShowToolbarBand(bool shown);
+    // The toolbar's skin, layout and customisation (main_frame_toolbar.cpp).
+    void SetUpToolbar();
+    void CustomizeToolbar();
     void ToggleToolbar();
     void ToggleStatusBar();
     void OnPaneClose(HWND pane);

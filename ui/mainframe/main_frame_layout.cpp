@@ -41,6 +41,7 @@ void CMainFrame::CreateBars() {
     }
     toolbar_ = std::make_unique<toolbar::CSkinToolBar>();
     if (!toolbar_->CreateToolBar(rebar_, instance_)) toolbar_.reset();
+    SetUpToolbar();
     if (menuBar_.Hwnd()) AddBand(menuBar_.Hwnd(), menuBar_.IdealWidth(), false);
     if (toolbar_) AddBand(toolbar_->Hwnd(), toolbar_->IdealWidth(), true);
 }

@@ -6,7 +6,6 @@
 #include "framework/tool_tip_text.h"
 #include "language.h"
 #include "language_prompts.h"
-#include "toolbar/skin_toolbar.h"
 
 #include <commctrl.h>
 
@@ -29,8 +28,8 @@ void CMainFrame::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
     ::SendMessageA(bar, SB_SETTEXTA, SB_SIMPLEID | SBT_NOBORDERS, reinterpret_cast<LPARAM>(prompt.c_str()));
 }
 
+// The toolbar answers its own notifications before they get here.
 bool CMainFrame::OnNotify(const NMHDR& header, LRESULT& result) {
-    if (toolbar_ && toolbar_->OnNotify(header, result)) return true;
     if (framework::IsToolTipTextRequest(header) && header.idFrom <= 0xFFFF) {
         framework::FillToolTipText(header, CommandToolTip(*CLanguage::Instance(), static_cast<unsigned>(header.idFrom)));
         result = 0;

@@ -5,6 +5,7 @@
 #include "framework/ui_text.h"
 #include "language_prompts.h"
 #include "resource.h"
+#include "setting.h"
 
 #include <algorithm>
 
@@ -42,6 +43,10 @@ std::string StringTableText(HINSTANCE instance, UINT id) {
 }  // namespace
 
 CSkinToolBar::~CSkinToolBar() {
+    if (hook_) ::UnhookWindowsHookEx(hook_);
+    if (topLevel_ && ::IsWindow(topLevel_)) {
+        ::RemoveWindowSubclass(topLevel_, &CSkinToolBar::TopLevelProc, reinterpret_cast<UINT_PTR>(this));
+    }
     if (bar_ && ::IsWindow(bar_)) {
         for (int list : {TB_SETIMAGELIST, TB_SETHOTIMAGELIST, TB_SETDISABLEDIMAGELIST}) {
             ::SendMessageA(bar_, static_cast<UINT>(list), 0, 0);
@@ -77,9 +82,29 @@ bool CSkinToolBar::CreateToolBar(HWND parent, HINSTANCE instance) {
                    TBSTYLE_EX_DRAWDDARROWS | TBSTYLE_EX_MIXEDBUTTONS | TBSTYLE_EX_HIDECLIPPEDBUTTONS);
     ::SendMessageA(bar_, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
     if (!LoadButtons()) return false;
-    SetIconOption(1);
-    SetTextOption(0);
+    SetIconOption(kDefaultIconOption);
+    SetTextOption(kDefaultTextOption);
+    // Its notifications reach the top-level window through the rebar: the
+    // toolbar takes its own there, before that window's handler.
+    topLevel_ = ::GetAncestor(parent, GA_ROOT);
+    if (topLevel_) {
+        ::SetWindowSubclass(topLevel_, &CSkinToolBar::TopLevelProc, reinterpret_cast<UINT_PTR>(this),
+                            reinterpret_cast<DWORD_PTR>(this));
+    }
     return true;
+}
+
+void CSkinToolBar::SetSkinFolder(std::string folder) {
+    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') folder += '\\';
+    skinFolder_ = folder;
+    static constexpr const char* kNames[kStripCount] = {"Toolbar20C.bmp", "Toolbar20H.bmp", "Toolbar20U.bmp",
+                                                         "Toolbar28C.bmp", "Toolbar28H.bmp", "Toolbar28U.bmp"};
+    for (int i = 0; i < kStripCount; ++i) {
+        const std::string path = folder + kNames[i];
+        const DWORD attributes = ::GetFileAttributesA(path.c_str());
+        const bool present = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+        skinFiles_[i] = present ? path : std::string();
+    }
 }
 
 // The entries of toolbar resource 128, each with its string-table text.
@@ -128,23 +153,54 @@ void CSkinToolBar::RefreshTexts() {
     SetTextOption(textOption_ < 0 ? 0 : textOption_);
 }
 
+// One strip as an image list of `size`-pixel pictures: the skin's file when
+// it loads as a bitmap of that height, else the program's own.
+HIMAGELIST CSkinToolBar::LoadStrip(int strip, int builtinId, int size) const {
+    HBITMAP bitmap = nullptr;
+    if (!skinFiles_[strip].empty()) {
+        bitmap = static_cast<HBITMAP>(
+            ::LoadImageA(nullptr, skinFiles_[strip].c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+        BITMAP info{};
+        if (bitmap && (::GetObjectA(bitmap, sizeof info, &info) == 0 || info.bmHeight != size || info.bmWidth < size)) {
+            ::DeleteObject(bitmap);
+            bitmap = nullptr;
+        }
+    }
+    if (!bitmap) {
+        bitmap = static_cast<HBITMAP>(
+            ::LoadImageA(instance_, MAKEINTRESOURCEA(builtinId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    }
+    if (!bitmap) return nullptr;
+    BITMAP info{};
+    ::GetObjectA(bitmap, sizeof info, &info);
+    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, std::max(1L, info.bmWidth / size), 0);
+    if (list && ImageList_AddMasked(list, bitmap, kMaskColour) < 0) {
+        ImageList_Destroy(list);
+        list = nullptr;
+    }
+    ::DeleteObject(bitmap);
+    return list;
+}
+
+// The toolbar hands back the list it drops; this object made it, so it
+// destroys it.
 void CSkinToolBar::ApplyImages() {
-    const int size = iconOption_ == 0 ? kSmallSize : kLargeSize;
-    const int ids[3] = {iconOption_ == 0 ? IDB_TOOLBAR20_NORMAL : IDB_TOOLBAR28_NORMAL,
-                        iconOption_ == 0 ? IDB_TOOLBAR20_HOT : IDB_TOOLBAR28_HOT,
-                        iconOption_ == 0 ? IDB_TOOLBAR20_DISABLED : IDB_TOOLBAR28_DISABLED};
+    const bool small = iconOption_ == 0;
+    const int size = small ? kSmallSize : kLargeSize;
+    const int ids[3] = {small ? IDB_TOOLBAR20_NORMAL : IDB_TOOLBAR28_NORMAL,
+                        small ? IDB_TOOLBAR20_HOT : IDB_TOOLBAR28_HOT,
+                        small ? IDB_TOOLBAR20_DISABLED : IDB_TOOLBAR28_DISABLED};
     const UINT messages[3] = {TB_SETIMAGELIST, TB_SETHOTIMAGELIST, TB_SETDISABLEDIMAGELIST};
     for (int i = 0; i < 3; ++i) {
-        HIMAGELIST list = ImageList_LoadImageA(instance_, MAKEINTRESOURCEA(ids[i]), size, 0, kMaskColour,
-                                               IMAGE_BITMAP, LR_CREATEDIBSECTION);
+        HIMAGELIST list = LoadStrip((small ? 0 : 3) + i, ids[i], size);
         ::SendMessageA(bar_, messages[i], 0, reinterpret_cast<LPARAM>(list));
-        if (images_[i]) ImageList_Destroy(images_[i]);
+        if (images_[i] && images_[i] != list) ImageList_Destroy(images_[i]);
         images_[i] = list;
     }
 }
 
 void CSkinToolBar::SetIconOption(int option) {
-    iconOption_ = option == 0 ? 0 : 1;
+    iconOption_ = option == 0 || option == 1 ? option : kDefaultIconOption;
     if (!bar_) return;
     ApplyImages();
     if (textOption_ >= 0) SetTextOption(textOption_);
@@ -160,24 +216,53 @@ int CSkinToolBar::TextHeight() const {
     return metrics.tmHeight;
 }
 
+const ToolButtonInfo* CSkinToolBar::RecordOf(int command) const {
+    for (const ToolButtonInfo& info : table_) {
+        if (!(info.button.fsStyle & BTNS_SEP) && info.button.idCommand == command) return &info;
+    }
+    return nullptr;
+}
+
+std::string CSkinToolBar::LabelOf(int command) const {
+    const ToolButtonInfo* record = textOption_ == 2 ? nullptr : RecordOf(command);
+    return record ? record->label : std::string();
+}
+
+// Every button on the toolbar gets its record's label (none without
+// labels) and sizes itself to it. Each change makes the toolbar lay out all
+// its buttons again, so a button that already shows the right text is left
+// alone.
+void CSkinToolBar::ApplyLabels() {
+    const int count = static_cast<int>(::SendMessageA(bar_, TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        TBBUTTON now{};
+        ::SendMessageA(bar_, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&now));
+        if (now.fsStyle & BTNS_SEP) continue;
+        std::string text = LabelOf(now.idCommand);
+        const BYTE style = static_cast<BYTE>(now.fsStyle | BTNS_AUTOSIZE);
+        char shown[512] = "";
+        TBBUTTONINFOA button{};
+        button.cbSize = sizeof button;
+        button.dwMask = TBIF_TEXT | TBIF_BYINDEX;
+        button.pszText = shown;
+        button.cchText = sizeof shown;
+        ::SendMessageA(bar_, TB_GETBUTTONINFOA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&button));
+        if (style == now.fsStyle && text == shown) continue;
+        button.dwMask = TBIF_TEXT | TBIF_STYLE | TBIF_BYINDEX;
+        button.fsStyle = style;
+        button.pszText = text.data();
+        ::SendMessageA(bar_, TB_SETBUTTONINFOA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&button));
+    }
+}
+
 void CSkinToolBar::SetTextOption(int option) {
-    textOption_ = option < 0 || option > 2 ? 0 : option;
+    textOption_ = option < 0 || option > 2 ? kDefaultTextOption : option;
     if (!bar_) return;
     const LONG_PTR style = ::GetWindowLongPtrA(bar_, GWL_STYLE);
     ::SetWindowLongPtrA(bar_, GWL_STYLE, textOption_ == 1 ? (style | TBSTYLE_LIST) : (style & ~TBSTYLE_LIST));
     const DWORD extended = static_cast<DWORD>(::SendMessageA(bar_, TB_GETEXTENDEDSTYLE, 0, 0));
     ::SendMessageA(bar_, TB_SETEXTENDEDSTYLE, 0, extended & ~TBSTYLE_EX_MIXEDBUTTONS);
-    for (const ToolButtonInfo& info : table_) {
-        if (info.button.fsStyle & BTNS_SEP) continue;
-        TBBUTTONINFOA button{};
-        button.cbSize = sizeof button;
-        button.dwMask = TBIF_TEXT | TBIF_STYLE;
-        button.fsStyle = static_cast<BYTE>(info.button.fsStyle | BTNS_AUTOSIZE);
-        std::string text = textOption_ == 2 ? std::string() : info.label;
-        button.pszText = text.data();
-        ::SendMessageA(bar_, TB_SETBUTTONINFOA, static_cast<WPARAM>(info.button.idCommand),
-                       reinterpret_cast<LPARAM>(&button));
-    }
+    ApplyLabels();
     const int textHeight = TextHeight();
     const int height = textOption_ == 0 ? kImageHeight + textHeight + 7 : std::max(kImageHeight, textHeight) + 7;
     ::SendMessageA(bar_, TB_SETBUTTONSIZE, 0, MAKELPARAM(kImageWidth + 7, height));
@@ -227,19 +312,25 @@ void CSkinToolBar::ShowDropDown(const NMTOOLBARA& info) {
 bool CSkinToolBar::OnNotify(const NMHDR& header, LRESULT& result) {
     if (!bar_) return false;
     HWND tips = reinterpret_cast<HWND>(::SendMessageA(bar_, TB_GETTOOLTIPS, 0, 0));
-    if (header.code == TBN_DROPDOWN && header.hwndFrom == bar_) {
+    if (tips && header.hwndFrom == tips && framework::IsToolTipTextRequest(header)) {
+        framework::FillToolTipText(header, ToolTipOf(header.idFrom));
+        result = 0;
+        return true;
+    }
+    if (header.hwndFrom != bar_) return false;
+    if (header.code == TBN_DROPDOWN) {
         const auto& info = reinterpret_cast<const NMTOOLBARA&>(header);
         if (info.iItem != kDropDownCommand) return false;
         ShowDropDown(info);
         result = TBDDRET_DEFAULT;
         return true;
     }
-    if (tips && header.hwndFrom == tips && framework::IsToolTipTextRequest(header)) {
-        framework::FillToolTipText(header, ToolTipOf(header.idFrom));
-        result = 0;
+    if (header.code == NM_RCLICK) {
+        ShowContextMenu();
+        result = TRUE;
         return true;
     }
-    return false;
+    return OnCustomizeNotify(header, result);
 }
 
 }  // namespace toolbar
