@@ -11,6 +11,7 @@ const std::vector<Case>& AllCases() {
         AddXmlCases(all);
         AddStoreCases(all);
         AddTransferCases(all);
+        AddSearchCases(all);
         return all;
     }();
     return cases;

@@ -35,6 +35,7 @@ void AddFloorCases(std::vector<Case>& cases);
 void AddXmlCases(std::vector<Case>& cases);
 void AddStoreCases(std::vector<Case>& cases);
 void AddTransferCases(std::vector<Case>& cases);
+void AddSearchCases(std::vector<Case>& cases);
 
 std::string FileIn(const Options& options, const char* name);
 

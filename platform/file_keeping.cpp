@@ -44,7 +44,10 @@ std::string UnreadableCopyName(const std::string& path, const LocalTime& when, i
     std::snprintf(stamp, sizeof stamp, ".unreadable-%04d%02d%02d-%02d%02d%02d", when.year, when.month, when.day,
                   when.hour, when.minute, when.second);
     std::string name = path + stamp;
-    if (attempt > 1) name += "-" + std::to_string(attempt);
+    if (attempt > 1) {
+        name += '-';
+        name += std::to_string(attempt);
+    }
     return name;
 }
 

@@ -1,0 +1,82 @@
+// Searching the collection as the user types, and finding duplicate URLs.
+#include "bookmark_search.h"
+
+#include <gtest/gtest.h>
+
+#include "bookmark_store.h"
+#include "store_test_helpers.h"
+
+namespace {
+
+using search::CTextMatcher;
+
+TEST(BookmarkSearch, TypedTextMatchesWholeCharactersAndLettersInEitherCase) {
+    EXPECT_TRUE(CTextMatcher("news").Matches("Daily NEWS today"));
+    EXPECT_TRUE(CTextMatcher("NeWs").Matches("http://news.example/"));
+    EXPECT_FALSE(CTextMatcher("newsy").Matches("news"));
+    EXPECT_FALSE(CTextMatcher("").Matches("anything"));
+    // "\xB0\x41" is one GBK character whose trail byte is 'A': typing "a"
+    // finds the real letter only.
+    EXPECT_FALSE(CTextMatcher("a").Matches("\xB0\x41"));
+    EXPECT_FALSE(CTextMatcher("A").Matches("\xB0\x41\xB0\x41"));
+    EXPECT_TRUE(CTextMatcher("a").Matches("\xB0\x41" "a"));
+    EXPECT_TRUE(CTextMatcher("A").Matches("\xB0\xB0\xB0\x41\x41")) << "the second A stands alone";
+    // A character is matched whole: its trail byte followed by the next
+    // character's lead byte is no character.
+    EXPECT_FALSE(CTextMatcher("\xD6\xD0").Matches("\xB0\xD6\xD0\xB0"));
+    EXPECT_TRUE(CTextMatcher("\xD6\xD0\xCE\xC4").Matches("x\xD6\xD0\xCE\xC4y"));
+    // Inside a character the bytes are never folded: "\xB0\x41" is not "\xB0\x61".
+    EXPECT_FALSE(CTextMatcher("\xB0\x41").Matches("\xB0\x61"));
+    EXPECT_TRUE(CTextMatcher("\xB0\x41z").Matches("\xB0\x41Z"));
+}
+
+TEST(BookmarkSearch, FindsAcrossTheTreeWithTheCategoryOfEach) {
+    CBookmarkStore store;
+    ClassRecord* news = store.AddTopClass("News");
+    ClassRecord* world = store_test::AddChild(store, news, "World");
+    store.AddBookmark(news, nullptr, new BookmarkRecord("Daily", "http://daily/", "the morning paper"));
+    store.AddBookmark(world, nullptr, new BookmarkRecord("Paper", "http://world/"));
+    store.AddBookmark(store.AddTopClass("Tools"), nullptr, new BookmarkRecord("Hammer", "http://tools/"));
+    const auto found = search::FindBookmarks(*store.Root(), "PAPER");
+    ASSERT_EQ(found.size(), 2u);
+    EXPECT_EQ(found[0].bookmark->title, "Daily") << "found by its remark";
+    EXPECT_EQ(found[1].category, world);
+    EXPECT_EQ(search::CategoryPath(found[1].category, store.Root()), "News > World");
+    EXPECT_EQ(search::FindBookmarks(*store.Root(), "http", 2).size(), 2u) << "the limit";
+    EXPECT_TRUE(search::FindBookmarks(*store.Root(), "").empty());
+}
+
+TEST(BookmarkSearch, UrlsAreTheSameOnceNormalised) {
+    const std::string key = search::NormalizedUrl("http://example.com/a");
+    for (const char* same : {"HTTP://Example.COM/a", "http://www.example.com/a", "http://example.com:80/a",
+                             "http://example.com/a/", "http://example.com/a#top", " http://example.com/a "}) {
+        EXPECT_EQ(search::NormalizedUrl(same), key) << same;
+    }
+    for (const char* other : {"https://example.com/a", "http://example.com/A", "http://example.com:8080/a",
+                              "http://example.com/a?x=1", "http://example.org/a", "ftp://example.com/a"}) {
+        EXPECT_NE(search::NormalizedUrl(other), key) << other;
+    }
+    EXPECT_EQ(search::NormalizedUrl("https://www.x.com:443/"), search::NormalizedUrl("https://x.com"));
+    EXPECT_EQ(search::NormalizedUrl("http://user@www.x.com/"), "http://user@x.com");
+    EXPECT_EQ(search::NormalizedUrl("www.x.com/"), "www.x.com") << "no scheme: only the slash goes";
+}
+
+TEST(BookmarkSearch, DuplicatesAreGroupedAcrossCategoriesInTheTreesOrder) {
+    CBookmarkStore store;
+    ClassRecord* a = store.AddTopClass("A");
+    ClassRecord* b = store.AddTopClass("B");
+    store.AddBookmark(a, nullptr, new BookmarkRecord("one", "http://x.com/"));
+    store.AddBookmark(a, a->bookmarks[0], new BookmarkRecord("unique", "http://y.com/"));
+    store.AddBookmark(a, a->bookmarks[1], new BookmarkRecord("no url", ""));
+    store.AddBookmark(b, nullptr, new BookmarkRecord("two", "HTTP://WWW.X.COM"));
+    store.AddBookmark(b, b->bookmarks[0], new BookmarkRecord("empty too", ""));
+    store.AddBookmark(b, b->bookmarks[1], new BookmarkRecord("three", "http://x.com/#part"));
+    const auto groups = search::FindDuplicates(*store.Root());
+    ASSERT_EQ(groups.size(), 1u);
+    ASSERT_EQ(groups[0].size(), 3u);
+    EXPECT_EQ(groups[0][0].bookmark->title, "one");
+    EXPECT_EQ(groups[0][1].category, b);
+    EXPECT_EQ(groups[0][2].bookmark->title, "three");
+}
+
+}  // namespace
