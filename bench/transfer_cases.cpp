@@ -6,6 +6,7 @@
 #include "bench_cases.h"
 
 #include "bookmark_store.h"
+#include "browser_file.h"
 #include "memory_file_system.h"
 #include "platform/file_io.h"
 #include "threaded_test_host.h"
@@ -55,12 +56,41 @@ Case ImportCase(const char* name, const char* file, bool again, const char* refe
     }};
 }
 
+// The workload written as a browser's bookmark file (its categories as
+// folders), imported into an empty top level: against the XML import.
+Case BrowserImportCase() {
+    return {"transfer.browser_import", "transfer.xml_import", [](const Options& o) {
+        Prepared p;
+        auto rig = std::make_shared<ImportRig>();
+        CBookmarkStore source;
+        if (!source.Load(FileIn(o, "bm.xml"))) {
+            p.ok = false;
+            p.error = "cannot load bm.xml";
+            return p;
+        }
+        std::vector<const ClassRecord*> tops;
+        for (const ClassRecord* c = source.Root()->FirstChild(); c; c = c->NextSibling()) tops.push_back(c);
+        rig->fs.AddFile("C:\\in\\bookmarks.html", browserfile::Write(tops, "Bookmarks"));
+        rig->host.rest = 1001;
+        p.setup = [=] { rig->store = std::make_unique<CBookmarkStore>(); };
+        p.work = [=] {
+            transfer::CTransferJob job(*rig->store, rig->fs, rig->host);
+            job.StartImportBrowserFile("C:\\in\\bookmarks.html", nullptr);
+            job.Join();
+            rig->added = job.Counts().added;
+        };
+        p.check = [=] { return std::to_string(rig->added) + " added"; };
+        return p;
+    }};
+}
+
 }  // namespace
 
 void AddTransferCases(std::vector<Case>& cases) {
     cases.push_back(ImportCase("transfer.xml_import", "bm.xml", false, "store.load"));
     cases.push_back(ImportCase("transfer.xml_reimport_all", "bm.xml", true, "store.load"));
     cases.push_back(ImportCase("transfer.xml_import.nest10000", "nest.xml", false, "store.load.nest10000"));
+    cases.push_back(BrowserImportCase());
 }
 
 }  // namespace bench

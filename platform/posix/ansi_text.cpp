@@ -9,6 +9,34 @@
 namespace platform {
 namespace {
 
+// The GBK form of every code unit of the BMP, made once with iconv: two
+// bytes each (a single byte has a zero second byte), zero for none.
+const std::uint16_t* GbkTable() {
+    static const std::uint16_t* table = [] {
+        static std::uint16_t forms[0x10000] = {};
+        iconv_t cd = ::iconv_open("GBK", "UTF-16LE");
+        if (cd == reinterpret_cast<iconv_t>(-1)) return static_cast<const std::uint16_t*>(forms);
+        for (std::uint32_t unit = 0x80; unit < 0x10000; ++unit) {
+            if (unit >= 0xD800 && unit <= 0xDFFF) continue;
+            char in[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+            char buf[8];
+            char* inPtr = in;
+            char* outPtr = buf;
+            std::size_t inLeft = sizeof in;
+            std::size_t outLeft = sizeof buf;
+            ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
+            if (::iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) continue;
+            const std::size_t n = static_cast<std::size_t>(outPtr - buf);
+            if (n == 1) forms[unit] = static_cast<unsigned char>(buf[0]);
+            if (n == 2) forms[unit] = static_cast<std::uint16_t>(static_cast<unsigned char>(buf[0]) << 8 |
+                                                              static_cast<unsigned char>(buf[1]));
+        }
+        ::iconv_close(cd);
+        return static_cast<const std::uint16_t*>(forms);
+    }();
+    return table;
+}
+
 // One UTF-16 code unit in GBK, the code page the host build stands in for;
 // false when it had to be written as '?'.
 bool AppendUnit(std::uint16_t unit, std::string& out) {
@@ -16,30 +44,13 @@ bool AppendUnit(std::uint16_t unit, std::string& out) {
         out += static_cast<char>(unit);
         return true;
     }
-    if (unit >= 0xD800 && unit <= 0xDFFF) {  // GBK holds nothing outside the BMP
+    const std::uint16_t form = GbkTable()[unit];
+    if (form == 0) {
         out += '?';
         return false;
     }
-    static std::mutex lock;
-    static iconv_t cd = ::iconv_open("GBK", "UTF-16LE");
-    std::lock_guard<std::mutex> guard(lock);
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        out += '?';
-        return false;
-    }
-    char in[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-    char buf[8];
-    char* inPtr = in;
-    char* outPtr = buf;
-    std::size_t inLeft = sizeof in;
-    std::size_t outLeft = sizeof buf;
-    ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    if (::iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) ||
-        outPtr == buf) {
-        out += '?';
-        return false;
-    }
-    out.append(buf, static_cast<std::size_t>(outPtr - buf));
+    if (form > 0xFF) out += static_cast<char>(form >> 8);
+    out += static_cast<char>(form & 0xFF);
     return true;
 }
 

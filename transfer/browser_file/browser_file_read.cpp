@@ -130,7 +130,23 @@ private:
     bool lastIsLink_ = false;     // a <DD> describes the link just read
 };
 
+// Whether the raw text is already the program's text: ASCII without
+// entities, control characters or spaces to fold (nearly every URL, most
+// titles).
+bool IsPlain(std::string_view raw) {
+    if (raw.empty()) return true;
+    if (raw.front() == ' ' || raw.back() == ' ') return false;
+    char previous = 0;
+    for (char c : raw) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u >= 0x80 || c == '&' || (c == ' ' && previous == ' ')) return false;
+        previous = c;
+    }
+    return true;
+}
+
 std::string Reader::Text(std::string_view raw, bool lineBreaks) {
+    if (IsPlain(raw)) return std::string(raw);
     std::string decoded;
     decoded.reserve(raw.size());
     bool lost = false;
