@@ -69,6 +69,7 @@ constexpr LanguageKey kKeys[] = {
     {"menu", "32815", "删除书签"},
     {"menu", "32855", "上移"},
     {"menu", "32870", "下移"},
+    {"menu", "32985", "查找...\tCtrl+F"},
     {"menu", "59392P", "查看(&V)"},
     {"menu", "59392", "工具栏(&T)"},
     {"menu", "59393", "状态栏(&S)"},
@@ -83,6 +84,7 @@ constexpr LanguageKey kKeys[] = {
     {"menu", "32790", "选项"},
     {"menu", "32800", "打开主页组"},
     {"menu", "32940", "随机打开多个书签"},
+    {"menu", "32990", "查找重复的书签"},
     {"menu", "32880", "备份书签文件"},
     {"menu", "32955P", "帮助(&H)"},
     {"menu", "32955", "访问作者的博客"},
@@ -123,6 +125,8 @@ constexpr LanguageKey kKeys[] = {
     {"message", "32790", "选项设置\n选项"},
     {"message", "32800", "打开主页组中的书签\n主页组"},
     {"message", "32940", "随机打开多个书签\n随机打开"},
+    {"message", "32985", "在所有分类中查找书签\n查找"},
+    {"message", "32990", "找出网址相同的书签\n重复书签"},
     {"message", "32880", "备份书签文件\n备份"},
     {"message", "32955", "访问作者的博客\n博客"},
     {"message", "57664", "显示本软件的信息，版本号和版权\n关于"},
@@ -317,6 +321,21 @@ constexpr LanguageKey kKeys[] = {
     // A browser's bookmark file: characters the code page lacks, a file not written.
     {"dlg_wizardpage2", "10007", "%s 处文字含有当前语言无法表示的字符, 这些字符已被替换。"},
     {"dlg_wizardpage2", "10008", "无法写入导出文件:\n%s"},
+
+    // The find window: finding bookmarks as the user types, and duplicates.
+    {"dlg_find", "title0", "查找书签"},
+    {"dlg_find", "title1", "重复的书签"},
+    {"dlg_find", "10000", "查找:"},
+    {"dlg_find", "10001", "找到 %s 个书签。"},
+    {"dlg_find", "10002", "%s 组重复的书签, 共 %s 个。"},
+    {"dlg_find", "10003", "标题"},
+    {"dlg_find", "10004", "网址"},
+    {"dlg_find", "10005", "分类"},
+    {"dlg_find", "10006", "组"},
+    {"dlg_find", "10007", "打开"},
+    {"dlg_find", "10008", "编辑"},
+    {"dlg_find", "10009", "删除"},
+    {"dlg_find", "10010", "在分类中显示"},
 };
 
 }  // namespace

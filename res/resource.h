@@ -49,6 +49,8 @@
 #define ID_TOOLS_OPTIONS 32790
 #define ID_TOOLS_HOMEPAGE_GROUP 32800
 #define ID_TOOLS_RANDOM_OPEN 32940
+#define ID_EDIT_FIND 32985
+#define ID_TOOLS_FIND_DUPLICATES 32990
 #define ID_TOOLS_BACKUP 32880
 #define ID_HELP_BLOG 32955
 // The language packs' submenu: one command per pack from here on.

@@ -404,6 +404,15 @@ bool CBookmarkListView::OnListMessage(UINT msg, WPARAM wParam, LPARAM lParam, LR
     }
 }
 
+bool CBookmarkListView::SelectOnly(const BookmarkRecord* bookmark) {
+    const int row = RowOf(bookmark);
+    if (row < 0 || !list_) return false;
+    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemState(list_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(list_, row, FALSE);
+    return true;
+}
+
 int CBookmarkListView::RowOf(const BookmarkRecord* bookmark) const {
     const auto found = std::find(rows_.begin(), rows_.end(), bookmark);
     return found == rows_.end() ? -1 : static_cast<int>(found - rows_.begin());

@@ -63,6 +63,9 @@ public:
     int FocusedRow() const;
     std::size_t SelectedCount() const;
     std::vector<int> SelectedRows() const;
+    // Selects and focuses the row of `bookmark` alone and scrolls it into
+    // view; false when the category on display does not hold it.
+    bool SelectOnly(const BookmarkRecord* bookmark);
 
     bool CommandEnabled(WORD id) const;
     // Column widths and the extended styles from the settings.

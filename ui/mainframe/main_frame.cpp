@@ -3,6 +3,7 @@
 #include "about_dlg.h"
 #include "bookmark_list_view.h"
 #include "drop_window.h"
+#include "find_window.h"
 #include "bookmark_store.h"
 #include "browser_entries.h"
 #include "class_tree_view.h"
@@ -367,6 +368,10 @@ bool CMainFrame::OnCommand(WORD id) {
     case ID_TOOLS_BACKUP:
         BackUpBookmarkFile();
         return true;
+    case ID_EDIT_FIND:
+    case ID_TOOLS_FIND_DUPLICATES:
+        OpenFindWindow(id == ID_TOOLS_FIND_DUPLICATES);
+        return true;
     case ID_HELP_BLOG:
         integration::OpenUrl(dialogs::kHomepageUrl, SW_SHOWNORMAL);
         return true;
@@ -451,6 +456,8 @@ bool CMainFrame::CommandEnabled(WORD id) const {
     case ID_TOOLS_RANDOM_OPEN:
     case ID_TOOLS_BACKUP:
     case ID_HELP_BLOG:
+    case ID_EDIT_FIND:
+    case ID_TOOLS_FIND_DUPLICATES:
     case ID_VIEW_STATUS_BAR:
     case ID_VIEW_CLASSPANE:
     case ID_VIEW_REMARKPANE:

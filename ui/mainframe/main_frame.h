@@ -42,6 +42,11 @@ namespace toolbar {
 class CSkinToolBar;
 }
 
+namespace searchui {
+class CFindWindow;
+class IFindHost;
+}
+
 namespace dropwindow {
 class CDropWindow;
 }
@@ -188,6 +193,9 @@ private:
     // The toolbar's skin, layout and customisation (main_frame_toolbar.cpp).
     void SetUpToolbar();
     void CustomizeToolbar();
+    // Edit > Find and Tools > Find duplicates (main_frame_find.cpp).
+    class FindHost;
+    void OpenFindWindow(bool duplicates);
     void ToggleToolbar();
     void ToggleStatusBar();
     void OnPaneClose(HWND pane);
@@ -252,6 +260,8 @@ private:
     int saveHolds_ = 0;
     std::function<std::string(HWND)> folderPicker_;
     std::unique_ptr<dropwindow::CDropWindow> dropWindow_;
+    std::unique_ptr<searchui::IFindHost> findHost_;
+    std::unique_ptr<searchui::CFindWindow> find_;
     HINSTANCE dropWindowModule_ = nullptr;
     CStatusBar statusBar_;
     mainframe::CSaveNoticeRule saveNotice_;
