@@ -357,6 +357,9 @@ bool CMainFrame::OnCommand(WORD id) {
     case ID_APP_ABOUT:
         ShowAbout();
         return true;
+    case ID_TOOLS_OPTIONS:
+        ShowSettings();
+        return true;
     case ID_TOOLS_HOMEPAGE_GROUP:
         OpenHomepageGroup();
         return true;
@@ -454,6 +457,7 @@ bool CMainFrame::CommandEnabled(WORD id) const {
     case ID_DRAGWINDOW_HIDE:
     case ID_PIN_BUTTON:
     case ID_TRAY_SHOWHIDE:
+    case ID_TOOLS_OPTIONS:
         return true;
     case ID_VIEW_TOOLBAR:
         return toolbar_ != nullptr;
@@ -480,8 +484,8 @@ bool CMainFrame::CommandEnabled(WORD id) const {
         }
         return false;
     default:
-        // The language packs. The settings dialog and the toolbar's
-        // customisation stay greyed until they are there.
+        // The language packs. The toolbar's customisation stays greyed
+        // until it is there.
         return id >= ID_LANGUAGE_FIRST && id <= ID_LANGUAGE_LAST;
     }
 }
