@@ -7,7 +7,8 @@
 # operations on 20,000 rows; with --frame: the main window's start and its
 # frames while it is resized and its splitter dragged with 100,000
 # bookmarks, its show from the tray icon and the icon's re-adds (all under
-# Wine). With --program: quorva.exe
+# Wine). With --settings: the settings dialog from its creation to its first paint (also over a
+# homepage group of 10,000 entries), its page switches and editors. With --program: quorva.exe
 # under Wine with the 100,000-bookmark workload against an empty collection
 # (start-up to the first paint, memory, the window's longest stall during
 # each periodic save, closing); it takes about two minutes. With --transfer:
@@ -37,6 +38,11 @@ case "${1:-}" in
   --tree)
     prepare_wine_bench classtree_load_bench
     wine "$BUILD/win/ui/classtree/tests/classtree_load_bench.exe" 10000 7
+    exit 0 ;;
+  --settings)
+    # The settings dialog: creation to first paint, page switches, editors.
+    prepare_wine_bench settings_bench
+    wine "$BUILD/win/ui/settings/tests/settings_bench.exe" 7
     exit 0 ;;
   --frame)
     prepare_wine_bench frame_bench
