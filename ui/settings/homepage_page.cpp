@@ -1,6 +1,7 @@
 // The page of the homepage group: one row per entry, in the group's order.
 #include "option_pages.h"
 
+#include "dpi_images.h"
 #include "homepage_dlg.h"
 #include "homepage_group.h"
 #include "option_rules.h"
@@ -14,7 +15,7 @@ namespace settings {
 
 namespace {
 
-constexpr int kTitleColumnWidth = 340;  // pixels
+constexpr int kTitleColumnWidth = 340;  // pixels at 96 dpi, as wide as the list there
 
 }  // namespace
 
@@ -29,7 +30,7 @@ void CHomepagePage::OnInit() {
     LVCOLUMNA column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.pszText = const_cast<char*>(header.c_str());
-    column.cx = kTitleColumnWidth;
+    column.cx = ScaleFor(list, kTitleColumnWidth);
     ::SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
     rows_ = group_->Items();
     ListView_SetItemCountEx(list, static_cast<int>(rows_.size()), 0);

@@ -1,5 +1,6 @@
 #include "in_place_editors.h"
 
+#include "dpi_images.h"
 #include "framework/control_hook.h"
 #include "framework/ui_text.h"
 #include "option_values.h"
@@ -44,7 +45,7 @@ bool CInPlaceEditor::OnMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT&) {
 HWND CTreeOptionsCombo::CreateControl(HWND tree, int left, const RECT& row) {
     const int rowHeight = row.bottom - row.top;
     HWND combo = ::CreateWindowExA(0, WC_COMBOBOXA, "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, left,
-                                   row.top, kWidth, rowHeight + kListHeight, tree, nullptr,
+                                   row.top, ScaleFor(tree, kWidth), rowHeight + ScaleFor(tree, kListHeight), tree, nullptr,
                                    reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(tree, GWLP_HINSTANCE)), nullptr);
     if (!combo) return nullptr;
     // The closed box as high as the row it covers.
@@ -79,8 +80,8 @@ std::string CTreeOptionsCombo::Text() const {
 }
 
 HWND CTreeOptionsEdit::CreateControl(HWND tree, int left, const RECT& row) {
-    return ::CreateWindowExA(0, WC_EDITA, "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, left, row.top, kWidth,
-                             row.bottom - row.top, tree, nullptr,
+    return ::CreateWindowExA(0, WC_EDITA, "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL, left, row.top,
+                             ScaleFor(tree, kWidth), row.bottom - row.top, tree, nullptr,
                              reinterpret_cast<HINSTANCE>(::GetWindowLongPtrA(tree, GWLP_HINSTANCE)), nullptr);
 }
 

@@ -14,8 +14,9 @@ namespace settings {
 
 class CInPlaceEditor {
 public:
-    static constexpr int kWidth = 100;      // pixels
-    static constexpr int kListHeight = 100;  // pixels, the drop-down list's
+    // Pixels at 96 dpi, more on a screen of a larger scale.
+    static constexpr int kWidth = 100;
+    static constexpr int kListHeight = 100;  // the drop-down list's
 
     CInPlaceEditor() = default;
     virtual ~CInPlaceEditor();

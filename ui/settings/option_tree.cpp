@@ -1,5 +1,6 @@
 #include "option_tree.h"
 
+#include "dpi_images.h"
 #include "framework/control_hook.h"
 #include "option_rules.h"
 #include "resource.h"
@@ -9,9 +10,6 @@
 namespace settings {
 
 namespace {
-
-constexpr int kImageSize = 16;
-constexpr COLORREF kTransparent = RGB(255, 0, 255);
 
 bool IsNotification(UINT code, UINT ansi, UINT wide) { return code == ansi || code == wide; }
 
@@ -27,8 +25,7 @@ bool COptionTree::Attach(HWND tree, HINSTANCE resources) {
     tree_ = tree;
     // The editor lies over the tree's rows.
     ::SetWindowLongPtrA(tree, GWL_STYLE, ::GetWindowLongPtrA(tree, GWL_STYLE) | WS_CLIPCHILDREN);
-    images_ = ImageList_LoadImageA(resources, MAKEINTRESOURCEA(IDB_OPTION_IMAGES), kImageSize, 0, kTransparent,
-                                   IMAGE_BITMAP, LR_CREATEDIBSECTION);
+    images_ = LoadImageStrip(resources, IDB_OPTION_IMAGES, tree);
     if (images_) TreeView_SetImageList(tree, images_, TVSIL_NORMAL);
     framework::HookControl<COptionTree, &COptionTree::OnTreeMessage, &COptionTree::original_>(tree, this);
     return true;

@@ -1,5 +1,6 @@
 #include "options_sheet.h"
 
+#include "dpi_images.h"
 #include "resource.h"
 
 namespace settings {
@@ -7,8 +8,6 @@ namespace settings {
 namespace {
 
 constexpr std::string_view kSheetSection = "dlg_setting";
-constexpr int kPageImageSize = 16;
-constexpr COLORREF kTransparent = RGB(255, 0, 255);
 
 thread_local COptionsSheet* t_open = nullptr;
 
@@ -43,8 +42,7 @@ bool COptionsSheet::OnOpen() {
         ::MapWindowPoints(nullptr, Hwnd(), reinterpret_cast<POINT*>(&pageRect_), 2);
     }
     tree_ = Item(IDC_OPTIONS_TREE);
-    images_ = ImageList_LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_OPTION_PAGES), kPageImageSize, 0,
-                                   kTransparent, IMAGE_BITMAP, LR_CREATEDIBSECTION);
+    images_ = LoadImageStrip(::GetModuleHandleA(nullptr), IDB_OPTION_PAGES, tree_);
     if (images_ && tree_) TreeView_SetImageList(tree_, images_, TVSIL_NORMAL);
 
     for (const PageRecord& record : pages_) {
