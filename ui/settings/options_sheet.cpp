@@ -13,7 +13,14 @@ thread_local COptionsSheet* t_open = nullptr;
 
 }  // namespace
 
-COptionsSheet::COptionsSheet() : CTranslatedDialog(IDD_OPTIONS, kSheetSection) {}
+COptionsSheet::COptionsSheet() : CTranslatedDialog(IDD_OPTIONS, kSheetSection) {
+    // The homepage page's list, beside the controls every dialog registers.
+    static const bool registered = [] {
+        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES};
+        return ::InitCommonControlsEx(&controls) != FALSE;
+    }();
+    (void)registered;
+}
 
 COptionsSheet::~COptionsSheet() {
     if (t_open == this) t_open = nullptr;
