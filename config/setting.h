@@ -28,7 +28,12 @@ struct SettingItem {
 
 class CSettingBase {
 public:
+    CSettingBase() = default;
     virtual ~CSettingBase() = default;
+    // Each item points at a member of this object: a copy would keep reading
+    // and writing the original's members.
+    CSettingBase(const CSettingBase&) = delete;
+    CSettingBase& operator=(const CSettingBase&) = delete;
 
     // Registers every key (defaults), then reads the file. False when the file
     // is missing, unreadable, not well-formed or has another root element.

@@ -67,3 +67,5 @@
 #include "classtree_res.h"
 // The import/export wizard.
 #include "wizard_res.h"
+// The settings dialog.
+#include "settings_res.h"

@@ -8,7 +8,9 @@
 # frames while it is resized and its splitter dragged with 100,000
 # bookmarks, its show from the tray icon and the icon's re-adds (all under
 # Wine). With --toolbar: the toolbar made from the longest layout it keeps
-# and its icon-size change (under Wine). With --program: quorva.exe
+# and its icon-size change (under Wine). With --settings: the settings
+# dialog from its creation to its first paint (also over a homepage group of
+# 10,000 entries), its page switches and editors. With --program: quorva.exe
 # under Wine with the 100,000-bookmark workload against an empty collection
 # (start-up to the first paint, memory, the window's longest stall during
 # each periodic save, closing); it takes about two minutes. With --transfer:
@@ -42,6 +44,11 @@ case "${1:-}" in
   --toolbar)
     prepare_wine_bench toolbar_bench
     wine "$BUILD/win/ui/mainframe/tests/toolbar_bench.exe" 20
+    exit 0 ;;
+  --settings)
+    # The settings dialog: creation to first paint, page switches, editors.
+    prepare_wine_bench settings_bench
+    wine "$BUILD/win/ui/settings/tests/settings_bench.exe" 7
     exit 0 ;;
   --frame)
     prepare_wine_bench frame_bench

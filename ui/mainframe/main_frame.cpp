@@ -359,6 +359,9 @@ bool CMainFrame::OnCommand(WORD id) {
     case ID_APP_ABOUT:
         ShowAbout();
         return true;
+    case ID_TOOLS_OPTIONS:
+        ShowSettings();
+        return true;
     case ID_TOOLS_HOMEPAGE_GROUP:
         OpenHomepageGroup();
         return true;
@@ -465,6 +468,7 @@ bool CMainFrame::CommandEnabled(WORD id) const {
     case ID_DRAGWINDOW_HIDE:
     case ID_PIN_BUTTON:
     case ID_TRAY_SHOWHIDE:
+    case ID_TOOLS_OPTIONS:
         return true;
     case ID_VIEW_TOOLBAR:
     case ID_VIEW_CUSTOMIZE:
@@ -492,8 +496,7 @@ bool CMainFrame::CommandEnabled(WORD id) const {
         }
         return false;
     default:
-        // The language packs. The settings dialog stays greyed until it
-        // is there.
+        // The language packs.
         return id >= ID_LANGUAGE_FIRST && id <= ID_LANGUAGE_LAST;
     }
 }

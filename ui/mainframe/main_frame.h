@@ -161,6 +161,8 @@ private:
     void OnActivate(WPARAM state);
     void FocusActiveView();
     void ShowAbout();
+    // The settings dialog (main_frame_settings.cpp).
+    void ShowSettings();
     // Language packs (main_frame_texts.cpp): loading them, the main menu
     // with its language submenu and the window title in the active pack, and
     // switching to another pack.

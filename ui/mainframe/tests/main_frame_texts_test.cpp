@@ -157,7 +157,7 @@ TEST_F(MainFrameWithFiles, OnlyCommandsTheWindowCanCarryOutAreEnabled) {
     EXPECT_TRUE(Frame().CommandEnabled(ID_CLASS_ADD));
     EXPECT_TRUE(Frame().CommandEnabled(ID_FILE_IMPORT));
     EXPECT_TRUE(Frame().CommandEnabled(ID_FILE_EXPORT)) << "a category is selected";
-    EXPECT_FALSE(Frame().CommandEnabled(ID_TOOLS_OPTIONS));
+    EXPECT_TRUE(Frame().CommandEnabled(ID_TOOLS_OPTIONS));
     // The tree has the focus: move up applies to its first category.
     TreeView_SelectItem(::GetFocus(), TreeView_GetRoot(::GetFocus()));
     EXPECT_FALSE(Frame().CommandEnabled(ID_EDIT_MOVEUP));
