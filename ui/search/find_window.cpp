@@ -100,10 +100,10 @@ void CFindWindow::ApplyMode() {
     while (::SendMessageA(list_, LVM_DELETECOLUMN, 0, 0)) {
     }
     int column = 0;
-    if (!searching) AddColumn(list_, column++, Text("10006", "组"), 40);
-    AddColumn(list_, column++, Text("10003", "标题"), 220);
-    AddColumn(list_, column++, Text("10004", "网址"), 240);
-    AddColumn(list_, column, Text("10005", "分类"), 160);
+    if (!searching) AddColumn(list_, column++, Text("10006", "组"), 0);
+    AddColumn(list_, column++, Text("10003", "标题"), 0);
+    AddColumn(list_, column++, Text("10004", "网址"), 0);
+    AddColumn(list_, column, Text("10005", "分类"), 0);
     Layout();
     Refresh();
 }
@@ -132,6 +132,20 @@ void CFindWindow::Layout() {
     y += row;
     ::MoveWindow(list_, margin, y, client.right - 2 * margin, std::max(0, static_cast<int>(client.bottom) - y - margin),
                  TRUE);
+    // The columns share the list's width: the group number narrow, then
+    // title, URL and category as 35, 40 and 25 parts of the rest.
+    RECT inside{};
+    ::GetClientRect(list_, &inside);
+    int width = std::max(0, static_cast<int>(inside.right) - ::GetSystemMetrics(SM_CXVSCROLL));
+    int column = 0;
+    if (mode_ == Mode::kDuplicates) {
+        const int group = 8 * metrics.tmAveCharWidth;
+        ListView_SetColumnWidth(list_, column++, group);
+        width = std::max(0, width - group);
+    }
+    ListView_SetColumnWidth(list_, column++, width * 35 / 100);
+    ListView_SetColumnWidth(list_, column++, width * 40 / 100);
+    ListView_SetColumnWidth(list_, column, width - width * 35 / 100 - width * 40 / 100);
 }
 
 bool CFindWindow::ResultsCurrent() const {
