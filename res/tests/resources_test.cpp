@@ -42,7 +42,7 @@ TEST(Resources, AcceleratorTableHoldsExactlyTheProgramsKeys) {
         {FCONTROL, 'P', 57607},    {FCONTROL, 'Z', 57643},      {FALT, VK_BACK, 57643},
         {FCONTROL, 'X', 57635},    {FSHIFT, VK_DELETE, 57635},  {FCONTROL, 'C', 57634},
         {FCONTROL, VK_INSERT, 57634}, {FCONTROL, 'V', 57637},   {FSHIFT, VK_INSERT, 57637},
-        {0, VK_F6, 57680},         {FSHIFT, VK_F6, 57681}};
+        {0, VK_F6, 57680},         {FSHIFT, VK_F6, 57681},      {FCONTROL, 'F', 32985}};
     std::sort(actual.begin(), actual.end());
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(actual, expected);
