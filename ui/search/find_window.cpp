@@ -238,11 +238,7 @@ void CFindWindow::OnResultMenu() {
     if (chosen != kShowCommand) host_.RunListCommand(static_cast<WORD>(chosen));
 }
 
-bool CFindWindow::OnBoxMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
-    if (msg == WM_GETDLGCODE) {
-        result = DLGC_WANTALLKEYS;
-        return true;
-    }
+bool CFindWindow::OnBoxMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT&) {
     if (msg == WM_KEYDOWN && wParam == VK_RETURN) {
         ShowSelected();
         return true;

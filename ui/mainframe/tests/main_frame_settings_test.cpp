@@ -6,6 +6,7 @@
 #include "dialog_test_driver.h"
 #include "framework/program_folder.h"
 #include "resource.h"
+#include "settings_test_support.h"
 
 #include <commctrl.h>
 
@@ -62,37 +63,13 @@ protected:
 
 // Clicks the check of option `prefix` on the shown page.
 void ClickOption(HWND sheet, const char* prefix) {
-    HWND page = nullptr;
-    for (HWND child = ::GetWindow(sheet, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        char name[16] = "";
-        ::GetClassNameA(child, name, sizeof name);
-        if (std::string(name) == "#32770" && ::IsWindowVisible(child)) page = child;
+    HWND tree = settings_test::OptionTree(sheet);
+    const settings_test::Item option = settings_test::Find(tree, prefix);
+    if (!option.handle) {
+        ADD_FAILURE() << "no option " << prefix;
+        return;
     }
-    HWND tree = ::GetDlgItem(page, IDC_OPTIONS_TREE);
-    std::vector<HTREEITEM> stack{TreeView_GetRoot(tree)};
-    while (!stack.empty()) {
-        HTREEITEM item = stack.back();
-        stack.pop_back();
-        if (!item) continue;
-        char text[256] = "";
-        TVITEMA info{};
-        info.mask = TVIF_TEXT | TVIF_HANDLE;
-        info.hItem = item;
-        info.pszText = text;
-        info.cchTextMax = sizeof text;
-        TreeView_GetItem(tree, &info);
-        if (std::string(text).rfind(prefix, 0) == 0) {
-            RECT rect{};
-            TreeView_GetItemRect(tree, item, &rect, TRUE);
-            const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-            ::SendMessageA(tree, WM_LBUTTONDOWN, MK_LBUTTON, at);
-            ::SendMessageA(tree, WM_LBUTTONUP, 0, at);
-            return;
-        }
-        stack.push_back(TreeView_GetNextSibling(tree, item));
-        stack.push_back(TreeView_GetChild(tree, item));
-    }
-    ADD_FAILURE() << "no option " << prefix;
+    settings_test::Click(tree, option.handle);
 }
 
 void ShowInterfacePage(HWND sheet) {

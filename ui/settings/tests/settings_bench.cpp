@@ -8,6 +8,7 @@
 #include "resource.h"
 #include "setting.h"
 #include "settings_dialog.h"
+#include "settings_test_support.h"
 #include "test_support/temp_dir.h"
 
 #include <windows.h>
@@ -17,7 +18,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -36,67 +36,33 @@ struct Round {
 
 Round* g_round = nullptr;
 
-void Drain() {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-}
-
-HWND ShownPage(HWND sheet) {
-    for (HWND child = ::GetWindow(sheet, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        char name[16] = "";
-        ::GetClassNameA(child, name, sizeof name);
-        if (std::strcmp(name, "#32770") == 0 && ::IsWindowVisible(child)) return child;
-    }
-    return nullptr;
-}
-
 // The time from a change to the end of the paints it causes.
 template <typename Change>
 double Timed(HWND sheet, Change change) {
     const Clock::time_point start = Clock::now();
     change();
     ::RedrawWindow(sheet, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Drain();
+    settings_test::Pump();
     return Ms(Clock::now() - start);
 }
 
 // Selects the item whose caption starts with `prefix`, which opens its editor.
-void OpenEditorOf(HWND tree, const char* prefix) {
-    std::vector<HTREEITEM> stack{TreeView_GetRoot(tree)};
-    while (!stack.empty()) {
-        HTREEITEM item = stack.back();
-        stack.pop_back();
-        if (!item) continue;
-        char text[256] = "";
-        TVITEMA info{};
-        info.mask = TVIF_TEXT | TVIF_HANDLE;
-        info.hItem = item;
-        info.pszText = text;
-        info.cchTextMax = sizeof text;
-        TreeView_GetItem(tree, &info);
-        if (std::strncmp(text, prefix, std::strlen(prefix)) == 0) {
-            TreeView_SelectItem(tree, item);
-            return;
-        }
-        stack.push_back(TreeView_GetNextSibling(tree, item));
-        stack.push_back(TreeView_GetChild(tree, item));
-    }
+void OpenEditorOf(HWND sheet, const char* prefix) {
+    HWND tree = settings_test::OptionTree(sheet);
+    settings_test::Select(tree, settings_test::Find(tree, prefix).handle);
 }
 
 void Measure(HWND sheet) {
     Round& round = *g_round;
     round.opening = Ms(Clock::now() - round.start);
     HWND pages = ::GetDlgItem(sheet, IDC_OPTIONS_TREE);
-    round.editors.push_back(Timed(sheet, [&] { OpenEditorOf(::GetDlgItem(ShownPage(sheet), IDC_OPTIONS_TREE), "检查新版本"); }));
+    round.editors.push_back(Timed(sheet, [&] { OpenEditorOf(sheet, "检查新版本"); }));
     HTREEITEM item = TreeView_GetRoot(pages);
     for (int i = 1; i < 4; ++i) {
         item = TreeView_GetNextSibling(pages, item);
         round.pages.push_back(Timed(sheet, [&] { TreeView_SelectItem(pages, item); }));
     }
-    round.editors.push_back(Timed(sheet, [&] { OpenEditorOf(::GetDlgItem(ShownPage(sheet), IDC_OPTIONS_TREE), "随机打开"); }));
+    round.editors.push_back(Timed(sheet, [&] { OpenEditorOf(sheet, "随机打开"); }));
     ::PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
 }
 
@@ -145,7 +111,7 @@ int main(int argc, char** argv) {
             round.start = Clock::now();
             settings::RunSettingsDialog(owner, &group);
             g_round = nullptr;
-            Drain();
+            settings_test::Pump();
             if (round.opening < 0 || round.pages.size() != 3 || round.editors.size() != 2) {
                 std::fprintf(stderr, "round %d did not finish\n", r);
                 return 1;

@@ -12,6 +12,7 @@
 #include "resource.h"
 #include "setting.h"
 #include "framework/ui_text.h"
+#include "settings_test_support.h"
 #include "test_support/temp_dir.h"
 
 #include <windows.h>
@@ -32,39 +33,14 @@ bool g_signalled = false;
 
 bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-HWND ShownPage(HWND sheet) {
-    for (HWND child = ::GetWindow(sheet, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        char name[16] = "";
-        ::GetClassNameA(child, name, sizeof name);
-        if (std::strcmp(name, "#32770") == 0 && ::IsWindowVisible(child)) return child;
-    }
-    return nullptr;
-}
-
 // Selects the value item of the shown page, which opens its editor.
 void OpenEditor(HWND sheet) {
-    HWND tree = ::GetDlgItem(ShownPage(sheet), IDC_OPTIONS_TREE);
-    std::vector<HTREEITEM> stack{TreeView_GetRoot(tree)};
-    while (!stack.empty()) {
-        HTREEITEM item = stack.back();
-        stack.pop_back();
-        if (!item) continue;
-        char text[256] = "";
-        TVITEMA info{};
-        info.mask = TVIF_TEXT | TVIF_HANDLE;
-        info.hItem = item;
-        info.pszText = text;
-        info.cchTextMax = sizeof text;
-        TreeView_GetItem(tree, &info);
-        if (std::strstr(text, ": ")) {
-            TreeView_SelectItem(tree, item);
-            if (HWND list = ::FindWindowExA(tree, nullptr, WC_COMBOBOXA, nullptr)) {
-                ::SendMessageA(list, CB_SHOWDROPDOWN, TRUE, 0);
-            }
-            return;
-        }
-        stack.push_back(TreeView_GetNextSibling(tree, item));
-        stack.push_back(TreeView_GetChild(tree, item));
+    HWND tree = settings_test::OptionTree(sheet);
+    for (const settings_test::Item& item : settings_test::Items(tree)) {
+        if (item.text.find(": ") == std::string::npos) continue;
+        settings_test::Select(tree, item.handle);
+        if (HWND list = settings_test::Editor(tree, WC_COMBOBOXA)) ::SendMessageA(list, CB_SHOWDROPDOWN, TRUE, 0);
+        return;
     }
 }
 
