@@ -49,8 +49,21 @@ start_xvfb_if_needed() {
   rm -f "$fdfile"
 }
 
+# Starts the prefix's Wine server ahead of the test programs, detached from
+# every output. Started by the first test program instead, it would inherit
+# that program's output pipe, and CTest would count the test as running (and
+# keep one of its slots) until the server ends, minutes later.
+WINESERVER_PERSISTENT=""
+start_wineserver() {
+  wineserver -p </dev/null >/dev/null 2>&1 && WINESERVER_PERSISTENT=1
+}
+
 stop_wine_and_xvfb() {
-  timeout 30 wineserver -w 2>/dev/null || wineserver -k 2>/dev/null || true
+  if [ -n "$WINESERVER_PERSISTENT" ]; then
+    wineserver -k 2>/dev/null || true
+  else
+    timeout 30 wineserver -w 2>/dev/null || wineserver -k 2>/dev/null || true
+  fi
   if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null || true; wait "$XVFB_PID" 2>/dev/null || true; fi
 }
 

@@ -42,6 +42,7 @@ echo "== Windows build (MinGW-w64), tests under Wine"
 if configure_and_build win -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-posix.cmake"; then
   prepare_wineprefix
   start_xvfb_if_needed
+  start_wineserver
   run_ctest win
   stop_wine_and_xvfb
 else

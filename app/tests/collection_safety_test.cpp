@@ -99,9 +99,22 @@ protected:
 
     HWND StartAndWait() {
         if (!program_.Start(exe_, "")) return nullptr;
+        HWND window = WaitForShownWindow();
+        DismissBrowserHint();
+        return window;
+    }
+
+    // A message about an unreadable file comes before the window is made:
+    // the program is started, and the window looked for once it is answered.
+    bool StartExpectingUnreadableMessage(const std::string& reasonPart) {
+        if (!program_.Start(exe_, "")) return false;
+        ExpectUnreadableMessage(reasonPart);
+        return !::testing::Test::HasFatalFailure();
+    }
+
+    HWND WaitForShownWindow() {
         HWND window = program_.WaitForMainWindow();
         if (window) WaitUntil([&] { return ::IsWindowVisible(window) != 0; });
-        DismissBrowserHint();
         return window;
     }
 
@@ -199,12 +212,13 @@ TEST_F(CollectionSafety, AFileHeldLongerIsKeptAndTheCopyOutlivesTheNextSave) {
     WriteBytes(File("bookmark.xml"), original);
     HeldFile held(File("bookmark.xml"));
     ASSERT_TRUE(held.Held());
-    HWND window = StartAndWait();
-    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(program_.Start(exe_, ""));
     HWND box = WaitForDialogOf(program_.Pid(), [](HWND d) { return HasText(d, "bookmark.xml.unreadable-"); });
     ASSERT_NE(box, nullptr);
     held.Release();  // let go only now: the copy is made before the first save
     ExpectUnreadableMessage("");
+    HWND window = WaitForShownWindow();
+    ASSERT_NE(window, nullptr);
     ASSERT_TRUE(AddCategory(program_.Pid(), window, "After the lock"));
     ASSERT_TRUE(WaitForFileHolding(File("bookmark.xml"), "After the lock"));
     const auto copies = UnreadableCopies(folder_);
@@ -226,9 +240,9 @@ class DamagedFile : public CollectionSafety, public testing::WithParamInterface<
 TEST_P(DamagedFile, IsKeptReportedAndNeverReplaced) {
     const Damage& damage = GetParam();
     WriteBytes(File("bookmark.xml"), damage.bytes);  // no settings: the first-run questions are on
-    HWND window = StartAndWait();
+    ASSERT_TRUE(StartExpectingUnreadableMessage(damage.reason));
+    HWND window = WaitForShownWindow();
     ASSERT_NE(window, nullptr);
-    ExpectUnreadableMessage(damage.reason);
     const auto copies = UnreadableCopies(folder_);
     ASSERT_EQ(copies.size(), 1u);
     EXPECT_EQ(ReadBytes(copies[0]), damage.bytes);
