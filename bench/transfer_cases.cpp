@@ -84,6 +84,32 @@ Case BrowserImportCase() {
     }};
 }
 
+// A browser file of at least 50 MB (the workload's folders written over and
+// over), read: the reader must stay linear at sizes no test reaches.
+Case BrowserRead50MbCase() {
+    return {"browser_file.read_50mb", nullptr, [](const Options& o) {
+        Prepared p;
+        CBookmarkStore source;
+        if (!source.Load(FileIn(o, "bm.xml"))) {
+            p.ok = false;
+            p.error = "cannot load bm.xml";
+            return p;
+        }
+        std::vector<const ClassRecord*> once, tops;
+        for (const ClassRecord* c = source.Root()->FirstChild(); c; c = c->NextSibling()) once.push_back(c);
+        auto file = std::make_shared<std::string>(browserfile::Write(once, "Bookmarks"));
+        const std::size_t copies = file->size() ? (50u << 20) / file->size() + 1 : 1;
+        for (std::size_t i = 0; i < copies; ++i) tops.insert(tops.end(), once.begin(), once.end());
+        *file = browserfile::Write(tops, "Bookmarks");
+        auto links = std::make_shared<std::size_t>(0);
+        p.work = [=] { *links = browserfile::Read(*file).links; };
+        p.check = [=] {
+            return std::to_string(file->size() >> 20) + " MB, " + std::to_string(*links) + " links";
+        };
+        return p;
+    }};
+}
+
 }  // namespace
 
 void AddTransferCases(std::vector<Case>& cases) {
@@ -91,6 +117,7 @@ void AddTransferCases(std::vector<Case>& cases) {
     cases.push_back(ImportCase("transfer.xml_reimport_all", "bm.xml", true, "store.load"));
     cases.push_back(ImportCase("transfer.xml_import.nest10000", "nest.xml", false, "store.load.nest10000"));
     cases.push_back(BrowserImportCase());
+    cases.push_back(BrowserRead50MbCase());
 }
 
 }  // namespace bench

@@ -49,13 +49,17 @@ start_xvfb_if_needed() {
   rm -f "$fdfile"
 }
 
-# Starts the prefix's Wine server ahead of the test programs, detached from
-# every output. Started by the first test program instead, it would inherit
-# that program's output pipe, and CTest would count the test as running (and
-# keep one of its slots) until the server ends, minutes later.
+# Starts the prefix's Wine server and its system services (services.exe,
+# plugplay, rpcss...) ahead of the test programs, detached from every output,
+# and keeps them until stop_wine_and_xvfb. Started by the first test program
+# instead, they would inherit that program's output pipe, and CTest would
+# count the test as running (and keep one of its slots) until they end,
+# minutes later.
 WINESERVER_PERSISTENT=""
 start_wineserver() {
-  wineserver -p </dev/null >/dev/null 2>&1 && WINESERVER_PERSISTENT=1
+  wineserver -p </dev/null >/dev/null 2>&1 || return 0
+  WINESERVER_PERSISTENT=1
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
 stop_wine_and_xvfb() {
