@@ -71,6 +71,17 @@ void PressKey(HWND dialog, UINT key) {
     ::PostMessageA(target, WM_KEYDOWN, key, 1);
 }
 
+void MoveMouseTo(int x, int y) {
+    const int width = ::GetSystemMetrics(SM_CXSCREEN);
+    const int height = ::GetSystemMetrics(SM_CYSCREEN);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>(x * 65535LL / (width - 1));
+    input.mi.dy = static_cast<LONG>(y * 65535LL / (height - 1));
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &input, sizeof input);
+}
+
 DialogScript::DialogScript(std::chrono::milliseconds patience) : patience_(patience) {
     t_script = this;
     waitingSince_ = std::chrono::steady_clock::now();

@@ -26,6 +26,8 @@ std::string ItemText(HWND dialog, int id);
 // Posted actions.
 void Click(HWND dialog, int id);       // as if the button were pressed
 void PressKey(HWND dialog, UINT key);  // key down on the focus, through the dialog manager
+// The mouse as the user moves it, to a point of the screen (real input).
+void MoveMouseTo(int x, int y);
 
 class DialogScript {
 public:

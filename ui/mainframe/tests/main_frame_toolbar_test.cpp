@@ -57,18 +57,6 @@ std::string BitmapFile(int width, int height, COLORREF colour) {
     return bytes;
 }
 
-// The mouse as the user moves it, to a point of the screen.
-void MoveMouseTo(int x, int y) {
-    const int width = ::GetSystemMetrics(SM_CXSCREEN);
-    const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>(x * 65535LL / (width - 1));
-    input.mi.dy = static_cast<LONG>(y * 65535LL / (height - 1));
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input, sizeof input);
-}
-
 // The colour in the middle of a list's first picture, drawn on white.
 COLORREF PictureColour(HIMAGELIST list) {
     HDC screen = ::GetDC(nullptr);
@@ -459,7 +447,7 @@ TEST_F(MainFrameToolbar, ToolTipIsTheDescriptionCutInsideTheRecordsBuffer) {
     ::SendMessageA(Bar().Hwnd(), TB_GETRECT, 32805, reinterpret_cast<LPARAM>(&button));
     ::MapWindowPoints(Bar().Hwnd(), nullptr, reinterpret_cast<POINT*>(&button), 2);
     for (int step = 0; step < 3; ++step) {
-        MoveMouseTo(button.left + 5 + step, button.top + 5 + step);
+        dialog_test::MoveMouseTo(button.left + 5 + step, button.top + 5 + step);
         Pump();
     }
     ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(tips) != FALSE; })) << "no tool tip came";

@@ -1,5 +1,6 @@
 #include "tray_driver.h"
 
+#include "dialog_test_driver.h"
 #include "main_frame_fixture.h"
 
 #include <shellapi.h>
@@ -15,17 +16,6 @@ std::string ClassOf(HWND window) {
     char name[64] = "";
     ::GetClassNameA(window, name, sizeof name);
     return name;
-}
-
-void MoveMouse(int x, int y) {
-    const int width = ::GetSystemMetrics(SM_CXSCREEN);
-    const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = static_cast<LONG>(x * 65535LL / (width - 1));
-    input.mi.dy = static_cast<LONG>(y * 65535LL / (height - 1));
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input, sizeof input);
 }
 
 // The text of a shown tool tip of process `pid`.
@@ -142,8 +132,8 @@ std::string HoverTip(const ShellIcon& icon) {
     ::GetWindowThreadProcessId(icon.tray, &shell);
     // Tips left on screen by icons gone with their programs are not this one.
     const std::vector<HWND> stale = ShownTipWindows(shell);
-    MoveMouse(at.x - 1, at.y);
-    MoveMouse(at.x, at.y);
+    dialog_test::MoveMouseTo(at.x - 1, at.y);
+    dialog_test::MoveMouseTo(at.x, at.y);
     PostMouse(icon, WM_MOUSEMOVE);
     std::string tip;
     mainframe_test::PumpUntil([&] {
@@ -151,7 +141,7 @@ std::string HoverTip(const ShellIcon& icon) {
         return !tip.empty();
     });
     // Away again, so that the tip goes.
-    MoveMouse(at.x - 300, at.y - 300);
+    dialog_test::MoveMouseTo(at.x - 300, at.y - 300);
     mainframe_test::PumpUntil([&] { return ShownTipOf(shell, stale).empty(); });
     return tip;
 }
