@@ -62,16 +62,12 @@ protected:
     void SetUp() override {
         MainFrameTest::SetUp();
         ::OleInitialize(nullptr);
-        folder_ = framework::ProgramFolder();
         WriteBytes(folder_ + "bookmark.xml", kBookmarks);
     }
     void TearDown() override {
         MainFrameTest::TearDown();
         std::error_code ec;
-        for (const char* name : {"bookmark.xml", "HomepageGroup.xml", "setting.xml", "dropped.url"}) {
-            std::filesystem::remove(folder_ + name, ec);
-        }
-        std::filesystem::remove_all(folder_ + "Backup", ec);
+        std::filesystem::remove(folder_ + "dropped.url", ec);
         ::OleUninitialize();
     }
     HWND Show() {
@@ -107,7 +103,6 @@ protected:
         return urls;
     }
 
-    std::string folder_;
 };
 
 TEST_F(DropWindowTest, OpensWhereItWasHidesThroughItsMenuAndComesBackInPlace) {

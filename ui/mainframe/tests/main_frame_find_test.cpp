@@ -30,21 +30,12 @@ class FindTest : public mainframe_test::MainFrameTest {
 protected:
     void SetUp() override {
         MainFrameTest::SetUp();
-        folder_ = framework::ProgramFolder();
         WriteBytes(folder_ + "bookmark.xml", kBookmarks);
         HWND hwnd = Create();
         ASSERT_NE(hwnd, nullptr);
         ::MoveWindow(hwnd, 20, 20, 760, 560, TRUE);
         Frame().InitialShow();
         Pump();
-    }
-    void TearDown() override {
-        MainFrameTest::TearDown();
-        std::error_code ec;
-        for (const char* name : {"bookmark.xml", "HomepageGroup.xml", "setting.xml"}) {
-            std::filesystem::remove(folder_ + name, ec);
-        }
-        std::filesystem::remove_all(folder_ + "Backup", ec);
     }
     HWND FindWindow() const { return ::FindWindowA(searchui::CFindWindow::kClassName, nullptr); }
     HWND Control(const char* className, int index = 0) const {
@@ -76,7 +67,6 @@ protected:
         ::SetWindowTextA(Control("EDIT"), text);  // EN_CHANGE, as typing sends
         Pump();
     }
-    std::string folder_;
 };
 
 TEST_F(FindTest, TypingFindsEnterShowsAndTheListsDeleteWorksOnAResult) {

@@ -5,6 +5,7 @@
 #include "framework/message_loop.h"
 #include "framework/server_module.h"
 #include "mainframe/main_frame.h"
+#include "language.h"
 #include "setting.h"
 #include "framework/program_folder.h"
 #include "test_support/browser_entry.h"
@@ -13,8 +14,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace mainframe_test {
 
@@ -43,6 +46,7 @@ protected:
     void SetUp() override {
         Pump();
         ASSERT_TRUE(testing_support::PointContextMenuAt(framework::ProgramFolder()));
+        folder_ = framework::ProgramFolder();
         settings_ = CSetting::Instance();
         settings_->Load(dir_.File("no-such-setting.xml"));  // every key at its default
         settings_->StartHidden = false;
@@ -56,6 +60,14 @@ protected:
         frame_.reset();
         module_.RemoveMessageLoop();
         Pump();
+        CLanguage::DestroyInstance();  // no pack stays active for other tests
+        // What the tests and the frame wrote into the program folder.
+        std::error_code ec;
+        for (const char* name : {"bookmark.xml", "bookmark.xml.tmp", "HomepageGroup.xml", "setting.xml"}) {
+            std::filesystem::remove(folder_ + name, ec);
+        }
+        std::filesystem::remove_all(folder_ + "Language", ec);
+        std::filesystem::remove_all(folder_ + "Backup", ec);
     }
 
     CMainFrame& Frame() {
@@ -74,6 +86,9 @@ protected:
     static UINT AlreadyRunningMessage() { return ::RegisterWindowMessageA("quorva_test_AlreadyRunning"); }
 
     testing_support::TempDir dir_;
+    // The program folder, where the frame reads its bookmark file and its
+    // language packs and writes its files: emptied of them after each test.
+    std::string folder_;
     CSetting* settings_ = nullptr;
     framework::CServerModule module_;
     framework::CMessageLoop loop_;

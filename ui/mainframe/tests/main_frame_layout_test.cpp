@@ -38,18 +38,7 @@ class MainFrameParts : public mainframe_test::MainFrameTest {
 protected:
     void SetUp() override {
         MainFrameTest::SetUp();
-        folder_ = framework::ProgramFolder();
         WriteBytes(File("bookmark.xml"), kBookmarks);
-    }
-    void TearDown() override {
-        MainFrameTest::TearDown();
-        CLanguage::DestroyInstance();
-        std::error_code ec;
-        for (const char* name : {"bookmark.xml", "HomepageGroup.xml", "setting.xml"}) {
-            std::filesystem::remove(File(name), ec);
-        }
-        std::filesystem::remove_all(folder_ + "Language", ec);
-        std::filesystem::remove_all(folder_ + "Backup", ec);
     }
     std::string File(const char* name) const { return folder_ + name; }
     HWND Show() {
@@ -75,7 +64,6 @@ protected:
     }
     void Command(WORD id, LPARAM lParam = 0) { ::SendMessageA(Frame().Hwnd(), WM_COMMAND, id, lParam); }
 
-    std::string folder_;
 };
 
 TEST_F(MainFrameParts, PanesHoldTheViewsAndHideAndShowWithTheirChecks) {

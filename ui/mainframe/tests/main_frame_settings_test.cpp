@@ -24,15 +24,9 @@ class MainFrameSettings : public mainframe_test::MainFrameTest {
 protected:
     void SetUp() override {
         MainFrameTest::SetUp();
-        folder_ = framework::ProgramFolder();
         WriteBytes(folder_ + "bookmark.xml",
                    "<?xml version=\"1.0\" encoding=\"utf-8\"?><root>\r\n<G t=\"First\">\r\n"
                    "<a t=\"One\" u=\"http://one.example/\" r=\"\"/>\r\n</G>\r\n</root>\r\n");
-    }
-    void TearDown() override {
-        MainFrameTest::TearDown();
-        std::error_code ec;
-        for (const char* name : {"bookmark.xml", "HomepageGroup.xml"}) std::filesystem::remove(folder_ + name, ec);
     }
     HWND Show() {
         HWND hwnd = Create();
@@ -58,7 +52,6 @@ protected:
         return count;
     }
 
-    std::string folder_;
 };
 
 // Clicks the check of option `prefix` on the shown page.

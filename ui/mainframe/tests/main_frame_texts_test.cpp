@@ -51,7 +51,6 @@ class MainFrameWithFiles : public mainframe_test::MainFrameTest {
 protected:
     void SetUp() override {
         MainFrameTest::SetUp();
-        folder_ = framework::ProgramFolder();
         std::filesystem::create_directories(folder_ + "Language");
         WriteBytes(folder_ + "Language\\English.ini",
                    "[Info]\r\nLanguage=English\r\nCodepage=1252\r\n"
@@ -64,16 +63,6 @@ protected:
         WriteBytes(folder_ + "bookmark.xml",
                    "<?xml version=\"1.0\" encoding=\"utf-8\"?><root>\r\n"
                    "<G t=\"First\"/>\r\n<G t=\"Second\"/>\r\n<G t=\"Third\"/>\r\n</root>\r\n");
-    }
-    void TearDown() override {
-        MainFrameTest::TearDown();
-        CLanguage::DestroyInstance();  // no pack stays active for other tests
-        std::error_code ec;
-        std::filesystem::remove_all(folder_ + "Language", ec);
-        std::filesystem::remove(folder_ + "bookmark.xml", ec);
-        std::filesystem::remove(folder_ + "HomepageGroup.xml", ec);
-        std::filesystem::remove_all(folder_ + "bookmark.xml.tmp", ec);
-        std::filesystem::remove_all(folder_ + "Backup", ec);
     }
 
     int PackIndex(const char* name) const {
@@ -106,7 +95,6 @@ protected:
         return testing_support::ReadBytes(folder_ + "bookmark.xml").find(text) != std::string::npos;
     }
 
-    std::string folder_;
 };
 
 TEST_F(MainFrameWithFiles, ShowsThePackNamedInTheSettingsAndSwitchesFromItsMenu) {

@@ -118,19 +118,6 @@ RECT ClientRectOf(HWND dialog, HWND child) {
 
 class MainFrameToolbar : public mainframe_test::MainFrameTest {
 protected:
-    void SetUp() override {
-        MainFrameTest::SetUp();
-        folder_ = framework::ProgramFolder();
-    }
-    void TearDown() override {
-        MainFrameTest::TearDown();
-        CLanguage::DestroyInstance();
-        std::error_code ec;
-        for (const char* name : {"bookmark.xml", "HomepageGroup.xml", "setting.xml"}) {
-            std::filesystem::remove(folder_ + name, ec);
-        }
-        std::filesystem::remove_all(folder_ + "Language", ec);
-    }
     HWND Show() {
         HWND hwnd = Create();
         if (!hwnd) return nullptr;
@@ -184,7 +171,6 @@ protected:
     }
     void Command(WORD id) { ::SendMessageA(Frame().Hwnd(), WM_COMMAND, id, 0); }
 
-    std::string folder_;
 };
 
 TEST_F(MainFrameToolbar, EmptyLayoutShowsTheResourceAndTheDialogSavesIt) {

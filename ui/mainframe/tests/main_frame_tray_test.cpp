@@ -38,7 +38,6 @@ class MainFrameTray : public mainframe_test::MainFrameTest {
 protected:
     void SetUp() override {
         MainFrameTest::SetUp();
-        folder_ = framework::ProgramFolder();
         WriteBytes(folder_ + "bookmark.xml", kBookmarks);
         settings_->GUI_MainFrameType = 1;
         settings_->GUI_MainFrameX1 = kStoredRect.left;
@@ -52,10 +51,6 @@ protected:
         driver_.reset();
         MainFrameTest::TearDown();
         tray::CTrayIcon::SetNotifyFunction({});
-        CLanguage::DestroyInstance();
-        std::error_code ec;
-        for (const char* name : {"bookmark.xml", "HomepageGroup.xml"}) std::filesystem::remove(folder_ + name, ec);
-        std::filesystem::remove_all(folder_ + "Language", ec);
     }
 
     // Creates the window (shown unless `hidden`) and finds its icon in the
@@ -97,7 +92,6 @@ protected:
         settings_->General_Language = "English";
     }
 
-    std::string folder_;
     tray_test::ShellIcon icon_;
     int adds_ = 0;  // the icon's adds, counted by a test's replacement of the shell
     std::unique_ptr<tray_test::MenuDriver> driver_;
