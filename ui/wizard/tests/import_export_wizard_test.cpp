@@ -73,6 +73,16 @@ std::string Favorites() {
     return path;
 }
 
+std::string TreeItemText(HWND tree, HTREEITEM item) {
+    char text[260] = {};
+    TVITEMA info{};
+    info.mask = TVIF_TEXT;
+    info.hItem = item;
+    info.pszText = text;
+    info.cchTextMax = sizeof text;
+    return item && TreeView_GetItem(tree, &info) ? text : "";
+}
+
 std::string WithSlash(std::string folder) {
     if (!folder.empty() && folder.back() != '\\') folder += '\\';
     return folder;
@@ -184,24 +194,24 @@ TEST_F(WizardTest, PageOneOffersWhatTheCommandAskedFor) {
 }
 
 TEST_F(WizardTest, ChangingTheTypeAndBothBrowseDialogsChangeThePath) {
-    // Wine's folder browser finds a folder by comparing the item ids its
-    // tree made with those of the parsed path, which differ for a long name
-    // (its short form is only in one of them): the chosen folder has short names.
-    const std::filesystem::path top = "C:\\qw" + std::to_string(::GetCurrentProcessId() % 100000);
-    std::filesystem::create_directories(top / "chosen");
+    // The folder is chosen in the browser's tree as a user does: below the
+    // folder the browser opens on (the Favorites, the path shown), its
+    // branch opened and the folder clicked. Wine's own search for a path
+    // (BFFM_SETSELECTION from outside) now and then never finds it.
+    const std::string name = "qw" + std::to_string(::GetCurrentProcessId() % 100000);
+    const std::filesystem::path chosen = std::filesystem::path(Favorites()) / name;
+    std::filesystem::create_directories(chosen);
     struct Cleanup {
         std::filesystem::path path;
         ~Cleanup() {
             std::error_code ignored;
             std::filesystem::remove_all(path, ignored);
         }
-    } cleanup{top};
-    const std::string chosenFolder = (top / "chosen").string();
+    } cleanup{chosen};
+    const std::string chosenFolder = chosen.string();
     const std::string chosenFile = (dir->Path() / "mine.xml").string();
     WriteText(chosenFile, "<root/>");
     std::string afterSwitch, afterBack, labelBack, afterFolder, afterFile, labelFile;
-    bool asked = false;
-    DWORD askedAt = 0;
     DialogScript script(std::chrono::seconds(40));
     script.On(OnPage(IDC_WIZARD_TYPE),
               [&](HWND s) {
@@ -213,28 +223,21 @@ TEST_F(WizardTest, ChangingTheTypeAndBothBrowseDialogsChangeThePath) {
                   labelBack = PageText(s, IDC_WIZARD_PATH_LABEL);
                   dialog_test::Click(CurrentPage(s), IDC_WIZARD_BROWSE_PATH);
               })
-        // The folder browser, owned by the sheet: asked to select the folder
-        // until its tree shows it selected (Wine fills the tree as it goes).
-        // Asked again only every few seconds: each request starts Wine's
-        // walk down the tree afresh, which under load never ends when it is
-        // restarted at every look.
+        // The folder browser, owned by the sheet, once it shows the
+        // Favorites selected: the chosen folder below them is selected.
         .On(
             [&](HWND d) {
                 HWND tree = ::FindWindowExA(d, nullptr, WC_TREEVIEWA, nullptr);
                 if (!tree || CurrentPage(d)) return false;
-                const DWORD now = ::GetTickCount();
-                if (!asked || now - askedAt > 3000) {
-                    ::SendMessageA(d, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(chosenFolder.c_str()));
-                    asked = true;
-                    askedAt = now;
+                const HTREEITEM selected = TreeView_GetSelection(tree);
+                if (!selected) return false;
+                if (TreeItemText(tree, selected) == name) return true;
+                TreeView_Expand(tree, selected, TVE_EXPAND);
+                for (HTREEITEM child = TreeView_GetChild(tree, selected); child;
+                     child = TreeView_GetNextSibling(tree, child)) {
+                    if (TreeItemText(tree, child) == name) TreeView_SelectItem(tree, child);
                 }
-                char text[64] = {};
-                TVITEMA item{};
-                item.mask = TVIF_TEXT;
-                item.hItem = TreeView_GetSelection(tree);
-                item.pszText = text;
-                item.cchTextMax = sizeof text;
-                return item.hItem && TreeView_GetItem(tree, &item) && std::string(text) == "chosen";
+                return TreeItemText(tree, TreeView_GetSelection(tree)) == name;
             },
             [](HWND browser) { dialog_test::Click(browser, IDOK); })
         .On(OnPage(IDC_WIZARD_TYPE),
