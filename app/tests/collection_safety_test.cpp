@@ -105,13 +105,7 @@ protected:
     }
 
     // A message about an unreadable file comes before the window is made:
-    // the program is started, and the window looked for once it is answered.
-    bool StartExpectingUnreadableMessage(const std::string& reasonPart) {
-        if (!program_.Start(exe_, "")) return false;
-        ExpectUnreadableMessage(reasonPart);
-        return !::testing::Test::HasFatalFailure();
-    }
-
+    // tests that expect one answer it first, then wait for the window.
     HWND WaitForShownWindow() {
         HWND window = program_.WaitForMainWindow();
         if (window) WaitUntil([&] { return ::IsWindowVisible(window) != 0; });
@@ -240,7 +234,8 @@ class DamagedFile : public CollectionSafety, public testing::WithParamInterface<
 TEST_P(DamagedFile, IsKeptReportedAndNeverReplaced) {
     const Damage& damage = GetParam();
     WriteBytes(File("bookmark.xml"), damage.bytes);  // no settings: the first-run questions are on
-    ASSERT_TRUE(StartExpectingUnreadableMessage(damage.reason));
+    ASSERT_TRUE(program_.Start(exe_, ""));
+    ExpectUnreadableMessage(damage.reason);
     HWND window = WaitForShownWindow();
     ASSERT_NE(window, nullptr);
     const auto copies = UnreadableCopies(folder_);

@@ -45,8 +45,8 @@ class MainFrameTest : public testing::Test {
 protected:
     void SetUp() override {
         Pump();
-        ASSERT_TRUE(testing_support::PointContextMenuAt(framework::ProgramFolder()));
         folder_ = framework::ProgramFolder();
+        ASSERT_TRUE(testing_support::PointContextMenuAt(folder_));
         settings_ = CSetting::Instance();
         settings_->Load(dir_.File("no-such-setting.xml"));  // every key at its default
         settings_->StartHidden = false;

@@ -212,7 +212,7 @@ TEST_F(WizardTest, ChangingTheTypeAndBothBrowseDialogsChangeThePath) {
     const std::string chosenFile = (dir->Path() / "mine.xml").string();
     WriteText(chosenFile, "<root/>");
     std::string afterSwitch, afterBack, labelBack, afterFolder, afterFile, labelFile;
-    DialogScript script(std::chrono::seconds(40));
+    DialogScript script;
     script.On(OnPage(IDC_WIZARD_TYPE),
               [&](HWND s) {
                   ChooseType(s, 1);
