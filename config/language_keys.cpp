@@ -42,6 +42,7 @@ constexpr LanguageKey kKeys[] = {
     {"bookmarkview", "10002", "书签类别\"%s\"中已包含一个名为:\n\"%s\"\n的书签!\n其网址为:\n\"%s\"\n是否执行替换操作!"},
     {"bookmarkview", "10003", "请先建立分类目录!"},
     {"bookmarkview", "10004", "您确实想删除选中的书签吗?"},
+    {"bookmarkview", "10005", "收到的链接"},
 
     // Toolbar context menu and the controls added to Customize Toolbar.
     {"toolbar", "10000", "定制工具栏"},

@@ -6,6 +6,7 @@
 
 #include "automation_host.h"
 #include "platform/executable_path.h"
+#include "platform/incoming_text.h"
 #include "pending_link_queue.h"
 
 namespace integration {
@@ -16,16 +17,10 @@ constexpr UINT kAddUrlArgs = 3;
 
 }  // namespace
 
-std::string BstrToAnsi(BSTR text) {
-    if (!text) return std::string();
+std::u16string BstrText(BSTR text) {
+    if (!text) return {};
     const size_t length = ::wcsnlen(text, ::SysStringLen(text));  // stops at an embedded NUL
-    if (length == 0 || length > 0x3FFFFFFF) return std::string();
-    const int wide = static_cast<int>(length);
-    const int bytes = ::WideCharToMultiByte(CP_ACP, 0, text, wide, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0) return std::string();
-    std::string out(static_cast<size_t>(bytes), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text, wide, out.data(), bytes, nullptr, nullptr);
-    return out;
+    return std::u16string(reinterpret_cast<const char16_t*>(text), length);
 }
 
 HRESULT LoadIEMenuCatchTypeInfo(ITypeInfo** info) {
@@ -142,8 +137,8 @@ HRESULT CIEMenuCatch::AddURL(BSTR url, BSTR title, LONG /*flag: no meaning*/) {
     if (!LinkTextsFit(::SysStringLen(title) / 2, ::SysStringLen(url) / 2)) return E_INVALIDARG;
     try {
         PendingLink link;
-        link.title = BstrToAnsi(title);
-        link.url = BstrToAnsi(url);
+        link.title = platform::NameFromUtf16(BstrText(title));
+        link.url = platform::AddressFromUtf16(BstrText(url));
         switch (PendingLinkQueue::Instance().Push(std::move(link))) {
         case PushResult::kTooLong:
             return E_INVALIDARG;

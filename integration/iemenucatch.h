@@ -63,9 +63,9 @@ private:
     LONG refs_ = 1;
 };
 
-// A BSTR as bytes of the ANSI code page. A null string is empty; the text
-// ends at an embedded NUL, as it would for the system's own string calls.
-std::string BstrToAnsi(BSTR text);
+// The text of a BSTR. A null string is empty; the text ends at an embedded
+// NUL, as it would for the system's own string calls.
+std::u16string BstrText(BSTR text);
 
 // The description of IIEMenuCatch from the type library in the program's
 // executable.

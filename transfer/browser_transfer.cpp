@@ -31,6 +31,7 @@ void CTransferJob::ImportBrowserFile(const browserfile::Contents& contents, Clas
     using Kind = browserfile::Item::Kind;
     ClassRecord* const root = store_.Root();
     Count(&TransferCounts::unheld, contents.unheld);
+    Count(&TransferCounts::skipped, contents.skipped);
     // The category being filled at each open folder (none when it could not
     // be had: its links are skipped), and Changes() when it was entered.
     std::vector<ClassRecord*> levels{target};
@@ -40,9 +41,7 @@ void CTransferJob::ImportBrowserFile(const browserfile::Contents& contents, Clas
     for (const browserfile::Item& item : contents.items) {
         if (Stopping()) break;
         if (item.kind == Kind::kFolder) {
-            std::string name = item.title;
-            FilterInvalidChars(name, true);
-            ClassRecord* child = levels.back() ? ChildCategory(levels.back(), name) : nullptr;
+            ClassRecord* child = levels.back() ? ChildCategory(levels.back(), item.title) : nullptr;
             if (!child) Count(&TransferCounts::skipped);
             levels.push_back(child);
             changesBefore.push_back(Changes());
@@ -62,9 +61,7 @@ void CTransferJob::ImportBrowserFile(const browserfile::Contents& contents, Clas
                 Count(&TransferCounts::skipped);
                 continue;
             }
-            std::string title = item.title;
-            FilterInvalidChars(title, true);
-            AddImported(category, std::make_unique<BookmarkRecord>(title, item.url, item.description));
+            AddImported(category, std::make_unique<BookmarkRecord>(item.title, item.url, item.description));
         }
     }
     // Folders a stop left open.

@@ -3,6 +3,7 @@
 // shortcuts are added before its sub-folders are visited. The walk keeps its
 // own stack, so any depth is safe, and never enters a link or a folder that
 // is already on the way down (a loop).
+#include "platform/incoming_text.h"
 #include "bookmark_store.h"
 #include "transfer_file_system.h"
 #include "transfer_job.h"
@@ -108,8 +109,7 @@ void CTransferJob::ImportFolder(const std::string& folder, ClassRecord* category
         [&](ClassRecord* parent, const TransferEntry& entry) -> std::optional<ClassRecord*> {
             if (Stopping()) return std::nullopt;
             std::string name = entry.ansiName;
-            // A character outside the code page arrives as '?'.
-            FilterInvalidChars(name, true);
+            platform::ReplaceReservedNameChars(name);
             ClassRecord* child = ChildCategory(parent, name);
             if (!child) return std::nullopt;
             return child;

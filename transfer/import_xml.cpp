@@ -4,6 +4,7 @@
 // already in a category go through the replace question. The document's
 // cursor is walked level by level with a stack of our own, so any depth of
 // nesting is safe.
+#include "platform/incoming_text.h"
 #include "bookmark_store.h"
 #include "transfer_job.h"
 #include "xml_document.h"
@@ -70,7 +71,7 @@ void CTransferJob::ImportXml(CXmlDocument& document, ClassRecord* target) {
         const std::string_view name = document.ElementNameView();
         if (IsNamedIgnoringCase(name, 'G')) {
             std::string categoryName = document.GetAttribute("t");
-            FilterInvalidChars(categoryName, true);
+            platform::ReplaceReservedNameChars(categoryName);
             ClassRecord* child = ChildCategory(level, categoryName);
             if (child && document.EnterElement()) {
                 levels.push_back(child);
@@ -81,7 +82,7 @@ void CTransferJob::ImportXml(CXmlDocument& document, ClassRecord* target) {
         } else if (IsNamedIgnoringCase(name, 'a')) {
             Step();
             document.GetAttributes(kBookmarkAttributes, values);
-            FilterInvalidChars(title, true);
+            platform::ReplaceReservedNameChars(title);
             // A bookmark right under "root" has no category at the top level.
             if (url.empty() || level == root) {
                 Count(&TransferCounts::skipped);

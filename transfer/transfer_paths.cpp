@@ -1,6 +1,7 @@
 #include "transfer_paths.h"
 
 #include "platform/codepage.h"
+#include "platform/incoming_text.h"
 #include "text_rules.h"
 #include "transfer_file_system.h"
 
@@ -70,7 +71,7 @@ std::string TitleOfFileName(std::string_view ansiName) {
         if (*p == '.') lastDot = static_cast<std::size_t>(p - begin);
     }
     std::string title(lastDot == std::string_view::npos || lastDot == 0 ? ansiName : ansiName.substr(0, lastDot));
-    FilterInvalidChars(title, true);
+    platform::ReplaceReservedNameChars(title);
     return title;
 }
 

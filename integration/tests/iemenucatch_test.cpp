@@ -169,7 +169,11 @@ TEST_F(AutomationObject, AddUrlQueuesTheLinkInAnsiBytesAndTellsTheWindow) {
         {nullptr, 0, nullptr, -1, "", ""},
         {L"", 0, L"", INT_MAX, "", ""},
         {L"a\0b", 3, L"only url", INT_MIN, "a", "only url"},
-        {L"x", 0, L"\xD800 lone \xDC00", 7, "x", "? lone ?"},
+        {L"x", 0, L"\xD800 lone \xDC00", 7, "x", "？ lone ？"},
+        // Outside the code page: the address percent-encoded, the title's
+        // characters shown as stand-ins, its colon full-width.
+        {L"https://ko.wikipedia.org/wiki/\xB300\xD55C", 0, L"\xB300\xD55C: wiki", 0,
+         "https://ko.wikipedia.org/wiki/%EB%8C%80%ED%95%9C", "？？： wiki"},
     };
     for (const Case& c : cases) {
         Bstr url = c.urlLength ? Bstr(c.url, c.urlLength) : Bstr(c.url);

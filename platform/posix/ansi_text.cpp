@@ -1,5 +1,6 @@
 #include "platform/ansi_text.h"
 #include "platform/codepage.h"
+#include "../code_page_form.h"
 
 #include <iconv.h>
 
@@ -55,6 +56,24 @@ bool AppendUnit(std::uint16_t unit, std::string& out) {
 }
 
 }  // namespace
+
+namespace detail {
+
+bool AppendCodePageForm(std::u16string_view text, std::string& out) {
+    std::string form;
+    form.reserve(text.size() * 2);
+    for (char16_t unit : text) {
+        if (unit >= 0xD800 && unit <= 0xDFFF) return false;
+        if (!AppendUnit(unit, form)) return false;
+    }
+    out += form;
+    return true;
+}
+
+// The host build has no system conversion: the program's own is used.
+std::string SystemHostToAscii(std::u16string_view) { return {}; }
+
+}  // namespace detail
 
 unsigned AnsiCodePage() { return 936; }
 

@@ -1,4 +1,5 @@
 #include "platform/ansi_text.h"
+#include "../code_page_form.h"
 
 #include <windows.h>
 
@@ -20,6 +21,43 @@ std::string WideToAnsi(const std::wstring& wide, bool* lost = nullptr) {
 }
 
 }  // namespace
+
+namespace detail {
+
+bool AppendCodePageForm(std::u16string_view text, std::string& out) {
+    if (text.empty()) return true;
+    if (text.size() > INT_MAX / 4) return false;
+    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
+    const int n = static_cast<int>(text.size());
+    const UINT codePage = ::GetACP();
+    // UTF-8 holds everything, and refuses the flag and the default question.
+    const bool utf8 = codePage == CP_UTF8;
+    const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    BOOL* usedDefaultOut = utf8 ? nullptr : &usedDefault;
+    const int size = ::WideCharToMultiByte(codePage, flags, wide, n, nullptr, 0, nullptr, usedDefaultOut);
+    if (size <= 0 || usedDefault) return false;
+    const std::size_t at = out.size();
+    out.resize(at + static_cast<std::size_t>(size));
+    ::WideCharToMultiByte(codePage, flags, wide, n, out.data() + at, size, nullptr, nullptr);
+    return true;
+}
+
+std::string SystemHostToAscii(std::u16string_view host) {
+    if (host.empty() || host.size() > 255) return {};
+    const auto* wide = reinterpret_cast<const wchar_t*>(host.data());
+    wchar_t ascii[256];
+    const int size = ::IdnToAscii(0, wide, static_cast<int>(host.size()), ascii, 256);
+    if (size <= 0) return {};
+    std::string out;
+    for (int i = 0; i < size; ++i) {
+        if (ascii[i] == 0 || ascii[i] >= 0x80) return {};
+        out += static_cast<char>(ascii[i]);
+    }
+    return out;
+}
+
+}  // namespace detail
 
 unsigned AnsiCodePage() { return ::GetACP(); }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "platform/ansi_text.h"
+#include "platform/incoming_text.h"
 
 namespace browserfile {
 namespace {
@@ -63,146 +64,216 @@ void AppendUtf8(std::uint32_t cp, std::string& out) {
     }
 }
 
-// Decodes the entity at `text[at]` ('&') into UTF-8; returns its length, 0
-// when it is none (the '&' then stands for itself).
-std::size_t DecodeEntity(std::string_view text, std::size_t at, std::string& out) {
-    const std::size_t end = text.find(';', at);
-    if (end == std::string_view::npos || end - at > 12) return 0;
-    const std::string_view name = text.substr(at + 1, end - at - 1);
+// The longest entity looked for: "&#x" and more leading zeros than anyone
+// writes. The ';' is never searched for further, so every '&' costs at most
+// this much however the text goes on.
+constexpr std::size_t kLongestEntity = 32;
+constexpr std::uint32_t kNoCharacter = 0x110000;
+
+// The character of the entity at `text[at]` ('&'), kNoCharacter for a number
+// that names none; its length in `used`, 0 when it is no entity (the '&' then
+// stands for itself).
+std::uint32_t DecodeEntity(std::string_view text, std::size_t at, std::size_t& used) {
+    used = 0;
+    const std::string_view window = text.substr(at, kLongestEntity);
+    const std::size_t end = window.find(';');
+    if (end == std::string_view::npos) return 0;
+    const std::string_view name = window.substr(1, end - 1);
     if (name.size() >= 2 && name[0] == '#') {
         const bool hex = name[1] == 'x' || name[1] == 'X';
-        std::uint32_t cp = 0;
         const std::string_view digits = name.substr(hex ? 2 : 1);
         if (digits.empty()) return 0;
+        std::uint32_t cp = 0;
         for (char c : digits) {
-            int d = c >= '0' && c <= '9' ? c - '0' : hex && Lower(c) >= 'a' && Lower(c) <= 'f' ? Lower(c) - 'a' + 10 : -1;
+            const int d = c >= '0' && c <= '9' ? c - '0'
+                        : hex && Lower(c) >= 'a' && Lower(c) <= 'f' ? Lower(c) - 'a' + 10 : -1;
             if (d < 0) return 0;
-            cp = cp > 0x10FFFF ? cp : cp * (hex ? 16 : 10) + static_cast<std::uint32_t>(d);
+            cp = cp >= kNoCharacter ? kNoCharacter : cp * (hex ? 16 : 10) + static_cast<std::uint32_t>(d);
         }
-        AppendUtf8(cp == 0xA0 ? ' ' : cp, out);
-        return end - at + 1;
+        used = end + 1;
+        const bool none = cp == 0 || cp >= kNoCharacter || (cp >= 0xD800 && cp <= 0xDFFF);
+        return none ? kNoCharacter : cp;
     }
     struct Named {
         std::string_view name;
         char c;
     };
     static constexpr Named kNamed[] = {{"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''},
-                                       {"nbsp", ' '}};
+                                       {"nbsp", '\xA0'}};
     for (const Named& n : kNamed) {
         if (EqualsIgnoringCase(name, n.name)) {
-            out += n.c;
-            return end - at + 1;
+            used = end + 1;
+            return static_cast<unsigned char>(n.c);
         }
     }
     return 0;
 }
 
+// What a text of the file becomes in the program.
+enum class TextKind {
+    kName,     // titles and folder names: white space folded and trimmed
+    kRemark,   // descriptions: the same within lines, line breaks kept
+    kAddress,  // HREF: entities decoded, only the ends trimmed
+};
+
 class Reader {
 public:
     explicit Reader(std::string_view file) : s_(file) {
         if (s_.substr(0, 3) == "\xEF\xBB\xBF") s_.remove_prefix(3);
-        utf8_ = IsValidUtf8(s_);
+        // A file that is not UTF-8 is text of the ANSI code page: read as
+        // UTF-8 like the others, so that every text is converted once.
+        if (!IsValidUtf8(s_)) {
+            converted_ = platform::AnsiToUtf8(s_);
+            s_ = converted_;
+        }
     }
 
     Contents Run();
+    std::size_t Examined() const { return examined_; }
 
 private:
-    // A raw text of the file as the program's text: entities decoded, runs
-    // of white space and control characters one space, trimmed, in the ANSI
-    // code page. With `lineBreaks`, kLineBreak (a <BR> the caller met)
-    // becomes CR LF.
-    std::string Text(std::string_view raw, bool lineBreaks = false);
+    // A raw text of the file as the program's text, in the ANSI code page.
+    // In a remark kLineBreak (a <BR> the caller met) is a line break.
+    std::string Text(std::string_view raw, TextKind kind);
     // Skips the tag at pos_ ('<'); fills the name (lower case, a leading
     // '/' kept) and, for a link, its HREF.
     void ReadTag(std::string& name, std::string* href);
     std::string_view RawTextUntilTag();
+    // The position of the next `c` at or after pos_, or the text's size.
+    // Positions only grow, and a search starts after the last one found, so
+    // all searches together pass each byte at most once per character.
+    std::size_t Next(char c);
 
     void OpenList();
     void CloseList();
     void EndFolderWithoutList();
+    void AddLink(std::string title, std::string href);
 
+    std::string converted_;
     std::string_view s_;
     std::size_t pos_ = 0;
-    bool utf8_ = true;
     Contents out_;
     std::vector<bool> lists_;     // each open <DL>: whether it is a folder's
     bool folderAwaitsList_ = false;
     bool lastIsLink_ = false;     // a <DD> describes the link just read
+    struct Found {
+        char c;
+        std::size_t at;  // valid while at >= pos_; npos: none found yet
+    };
+    Found found_[4] = {{'"', std::string_view::npos}, {'\'', std::string_view::npos},
+                       {'\n', std::string_view::npos}, {'>', std::string_view::npos}};
+    std::size_t examined_ = 0;  // bytes looked at, for the reader's own test
 };
+
+std::size_t Reader::Next(char c) {
+    for (Found& f : found_) {
+        if (f.c != c) continue;
+        if (f.at == std::string_view::npos || f.at < pos_) {
+            const std::size_t at = s_.find(c, pos_);
+            f.at = at == std::string_view::npos ? s_.size() : at;
+            examined_ += f.at - pos_;
+        }
+        return f.at;
+    }
+    return s_.size();
+}
 
 // Whether the raw text is already the program's text: ASCII without
 // entities, control characters or spaces to fold (nearly every URL, most
-// titles).
-bool IsPlain(std::string_view raw) {
+// titles), and for a name none of the characters a name may not hold.
+bool IsPlain(std::string_view raw, TextKind kind) {
     if (raw.empty()) return true;
     if (raw.front() == ' ' || raw.back() == ' ') return false;
     char previous = 0;
     for (char c : raw) {
         const auto u = static_cast<unsigned char>(c);
-        if (u < 0x20 || u >= 0x80 || c == '&' || (c == ' ' && previous == ' ')) return false;
+        if (u < 0x20 || u >= 0x80 || c == '&') return false;
+        if (kind != TextKind::kAddress) {
+            if (c == ' ' && previous == ' ') return false;
+            if (kind == TextKind::kName && (c == '\\' || c == '/' || c == ':' || c == '*' || c == '?' || c == '"' ||
+                                            c == '<' || c == '>' || c == '|')) {
+                return false;
+            }
+        }
         previous = c;
     }
     return true;
 }
 
-std::string Reader::Text(std::string_view raw, bool lineBreaks) {
-    if (IsPlain(raw)) return std::string(raw);
-    std::string decoded;
+std::string Reader::Text(std::string_view raw, TextKind kind) {
+    examined_ += raw.size();
+    if (IsPlain(raw, kind)) return std::string(raw);
+    std::string decoded;  // UTF-8
     decoded.reserve(raw.size());
-    bool lost = false;
-    bool space = false;
-    std::string entity;
+    bool space = false;   // white space waits for the next character
+    const bool fold = kind != TextKind::kAddress;
     for (std::size_t i = 0; i < raw.size(); ++i) {
         const char c = raw[i];
-        if (c == kLineBreak && lineBreaks) {
-            while (!decoded.empty() && decoded.back() == ' ') decoded.pop_back();
+        std::uint32_t cp = static_cast<unsigned char>(c);
+        std::size_t used = 0;
+        if (c == '&') {
+            cp = DecodeEntity(raw, i, used);
+            if (used == 0) cp = '&';
+        }
+        if (kind == TextKind::kRemark && (c == kLineBreak || c == '\n' || c == '\r')) {
+            if (c == '\r' && i + 1 < raw.size() && raw[i + 1] == '\n') ++i;
             decoded += "\r\n";
             space = false;
             continue;
         }
-        if (IsSpace(c) || static_cast<unsigned char>(c) < 0x20) {
+        // A no-break space, written as an entity or as itself, is a space.
+        const bool rawNoBreak = c == '\xC2' && i + 1 < raw.size() && raw[i + 1] == '\xA0';
+        const bool white = used ? cp < 0x20 || cp == 0xA0 : IsSpace(c) || cp < 0x20 || rawNoBreak;
+        if (fold && white) {
             space = true;
+            i += used ? used - 1 : rawNoBreak ? 1 : 0;
             continue;
         }
         if (space && !decoded.empty() && decoded.back() != '\n') decoded += ' ';
         space = false;
-        if (c == '&') {
-            entity.clear();
-            const std::size_t used = DecodeEntity(raw, i, entity);
-            if (used) {
-                // In a file of the ANSI code page only the entity is UTF-8.
-                bool entityLost = false;
-                if (!utf8_ && static_cast<unsigned char>(entity[0]) >= 0x80) {
-                    entity = platform::Utf8ToAnsi(entity, entityLost);
-                }
-                lost = lost || entityLost;
-                decoded += entity;
-                i += used - 1;
-                continue;
+        if (used) {
+            AppendUtf8(cp, decoded);  // kNoCharacter becomes U+FFFD
+            i += used - 1;
+        } else {
+            decoded += c;
+        }
+    }
+    if (kind == TextKind::kRemark) {
+        // No white space at the ends, none at the end of a line.
+        std::string tidy;
+        tidy.reserve(decoded.size());
+        for (char c : decoded) {
+            if (c == '\r') {
+                while (!tidy.empty() && tidy.back() == ' ') tidy.pop_back();
             }
+            if (c == ' ' && !tidy.empty() && tidy.back() == '\n') continue;
+            tidy += c;
         }
-        decoded += c;
+        decoded = std::move(tidy);
+        std::size_t start = 0;
+        while (start < decoded.size() && (decoded[start] == '\r' || decoded[start] == '\n')) ++start;
+        decoded.erase(0, start);
+        while (!decoded.empty() && (decoded.back() == '\n' || decoded.back() == '\r')) decoded.pop_back();
     }
-    while (!decoded.empty() && (decoded.back() == '\n' || decoded.back() == '\r' || decoded.back() == ' ')) {
-        decoded.pop_back();
+    if (!fold) {
+        std::size_t start = 0;
+        while (start < decoded.size() && IsSpace(decoded[start])) ++start;
+        std::size_t end = decoded.size();
+        while (end > start && IsSpace(decoded[end - 1])) --end;
+        return platform::AddressFromUtf8(std::string_view(decoded).substr(start, end - start));
     }
-    if (utf8_) {
-        bool ascii = true;
-        for (char c : decoded) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-        if (!ascii) {
-            bool converted = false;
-            decoded = platform::Utf8ToAnsi(decoded, converted);
-            lost = lost || converted;
-        }
-    }
+    bool lost = false;
+    std::string text = kind == TextKind::kName ? platform::NameFromUtf8(decoded, &lost)
+                                                : platform::RemarkFromUtf8(decoded, &lost);
     if (lost) ++out_.unheld;
-    return decoded;
+    return text;
 }
 
 std::string_view Reader::RawTextUntilTag() {
     const std::size_t start = pos_;
     const std::size_t lt = s_.find('<', pos_);
     pos_ = lt == std::string_view::npos ? s_.size() : lt;
+    examined_ += pos_ - start;
     return s_.substr(start, pos_ - start);
 }
 
@@ -240,9 +311,9 @@ void Reader::ReadTag(std::string& name, std::string* href) {
             const char quote = s_[pos_++];
             // A quote left open ends at the tag's end, not at a quote lines
             // further on: the browsers write one tag per line.
-            const std::size_t lineEnd = std::min(s_.find('\n', pos_), s_.size());
-            std::size_t close = s_.find(quote, pos_);
-            if (close > lineEnd) close = std::min(s_.find('>', pos_), lineEnd);
+            const std::size_t lineEnd = Next('\n');
+            std::size_t close = Next(quote);
+            if (close > lineEnd) close = std::min(Next('>'), lineEnd);
             value = s_.substr(pos_, close - pos_);
             pos_ = close < s_.size() && s_[close] == quote ? close + 1 : close;
         } else {
@@ -250,8 +321,24 @@ void Reader::ReadTag(std::string& name, std::string* href) {
             while (pos_ < s_.size() && !IsSpace(s_[pos_]) && s_[pos_] != '>') ++pos_;
             value = s_.substr(start, pos_ - start);
         }
-        if (href && EqualsIgnoringCase(attribute, "href")) *href = Text(value);
+        if (href && EqualsIgnoringCase(attribute, "href")) *href = Text(value, TextKind::kAddress);
     }
+}
+
+void Reader::AddLink(std::string title, std::string href) {
+    // The browser's own queries ("place:") lead nowhere outside it.
+    if (StartsIgnoringCase(href, 0, "place:")) {
+        ++out_.skipped;
+        lastIsLink_ = false;
+        return;
+    }
+    if (title.empty()) {
+        title = href;
+        platform::ReplaceReservedNameChars(title);
+    }
+    out_.items.push_back({Item::Kind::kLink, std::move(title), std::move(href), {}});
+    ++out_.links;
+    lastIsLink_ = true;
 }
 
 void Reader::EndFolderWithoutList() {
@@ -300,14 +387,12 @@ Contents Reader::Run() {
             lastIsLink_ = false;
         } else if (name == "h3") {
             EndFolderWithoutList();
-            out_.items.push_back({Item::Kind::kFolder, Text(RawTextUntilTag()), {}, {}});
+            out_.items.push_back({Item::Kind::kFolder, Text(RawTextUntilTag(), TextKind::kName), {}, {}});
             folderAwaitsList_ = true;
             lastIsLink_ = false;
         } else if (name == "a") {
             EndFolderWithoutList();
-            out_.items.push_back({Item::Kind::kLink, Text(RawTextUntilTag()), href, {}});
-            ++out_.links;
-            lastIsLink_ = true;
+            AddLink(Text(RawTextUntilTag(), TextKind::kName), std::move(href));
         } else if (name == "dd") {
             // The text up to the next tag other than a line break.
             raw.clear();
@@ -317,11 +402,11 @@ Contents Reader::Run() {
                 ReadTag(name, nullptr);
                 raw += kLineBreak;
             }
-            std::string description = Text(raw, true);
+            std::string description = Text(raw, TextKind::kRemark);
             if (lastIsLink_ && !out_.items.empty()) out_.items.back().description = std::move(description);
             lastIsLink_ = false;
         } else if (name == "h1" || (name == "title" && out_.title.empty())) {
-            std::string title = Text(RawTextUntilTag());
+            std::string title = Text(RawTextUntilTag(), TextKind::kName);
             if (name == "h1" || out_.title.empty()) out_.title = std::move(title);
         }
         // Anything else (<p>, <DT>, closing tags, <HR>, <META>) carries nothing.
@@ -349,6 +434,11 @@ bool LooksLikeBrowserFile(std::string_view file) {
     return false;
 }
 
-Contents Read(std::string_view file) { return Reader(file).Run(); }
+Contents Read(std::string_view file, std::size_t* examined) {
+    Reader reader(file);
+    Contents contents = reader.Run();
+    if (examined) *examined = reader.Examined();
+    return contents;
+}
 
 }  // namespace browserfile

@@ -28,7 +28,8 @@ TEST_F(BrowserTransferTest, FoldersMergeLinksOutsideFoldersGetACategoryAndLossIs
     store_test::AddBookmarks(store, news, {"Daily"});
     host.answers = {1006};  // replace
     auto job = Import(kFile);
-    EXPECT_EQ(Tree(), (Names{"News(0):Daily", "Sub(1):Deep ", "Bookmarks Menu(0):Loose"})) << "a title holds no question mark";
+    EXPECT_EQ(Tree(), (Names{"News(0):Daily", "Sub(1):Deep？", "Bookmarks Menu(0):Loose"}))
+        << "the full-width question mark stands for what the code page lacks";
     EXPECT_EQ(news->bookmarks[0]->url, "http://daily/");
     EXPECT_EQ(QuestionNames(), Names{"Daily"});
     const transfer::TransferCounts counts = job->Counts();

@@ -21,7 +21,7 @@ TEST_F(ImportXmlTest, GroupsAndBookmarksOfAnyCaseArriveFilteredAndMerged) {
     auto job = ImportXml(File("<G t=\"News\"><a t=\"a/b\" u=\"http://ab\" r=\"note\"/><x><a t=\"hidden\" u=\"h\"/></x>"
                               "<g t=\"Sub\"><A t=\"Deep\" u=\"http://deep\"/></g></G>"
                               "<G t=\"音乐\"><a t=\"no url\" u=\"\"/></G>"));
-    EXPECT_EQ(Tree(), (std::vector<std::string>{"news(0):Old,a b", "Sub(1):Deep", "音乐(0)"}));
+    EXPECT_EQ(Tree(), (std::vector<std::string>{"news(0):Old,a／b", "Sub(1):Deep", "音乐(0)"}));
     EXPECT_EQ(news->bookmarks[1]->remark, "note");
     EXPECT_EQ(job->Total(), 3u) << "the 'a' inside 'x' is not reached through groups";
     EXPECT_EQ(job->Percent(), 100);

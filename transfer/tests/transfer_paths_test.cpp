@@ -23,8 +23,8 @@ TEST(TransferPathsTest, TitleIsTheNameWithoutItsLastExtension) {
     EXPECT_EQ(transfer::TitleOfFileName("noext"), "noext");
     EXPECT_EQ(transfer::TitleOfFileName(".url"), ".url");
     EXPECT_EQ(transfer::TitleOfFileName("新闻.url"), "新闻");
-    // A character outside the code page arrives as '?', which a title may not hold.
-    EXPECT_EQ(transfer::TitleOfFileName("a?b.url"), "a b");
+    // A character a title may not hold becomes its full-width form.
+    EXPECT_EQ(transfer::TitleOfFileName("a?b|c.url"), "a？b｜c");
 }
 
 TEST(TransferPathsTest, DiskNamesStayInsideTheirFolderAndOrdinaryNamesAreKept) {

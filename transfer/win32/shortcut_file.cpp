@@ -1,5 +1,7 @@
 #include "shortcut_file.h"
 
+#include "platform/incoming_text.h"
+#include "shortcut_text.h"
 #include "transfer_file_system.h"
 
 #include <windows.h>
@@ -54,6 +56,19 @@ bool CreateShortcutObject(ComPtr<IUniformResourceLocatorA>& locator) {
                                         IID_IUniformResourceLocatorA, locator.OutVoid()));
 }
 
+// The bytes of a file of at most kMaxShortcutSize.
+bool ReadSmallFile(const std::wstring& path, std::string& bytes) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bytes.resize(static_cast<std::size_t>(kMaxShortcutSize));
+    DWORD read = 0;
+    const bool ok = ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) != FALSE;
+    ::CloseHandle(file);
+    bytes.resize(ok ? read : 0);
+    return ok;
+}
+
 constexpr wchar_t kTemporarySuffix[] = L".quorva-new";
 
 // Whether the object can take the path whole (it cuts longer ones).
@@ -93,18 +108,29 @@ std::string ReadShortcutUrl(const std::wstring& file) {
     const std::uint64_t size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     if (size > kMaxShortcutSize) return {};
 
+    // The whole address when the file holds it in Unicode beside the form
+    // of the code page.
+    std::string text;
+    if (ReadSmallFile(path, text)) {
+        const std::u16string unicode = UnicodeUrlOfShortcutText(text);
+        if (!unicode.empty()) return platform::AddressFromUtf16(unicode);
+    }
+
     // A fresh object for every file: one that failed to load keeps the URL
     // of the file it loaded before.
-    ComPtr<IUniformResourceLocatorA> locator;
-    if (!CreateShortcutObject(locator)) return {};
+    ComPtr<IUniformResourceLocatorW> locator;
+    if (FAILED(::CoCreateInstance(CLSID_InternetShortcut, nullptr, CLSCTX_INPROC_SERVER, IID_IUniformResourceLocatorW,
+                                  locator.OutVoid()))) {
+        return {};
+    }
     ComPtr<IPersistFile> persist;
     if (FAILED(locator->QueryInterface(IID_IPersistFile, persist.OutVoid()))) return {};
     if (FAILED(persist->Load(path.c_str(), STGM_READ))) return {};
-    char* address = nullptr;
+    wchar_t* address = nullptr;
     // S_FALSE with no text means the file holds no URL.
     const HRESULT got = locator->GetURL(&address);
     std::string url;
-    if (got == S_OK && address) url = address;
+    if (got == S_OK && address) url = platform::AddressFromUtf16(reinterpret_cast<const char16_t*>(address));
     if (address) ::CoTaskMemFree(address);
     return url;
 }

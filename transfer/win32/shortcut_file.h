@@ -1,13 +1,14 @@
-// Shortcut files (".url") read and written only through the system's
-// Internet Shortcut object; the program never parses them itself. COM must
-// be initialised on the calling thread.
+// Shortcut files (".url") read and written through the system's Internet
+// Shortcut object; the program reads only the Unicode form of the address
+// itself (shortcut_text.h). COM must be initialised on the calling thread.
 #pragma once
 
 #include <string>
 
 namespace transfer {
 
-// The URL the shortcut holds; empty when the object cannot load the file,
+// The URL the shortcut holds, with the rules for addresses from outside
+// (platform/incoming_text.h); empty when the object cannot load the file,
 // gives no text, or the file is larger than kMaxShortcutSize (such a file is
 // no shortcut and is not handed to the object).
 std::string ReadShortcutUrl(const std::wstring& file);

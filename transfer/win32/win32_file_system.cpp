@@ -1,5 +1,6 @@
 #include "win32_file_system.h"
 
+#include "platform/incoming_text.h"
 #include "shortcut_file.h"
 
 #include <windows.h>
@@ -55,7 +56,8 @@ bool CWin32FileSystem::ListFolder(const std::string& folder, std::vector<Transfe
         if (name == L"." || name == L"..") continue;
         TransferEntry entry;
         entry.name = Utf8FromWide(name);
-        entry.ansiName = Ansi(name);
+        entry.ansiName = platform::NameFromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(name.data()),
+                                                                    name.size()));
         entry.isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         entry.isLink = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
         entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;

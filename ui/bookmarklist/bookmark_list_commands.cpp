@@ -78,12 +78,9 @@ bool CBookmarkListView::AskReplace(const ClassRecord* category, const BookmarkRe
 BookmarkRecord* CBookmarkListView::FileLink(std::string title, std::string url, ClassRecord* target,
                                             BookmarkRecord* previous) {
     ClassRecord* category = target ? target : current_;
-    if (!category) {
-        ModalScope modal(modal_);
-        framework::ShowMessage(Owner(), "bookmarkview", "10003", "请先建立分类目录!", framework::BoxKind::kError,
-                               MB_OK | MB_SYSTEMMODAL);
-        return nullptr;
-    }
+    // With no category to go to, the link is not lost: it gets one.
+    if (!category) category = ReceivedLinksCategory();
+    if (!category) return nullptr;
     const int focused = FocusedRow();
     const BookmarkRecord* focusedBookmark =
         focused >= 0 && static_cast<std::size_t>(focused) < rows_.size() ? rows_[static_cast<std::size_t>(focused)]
@@ -133,6 +130,13 @@ BookmarkRecord* CBookmarkListView::FileLink(std::string title, std::string url, 
     record.release();  // the category owns it
     if (shown) InsertRow(afterRow >= 0 ? afterRow + 1 : static_cast<int>(rows_.size()), added);
     return added;
+}
+
+ClassRecord* CBookmarkListView::ReceivedLinksCategory() {
+    const std::string name = framework::UiText("bookmarkview", "10005", "收到的链接");
+    ClassRecord* category = store_->AddTopClass(name);  // or the one of that name
+    if (category && !current_) store_->SelectCaret(category);
+    return category;
 }
 
 void CBookmarkListView::OnLinksPending() {

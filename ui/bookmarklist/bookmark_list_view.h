@@ -131,6 +131,9 @@ private:
     // a row of the list (the link filed before it in one drain), else after
     // the focused row; returns the bookmark added, none when none was.
     BookmarkRecord* FileLink(std::string title, std::string url, ClassRecord* target, BookmarkRecord* previous);
+    // The top-level category for links that have nowhere else to go, made
+    // when there is none, and shown when no category is.
+    ClassRecord* ReceivedLinksCategory();
     void OnLinksPending();
     void DrainQueue();
     // True while a dialog or question of the view is open, or an import or

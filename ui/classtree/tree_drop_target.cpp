@@ -4,6 +4,7 @@
 #include "drop_data.h"
 #include "framework/private_messages.h"
 #include "pending_link_queue.h"
+#include "platform/incoming_text.h"
 #include "shortcut_file.h"
 #include "transfer_job.h"
 
@@ -16,6 +17,8 @@ namespace {
 constexpr DWORD kHoverExpandDelay = 800;
 constexpr char kBookmarkFormat[] = "linkarbor_clipboardformat";
 constexpr char kDescriptorFormat[] = "FileGroupDescriptor";
+constexpr char kWideDescriptorFormat[] = "FileGroupDescriptorW";
+constexpr char kWideUrlFormat[] = "UniformResourceLocatorW";
 
 // One medium from the data object, released once when it goes.
 class Medium {
@@ -45,15 +48,25 @@ private:
 // Runs `read(bytes, size)` over the locked global memory, never beyond its
 // size.
 template <class Read>
-std::string ReadGlobal(HGLOBAL global, Read read) {
+auto ReadGlobal(HGLOBAL global, Read read) -> decltype(read(nullptr, 0)) {
     if (!global) return {};
     const SIZE_T size = ::GlobalSize(global);
     const void* bytes = ::GlobalLock(global);
     if (!bytes) return {};
-    std::string result = read(bytes, static_cast<std::size_t>(size));
+    auto result = read(bytes, static_cast<std::size_t>(size));
     ::GlobalUnlock(global);
     return result;
 }
+
+// The text of a UTF-16 format, when the data object offers it.
+bool ReadWideText(IDataObject* data, CLIPFORMAT format, std::u16string& text) {
+    Medium medium(data, format, TYMED_HGLOBAL);
+    if (!medium.Ok()) return false;
+    text = ReadGlobal(medium.Global(), WideTextOfBlock);
+    return true;
+}
+
+CLIPFORMAT Format(const char* name) { return static_cast<CLIPFORMAT>(::RegisterClipboardFormatA(name)); }
 
 bool HoldsBookmarks(IDataObject* data) {
     const auto format = static_cast<CLIPFORMAT>(::RegisterClipboardFormatA(kBookmarkFormat));
@@ -170,15 +183,27 @@ bool CTreeDropTarget::DropBookmarks(IDataObject* data, DWORD effect) {
 }
 
 bool ReadDroppedText(IDataObject* data, ShortcutLink& link) {
-    {
+    // The Unicode forms first: an address with characters outside the code
+    // page keeps its meaning only through them.
+    std::u16string wide;
+    if (ReadWideText(data, Format(kWideUrlFormat), wide) || ReadWideText(data, CF_UNICODETEXT, wide)) {
+        link.url = platform::AddressFromUtf16(wide);
+    } else {
         Medium text(data, CF_TEXT, TYMED_HGLOBAL);
         if (!text.Ok()) return false;
         link.url = ReadGlobal(text.Global(), TextOfBlock);
     }
     link.title.clear();
-    const auto descriptor = static_cast<CLIPFORMAT>(::RegisterClipboardFormatA(kDescriptorFormat));
-    Medium names(data, descriptor, TYMED_HGLOBAL);
-    if (names.Ok()) link.title = ReadGlobal(names.Global(), TitleOfDescriptorBlock);
+    Medium wideNames(data, Format(kWideDescriptorFormat), TYMED_HGLOBAL);
+    if (wideNames.Ok()) {
+        link.title = platform::NameFromUtf16(ReadGlobal(wideNames.Global(), WideTitleOfDescriptorBlock));
+        return true;
+    }
+    Medium names(data, Format(kDescriptorFormat), TYMED_HGLOBAL);
+    if (names.Ok()) {
+        link.title = ReadGlobal(names.Global(), TitleOfDescriptorBlock);
+        platform::ReplaceReservedNameChars(link.title);
+    }
     return true;
 }
 

@@ -290,21 +290,22 @@ TEST_F(BookmarkList, LinksArrivingDuringItsDialogWaitForIt) {
     EXPECT_TRUE(InStep());
 }
 
-TEST_F(BookmarkList, WithoutACategoryEachLinkIsRefused) {
+// Links with no category to go to are not lost: they are filed, in order and
+// without a question, into a category made for them (once).
+TEST_F(BookmarkList, WithoutACategoryLinksGoToTheReceivedLinksCategory) {
     Show("Empty");
     ::SendMessageA(view->Hwnd(), framework::UWM_CLASS_CHANGED, 0, 1);
-    std::vector<std::string> boxes;
-    DialogScript script;
-    for (int i = 0; i < 2; ++i) {
-        script.OnMessageBox([&](HWND box) {
-            boxes.push_back(dialog_test::MessageBoxText(box));
-            dialog_test::Click(box, IDOK);
-        });
-    }
     Queue("A", "http://a.example/");
+    ASSERT_TRUE(PumpUntil([&] { return Drained(); }));
     Queue("B", "http://b.example/");
-    ASSERT_TRUE(PumpUntil([&] { return script.Finished() && Drained(); })) << script.Failure();
-    EXPECT_EQ(boxes, (std::vector<std::string>(2, "请先建立分类目录!")));
+    ASSERT_TRUE(PumpUntil([&] { return Drained(); }));
+    ClassRecord* received = Find("收到的链接");
+    ASSERT_NE(received, nullptr);
+    EXPECT_EQ(Store().Root()->LastChild(), received);
+    std::vector<std::string> filed;
+    for (const BookmarkRecord* b : received->bookmarks) filed.push_back(std::string(b->title) + " " + std::string(b->url));
+    EXPECT_EQ(filed, (std::vector<std::string>{"A http://a.example/", "B http://b.example/"}));
+    EXPECT_EQ(::FindWindowA("#32770", nullptr), nullptr) << "no message";
 }
 
 TEST_F(BookmarkList, LinksDroppedOnItAreCopiedIntoTheQueue) {

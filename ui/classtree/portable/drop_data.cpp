@@ -2,6 +2,7 @@
 
 #include "platform/codepage.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -28,6 +29,39 @@ std::string TitleOfDescriptorBlock(const void* data, std::size_t size) {
     std::size_t available = size - nameStart;
     if (available > kDescriptorNameSize) available = kDescriptorNameSize;
     return WithoutSuffix(TextOfBlock(bytes + nameStart, available));
+}
+
+std::u16string WideTextOfBlock(const void* data, std::size_t size) {
+    if (!data) return {};
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    std::u16string text;
+    for (std::size_t i = 0; i + 1 < size; i += 2) {
+        const auto unit = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
+        if (unit == 0) break;
+        text += unit;
+    }
+    return text;
+}
+
+std::u16string WideTitleOfDescriptorBlock(const void* data, std::size_t size) {
+    if (!data || size < kDescriptorCountSize) return {};
+    std::uint32_t count = 0;
+    std::memcpy(&count, data, sizeof count);
+    if (count == 0) return {};
+    const std::size_t nameStart = kDescriptorCountSize + kDescriptorNameOffset;
+    if (size <= nameStart) return {};
+    const std::size_t available = std::min(size - nameStart, kWideDescriptorNameSize);
+    std::u16string name = WideTextOfBlock(static_cast<const unsigned char*>(data) + nameStart, available);
+    // Without its last four characters (the ".url" suffix), a surrogate pair
+    // counting as one; a name shorter than that stays whole.
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const bool trailOfPair = i > 0 && name[i] >= 0xDC00 && name[i] <= 0xDFFF && name[i - 1] >= 0xD800 &&
+                                 name[i - 1] <= 0xDBFF;
+        if (!trailOfPair) starts.push_back(i);
+    }
+    if (starts.size() >= 4) name.resize(starts[starts.size() - 4]);
+    return name;
 }
 
 std::string WithoutSuffix(std::string_view name) {

@@ -19,6 +19,15 @@ std::string TextOfBlock(const void* data, std::size_t size);
 // no descriptor or ends before the name begins.
 std::string TitleOfDescriptorBlock(const void* data, std::size_t size);
 
+// The text of a UTF-16 block (CF_UNICODETEXT, "UniformResourceLocatorW"):
+// the code units up to the first zero, or the whole block when it holds none;
+// a dangling odd byte is left out.
+std::u16string WideTextOfBlock(const void* data, std::size_t size);
+
+// The title a "FileGroupDescriptorW" block gives a dropped link, as
+// TitleOfDescriptorBlock does for the ANSI block.
+std::u16string WideTitleOfDescriptorBlock(const void* data, std::size_t size);
+
 // Removes the last four characters (double-byte characters count as one)
 // when the name has at least four.
 std::string WithoutSuffix(std::string_view name);
@@ -45,5 +54,7 @@ inline constexpr std::size_t kDescriptorCountSize = 4;
 inline constexpr std::size_t kDescriptorSize = 332;
 inline constexpr std::size_t kDescriptorNameOffset = 72;
 inline constexpr std::size_t kDescriptorNameSize = 260;
+// The UTF-16 descriptor: the same fields, a name of 260 units (520 bytes).
+inline constexpr std::size_t kWideDescriptorNameSize = 520;
 
 }  // namespace classtree

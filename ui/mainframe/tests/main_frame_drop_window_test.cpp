@@ -239,25 +239,24 @@ TEST_F(DropWindowTest, DropsReachTheListAsCopiesAndAreRefusedOnceItIsGone) {
     target->Release();
 }
 
-TEST_F(DropWindowTest, ALinkDroppedWithoutAnyCategoryIsRefusedWithTheListsMessage) {
+TEST_F(DropWindowTest, ALinkDroppedWithoutAnyCategoryGetsACategoryOfItsOwn) {
     WriteBytes(folder_ + "bookmark.xml", kEmpty);
     settings_->GUI_ShowDragWindow = 1;
     ASSERT_NE(Show(), nullptr);
     IDropTarget* target = RegisteredTarget(Frame().DropWindow());
     ASSERT_NE(target, nullptr);
-    std::string box;
-    dialog_test::DialogScript script;
-    script.OnMessageBox([&](HWND b) {
-        box = dialog_test::MessageBoxText(b);
-        dialog_test::Click(b, IDOK);
-    });
     classtree_test::TestData link;
     link.blocks[CF_TEXT] = std::string("http://nowhere.example/\0", 24);
     DWORD effect = DROPEFFECT_COPY;
     target->Drop(&link, 0, POINTL{5, 5}, &effect);
-    ASSERT_TRUE(PumpUntil([&] { return script.Finished(); })) << script.Failure();
-    EXPECT_EQ(box, "请先建立分类目录!");
     target->Release();
+    CBookmarkStore& store = CBookmarkStore::Instance();
+    ClassRecord* received = nullptr;
+    ASSERT_TRUE(PumpUntil([&] {
+        received = store.FindChildClass(store.Root(), "收到的链接", nullptr);
+        return received && !received->bookmarks.empty();
+    }));
+    EXPECT_EQ(std::string(received->bookmarks.front()->url), "http://nowhere.example/");
 }
 
 }  // namespace
