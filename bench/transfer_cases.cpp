@@ -110,6 +110,21 @@ Case BrowserRead50MbCase() {
     }};
 }
 
+// Two megabytes of one of the characters that start something the reader
+// must find the end of (an entity, a tag, a quoted value, a comment): each
+// reads in the time of any other file of that size.
+Case BrowserReadRepeatedCase(const char* name, const char* pattern) {
+    return {name, nullptr, [pattern](const Options&) {
+        Prepared p;
+        auto file = std::make_shared<std::string>();
+        while (file->size() < (2u << 20)) *file += pattern;
+        auto examined = std::make_shared<std::size_t>(0);
+        p.work = [=] { browserfile::Read(*file, examined.get()); };
+        p.check = [=] { return std::to_string(*examined / file->size()) + " bytes examined per byte"; };
+        return p;
+    }};
+}
+
 }  // namespace
 
 void AddTransferCases(std::vector<Case>& cases) {
@@ -118,6 +133,10 @@ void AddTransferCases(std::vector<Case>& cases) {
     cases.push_back(ImportCase("transfer.xml_import.nest10000", "nest.xml", false, "store.load.nest10000"));
     cases.push_back(BrowserImportCase());
     cases.push_back(BrowserRead50MbCase());
+    cases.push_back(BrowserReadRepeatedCase("browser_file.read_2mb_of_ampersands", "&"));
+    cases.push_back(BrowserReadRepeatedCase("browser_file.read_2mb_of_open_quotes", "<a x=\""));
+    cases.push_back(BrowserReadRepeatedCase("browser_file.read_2mb_of_tag_starts", "<"));
+    cases.push_back(BrowserReadRepeatedCase("browser_file.read_2mb_of_entities_in_titles", "<H3>&#x5DE5"));
 }
 
 }  // namespace bench

@@ -1,6 +1,7 @@
 // quorva.exe opening its homepage group and random bookmarks, with a
 // recording program registered as the browser of the test prefix, so that
 // no test ever reaches a real browser.
+#include "automation_client.h"
 #include "program_runner.h"
 #include "test_support/browser_entry.h"
 #include "test_support/temp_dir.h"
@@ -98,6 +99,7 @@ protected:
         std::snprintf(xml, sizeof xml,
                       "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<settings>\r\n"
                       "<Other.RandOpenCount>%d</Other.RandOpenCount>\r\n"
+                      "<Other.DisplayAddBookmarkDlg>0</Other.DisplayAddBookmarkDlg>\r\n"
                       "<Other.InDefaultBookmark>0</Other.InDefaultBookmark>\r\n"
                       "<Other.InIEBookmark>0</Other.InIEBookmark>\r\n</settings>\r\n",
                       randomCount);
@@ -193,6 +195,40 @@ TEST_F(OpeningTest, TenRandomBookmarksOfTwentyFiveOpenInCollectionOrderAtTheirPa
     EXPECT_GE(rest, 8 * 1000 - 800);
     EXPECT_LE(rest, 8 * 1000 + 2500);
     std::printf("first gap %lld ms, then 8 more in %lld ms\n", Gap(opened[0], opened[1]), rest);
+    EXPECT_TRUE(program.Close());
+}
+
+// A script sends a link whose address and title lie outside the code page
+// while there is no category: it lands in a category made for it, with the
+// address percent-encoded, and opening it hands the browser that address.
+TEST_F(OpeningTest, ALinkOutsideTheCodePageIsKeptAndOpenedAsItsEncodedAddress) {
+    WriteSettings(1);
+    WriteBytes(dir_.File("bookmark.xml"), "<?xml version=\"1.0\" encoding=\"utf-8\"?><root>\r\n</root>\r\n");
+    RunningProgram program;
+    ASSERT_TRUE(program.Start(exe_, ""));
+    HWND window = program.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    const std::string script = dir_.File("korean.js");
+    automation_test::WriteScript(
+        script,
+        "try {\r\n"
+        "  var o = new ActiveXObject(\"quorva.IEMenuCatch\");\r\n"
+        "  o.AddURL(\"https://ko.wikipedia.org/wiki/\\uB300\\uD55C\\uBBFC\\uAD6D\",\r\n"
+        "           \"\\uB300\\uD55C\\uBBFC\\uAD6D - \\uC704\\uD0A4\\uBC31\\uACFC: \\u4E66\", 0);\r\n"
+        "  o = null; CollectGarbage();\r\n"
+        "  WScript.Echo(\"sent\");\r\n"
+        "} catch (e) { WScript.Echo(\"fail \" + e.number); WScript.Quit(3); }\r\n");
+    const automation_test::Finished client = automation_test::RunToEnd(automation_test::ScriptCommand(script, ""));
+    ASSERT_EQ(client.exitCode, 0u) << client.output;
+    const std::string encoded = "https://ko.wikipedia.org/wiki/%EB%8C%80%ED%95%9C%EB%AF%BC%EA%B5%AD";
+    const std::string line = "<a t=\"？？？？ - ？？？？： 书\" u=\"" + encoded + "\" r=\"\"/>";
+    ASSERT_TRUE(WaitUntil([&] { return ReadBytes(dir_.File("bookmark.xml")).find(line) != std::string::npos; }, 20000))
+        << ReadBytes(dir_.File("bookmark.xml"));
+    EXPECT_NE(ReadBytes(dir_.File("bookmark.xml")).find("<G t=\"收到的链接\">"), std::string::npos);
+    ASSERT_TRUE(::PostMessageA(window, WM_COMMAND, kOpenRandomBookmarks, 0));
+    const std::vector<Opened> opened = WaitForLog(1, 15000);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0].address, encoded);
     EXPECT_TRUE(program.Close());
 }
 

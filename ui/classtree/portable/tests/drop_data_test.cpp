@@ -96,6 +96,73 @@ TEST(DropText, StopsAtTheFirstZeroOrTheEndOfTheBlock) {
     EXPECT_EQ(classtree::TextOfBlock(nullptr, 10), "");
 }
 
+// The Unicode forms browsers offer: a block of UTF-16 units, little-endian.
+std::string Utf16Bytes(const std::u16string& text) {
+    std::string bytes;
+    for (char16_t unit : text) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
+}
+
+TEST(DropText, UnicodeBlocksStopAtTheFirstZeroUnitOrTheEnd) {
+    struct Case {
+        std::string bytes;
+        std::u16string text;
+    };
+    const Case cases[] = {
+        {Utf16Bytes(u"http://한.kr/") + std::string("\0\0junk", 6), u"http://한.kr/"},
+        {Utf16Bytes(u"no-zero"), u"no-zero"},
+        {Utf16Bytes(u"odd") + "x", u"odd"},  // a dangling byte is no unit
+        {std::string("\0\x4E", 2), u"一"},    // a zero byte is no zero unit
+        {"", u""},
+    };
+    for (const Case& c : cases) {
+        auto block = std::make_unique<char[]>(c.bytes.size() + 1);
+        std::memcpy(block.get(), c.bytes.data(), c.bytes.size());
+        EXPECT_EQ(classtree::WideTextOfBlock(block.get(), c.bytes.size()), c.text) << c.bytes.size();
+    }
+    EXPECT_EQ(classtree::WideTextOfBlock(nullptr, 10), u"");
+}
+
+TEST(DescriptorTitle, TheUnicodeDescriptorGivesTheFirstNameWithoutItsSuffix) {
+    constexpr std::size_t kWideSize = kDescriptorNameOffset + classtree::kWideDescriptorNameSize;
+    auto block = [&](std::uint32_t count, const std::u16string& name, std::size_t size) {
+        std::string bytes(kDescriptorCountSize + kWideSize, '\0');
+        std::memcpy(bytes.data(), &count, sizeof count);
+        const std::string units = Utf16Bytes(name);
+        bytes.replace(kNameStart, std::min(units.size(), classtree::kWideDescriptorNameSize),
+                      units.substr(0, classtree::kWideDescriptorNameSize));
+        bytes.resize(size);
+        return bytes;
+    };
+    struct Case {
+        std::uint32_t count;
+        std::u16string name;
+        std::size_t size;
+        std::u16string title;
+    };
+    const std::u16string full(260, u'a');
+    const Case cases[] = {
+        {1, u"대한민국 - 위키백과.url", kDescriptorCountSize + kWideSize, u"대한민국 - 위키백과"},
+        {1, u"😀😀.url", kDescriptorCountSize + kWideSize, u"😀😀"},
+        {1, u"ab😀", kDescriptorCountSize + kWideSize, u"ab😀"} /* three characters stay whole */,
+        {1, u"x😀.ur", kDescriptorCountSize + kWideSize, u"x"} /* a pair counts as one */,
+        {0, u"Ignored.url", kDescriptorCountSize + kWideSize, u""},
+        {1, u"Cut.url", kNameStart + 1, u""},  // half a unit
+        {1, u"Truncated.url", kNameStart + 12, u"Tr"},
+        {1, full, kDescriptorCountSize + kWideSize, std::u16string(256, u'a')},
+    };
+    for (const Case& c : cases) {
+        const std::string bytes = block(c.count, c.name, c.size);
+        auto exact = std::make_unique<char[]>(bytes.size());
+        std::memcpy(exact.get(), bytes.data(), bytes.size());
+        EXPECT_EQ(classtree::WideTitleOfDescriptorBlock(exact.get(), bytes.size()), c.title);
+    }
+    EXPECT_EQ(classtree::WideTitleOfDescriptorBlock(nullptr, 600), u"");
+}
+
 TEST(ShortcutTitle, TakesTheNameWithoutFolderAndExtension) {
     struct Case {
         const char* path;
