@@ -127,7 +127,7 @@ TEST_F(TransferWineTest, ARealFolderImportsIntoTheTreeWithHostileEntriesSkipped)
     }
     std::sort(titles.begin(), titles.end());
     EXPECT_EQ(titles, (std::vector<std::string>{"IE收藏夹/Search=http://search.example/",
-                                                "News/   =http://thai.example/", "News/Daily=http://daily.example/"}));
+                                                "News/Daily=http://daily.example/", "News/？？？=http://thai.example/"}));
     // The shortcut object cuts paths of MAX_PATH units or more: the file past
     // that length is counted but never opened under a cut name.
     ClassRecord* longA = Store().FindChildClass(ie, std::string(120, 'a'), nullptr);
@@ -180,6 +180,31 @@ TEST_F(TransferWineTest, ExportReadsBackRepeatsQuietlyAndAsksOnceForAChangedUrl)
     EXPECT_EQ(transfer::ReadShortcutUrl(file), "http://changed.example/");
     EXPECT_FALSE(fs.KindOf(transfer::Utf8FromWide(transfer::WideFromAnsi(file + ".quorva-new"))) ==
                  transfer::PathKind::kFile) << "no temporary file is left";
+}
+
+// Names and addresses outside the code page, as Windows writes them: the
+// folder's name shows stand-ins, the address comes whole from the Unicode
+// section, percent-encoded; a plain shortcut reads as before.
+TEST_F(TransferWineTest, ShortcutsOutsideTheCodePageKeepTheirAddresses) {
+    const std::wstring folder = root + L"\\Fav\\\xD55C\xAD6D";
+    MakeFolderW(root + L"\\Fav");
+    MakeFolderW(folder);
+    WriteFileW(folder + L"\\\xC704\xD0A4.url",
+               "[InternetShortcut]\r\nURL=https://ko.wikipedia.org/wiki/??\r\n"
+               "[InternetShortcut.A]\r\nURL=https://ko.wikipedia.org/wiki/??\r\n"
+               "[InternetShortcut.W]\r\nURL=https://ko.wikipedia.org/wiki/+xwTQpA-\r\n");
+    WriteFileW(folder + L"\\plain.url", Handwritten("http://plain.example/"));
+    Open(classtree_test::SampleFile());
+    ClassRecord* news = Find("News");
+    auto job = Run(CTransferJob::kImportFolder, Ansi(root + L"\\Fav"), news);
+    EXPECT_EQ(job->Counts().failed, 0u);
+    ClassRecord* korean = Store().FindChildClass(news, "？？", nullptr);
+    ASSERT_NE(korean, nullptr);
+    std::vector<std::string> links;
+    for (const BookmarkRecord* b : korean->bookmarks) links.push_back(std::string(b->title) + " " + std::string(b->url));
+    std::sort(links.begin(), links.end());
+    EXPECT_EQ(links, (std::vector<std::string>{"plain http://plain.example/",
+                                               "？？ https://ko.wikipedia.org/wiki/%EC%9C%84%ED%82%A4"}));
 }
 
 TEST_F(TransferWineTest, ShippedDefaultXmlImportsIntoTheSelectedCategoryAndRefreshesTheList) {

@@ -109,6 +109,37 @@ TEST_F(ClassTreeDrop, ABrowserLinkIsQueuedForTheCategoryUnderTheCursor) {
     EXPECT_TRUE(Mirrors());
 }
 
+// What Edge and Chrome offer beside the text of the code page: the address
+// and the file name in UTF-16. Those are read, so nothing is lost.
+TEST_F(ClassTreeDrop, ALinkInItsUnicodeFormsKeepsWhatTheCodePageLacks) {
+    auto utf16 = [](const std::wstring& text) {
+        return std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t));
+    };
+    std::string names(4 + 592, '\0');
+    names[0] = 1;
+    const std::string name = utf16(L"\xB300\xD55C - \xC704\xD0A4.url");
+    names.replace(4 + 72, name.size(), name);
+    TestData data;
+    data.blocks[CF_TEXT] = std::string("https://ko.wikipedia.org/wiki/??\0", 33);
+    data.blocks[Format("UniformResourceLocatorW")] = utf16(L"https://ko.wikipedia.org/wiki/\xB300\xD55C");
+    data.blocks[Format("FileGroupDescriptorW")] = names;
+    data.blocks[Format("FileGroupDescriptor")] = Descriptor(1, "?? - ??.url", 4 + 332);
+    DropAt(data, ScreenPointOf("Tools"));
+    auto links = DrainQueue();
+    ASSERT_EQ(links.size(), 1u);
+    EXPECT_EQ(links[0].url, "https://ko.wikipedia.org/wiki/%EB%8C%80%ED%95%9C");
+    EXPECT_EQ(links[0].title, "？？ - ？？");
+    // Text alone, as another program may offer it: the Unicode text first.
+    TestData text;
+    text.blocks[CF_UNICODETEXT] = utf16(L"http://x.example/\xD55C?q=a:b");
+    text.blocks[CF_TEXT] = std::string("http://x.example/?\0", 19);
+    DropAt(text, ScreenPointOf("Tools"));
+    links = DrainQueue();
+    ASSERT_EQ(links.size(), 1u);
+    EXPECT_EQ(links[0].url, "http://x.example/%ED%95%9C?q=a:b");
+    EXPECT_EQ(links[0].title, "");
+}
+
 // The queue's limits hold for drops too: an over-long link is dropped, and so
 // is any link while the queue is full; nothing tells the frame.
 TEST_F(ClassTreeDrop, LinksOverTheLimitsAreNotQueued) {
