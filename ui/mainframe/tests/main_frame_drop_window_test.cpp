@@ -242,11 +242,17 @@ TEST_F(DropWindowTest, DropsReachTheListAsCopiesAndAreRefusedOnceItIsGone) {
 TEST_F(DropWindowTest, ALinkDroppedWithoutAnyCategoryGetsACategoryOfItsOwn) {
     WriteBytes(folder_ + "bookmark.xml", kEmpty);
     settings_->GUI_ShowDragWindow = 1;
+    settings_->Other_DisplayAddBookmarkDlg = 0;
     ASSERT_NE(Show(), nullptr);
     IDropTarget* target = RegisteredTarget(Frame().DropWindow());
     ASSERT_NE(target, nullptr);
     classtree_test::TestData link;
     link.blocks[CF_TEXT] = std::string("http://nowhere.example/\0", 24);
+    // With its title, as a browser offers it: the link needs no dialog.
+    std::string names(4 + 332, '\0');
+    names[0] = 1;
+    names.replace(4 + 72, 12, "Nowhere.url");
+    link.blocks[static_cast<CLIPFORMAT>(::RegisterClipboardFormatA("FileGroupDescriptor"))] = names;
     DWORD effect = DROPEFFECT_COPY;
     target->Drop(&link, 0, POINTL{5, 5}, &effect);
     target->Release();
@@ -256,6 +262,7 @@ TEST_F(DropWindowTest, ALinkDroppedWithoutAnyCategoryGetsACategoryOfItsOwn) {
         received = store.FindChildClass(store.Root(), "收到的链接", nullptr);
         return received && !received->bookmarks.empty();
     }));
+    EXPECT_EQ(std::string(received->bookmarks.front()->title), "Nowhere");
     EXPECT_EQ(std::string(received->bookmarks.front()->url), "http://nowhere.example/");
 }
 
