@@ -99,9 +99,9 @@ protected:
         std::snprintf(xml, sizeof xml,
                       "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<settings>\r\n"
                       "<Other.RandOpenCount>%d</Other.RandOpenCount>\r\n"
-                      "<Other.DisplayAddBookmarkDlg>0</Other.DisplayAddBookmarkDlg>\r\n"
                       "<Other.InDefaultBookmark>0</Other.InDefaultBookmark>\r\n"
-                      "<Other.InIEBookmark>0</Other.InIEBookmark>\r\n</settings>\r\n",
+                      "<Other.InIEBookmark>0</Other.InIEBookmark>\r\n"
+                      "<Other.DisplayAddBookmarkDlg>0</Other.DisplayAddBookmarkDlg>\r\n</settings>\r\n",
                       randomCount);
         WriteBytes(dir_.File("setting.xml"), xml);
     }
@@ -213,14 +213,14 @@ TEST_F(OpeningTest, ALinkOutsideTheCodePageIsKeptAndOpenedAsItsEncodedAddress) {
         script,
         "try {\r\n"
         "  var o = new ActiveXObject(\"quorva.IEMenuCatch\");\r\n"
-        "  o.AddURL(\"https://ko.wikipedia.org/wiki/\\uB300\\uD55C\\uBBFC\\uAD6D\",\r\n"
+        "  o.AddURL(\"http://ko.wikipedia.org/wiki/\\uB300\\uD55C\\uBBFC\\uAD6D\",\r\n"
         "           \"\\uB300\\uD55C\\uBBFC\\uAD6D - \\uC704\\uD0A4\\uBC31\\uACFC: \\u4E66\", 0);\r\n"
         "  o = null; CollectGarbage();\r\n"
         "  WScript.Echo(\"sent\");\r\n"
         "} catch (e) { WScript.Echo(\"fail \" + e.number); WScript.Quit(3); }\r\n");
     const automation_test::Finished client = automation_test::RunToEnd(automation_test::ScriptCommand(script, ""));
     ASSERT_EQ(client.exitCode, 0u) << client.output;
-    const std::string encoded = "https://ko.wikipedia.org/wiki/%EB%8C%80%ED%95%9C%EB%AF%BC%EA%B5%AD";
+    const std::string encoded = "http://ko.wikipedia.org/wiki/%EB%8C%80%ED%95%9C%EB%AF%BC%EA%B5%AD";
     const std::string line = "<a t=\"？？？？ - ？？？？： 书\" u=\"" + encoded + "\" r=\"\"/>";
     ASSERT_TRUE(WaitUntil([&] { return ReadBytes(dir_.File("bookmark.xml")).find(line) != std::string::npos; }, 20000))
         << ReadBytes(dir_.File("bookmark.xml"));

@@ -1,6 +1,7 @@
 #include "bookmark_dlg.h"
 
 #include "framework/data_exchange.h"
+#include "framework/unicode_edit.h"
 #include "resource.h"
 #include "select_class_dlg.h"
 #include "validation.h"
@@ -15,6 +16,9 @@ bool CBookmarkDlg::OnOpen() {
     if (texts.okIsUpdate) SetItemText(IDOK, Text(kUpdateButton));
     shownCategory_ = category;
     SetItemText(IDC_CLASS_NAME, category ? category->name : std::string());
+    // Texts pasted from a browser keep what the code page lacks until they
+    // are read.
+    for (int id : {IDC_TITLE_EDIT, IDC_URL_EDIT, IDC_REMARK_EDIT}) framework::MakeUnicodeEdit(Hwnd(), id);
     framework::CDataExchange dx(Hwnd(), false);
     dx.Text(IDC_TITLE_EDIT, title);
     dx.Text(IDC_URL_EDIT, url);
@@ -47,7 +51,8 @@ void CBookmarkDlg::BrowseCategory() {
 void CBookmarkDlg::OnOK() {
     std::string newTitle, newUrl, newRemark;
     framework::CDataExchange dx(Hwnd(), true);
-    if (!dx.Text(IDC_TITLE_EDIT, newTitle) || !dx.Text(IDC_URL_EDIT, newUrl) || !dx.Text(IDC_REMARK_EDIT, newRemark))
+    if (!dx.Text(IDC_TITLE_EDIT, newTitle) || !dx.Address(IDC_URL_EDIT, newUrl) ||
+        !dx.Text(IDC_REMARK_EDIT, newRemark))
         return;
     if (const auto refusal = CheckBookmark(newTitle, newUrl)) {
         Refuse(refusal->message, refusal->field == Field::kUrl ? IDC_URL_EDIT : IDC_TITLE_EDIT);

@@ -1,16 +1,26 @@
 #include "framework/data_exchange.h"
 
 #include "framework/message_box.h"
+#include "framework/unicode_edit.h"
+#include "platform/incoming_text.h"
 
 #include <vector>
 
 namespace framework {
 
-bool CDataExchange::Text(int id, std::string& value) {
+bool CDataExchange::Text(int id, std::string& value) { return Exchange(id, value, Kind::kText); }
+bool CDataExchange::Address(int id, std::string& value) { return Exchange(id, value, Kind::kAddress); }
+
+bool CDataExchange::Exchange(int id, std::string& value, Kind kind) {
     if (Failed()) return false;
     HWND control = ::GetDlgItem(dialog_, id);
     if (!control) return Fail(id);
     if (!save_) return ::SetWindowTextA(control, value.c_str()) ? true : Fail(id);
+    if (::IsWindowUnicode(control)) {
+        const std::u16string text = WindowTextUtf16(control);
+        value = kind == Kind::kAddress ? platform::AddressFromUtf16(text) : platform::RemarkFromUtf16(text);
+        return true;
+    }
 
     const int length = ::GetWindowTextLengthA(control);
     if (length < 0) return Fail(id);

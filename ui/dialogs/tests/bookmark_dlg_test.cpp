@@ -84,6 +84,27 @@ TEST_F(BookmarkDialog, AddModeShowsTheInputsAndOkReturnsTheEnteredValues) {
     EXPECT_EQ(dialog.category, tree.world);
 }
 
+// What a browser's address bar hands over holds characters of any script:
+// the fields keep them until they are read, and the address is kept by its
+// meaning (percent-encoded), the title and remark with stand-ins.
+TEST_F(BookmarkDialog, TextsOutsideTheCodePageAreReadByTheirMeaning) {
+    bool unicode = false;
+    DialogScript script;
+    script.OnDialogWith(IDC_REMARK_EDIT, [&](HWND d) {
+        unicode = ::IsWindowUnicode(::GetDlgItem(d, IDC_URL_EDIT)) && ::IsWindowUnicode(::GetDlgItem(d, IDC_TITLE_EDIT));
+        ::SetDlgItemTextW(d, IDC_TITLE_EDIT, L"\xC704\xD0A4 \x4E66");
+        ::SetDlgItemTextW(d, IDC_URL_EDIT, L"https://ko.wikipedia.org/wiki/\xC704\xD0A4");
+        ::SetDlgItemTextW(d, IDC_REMARK_EDIT, L"na\x00EFve");
+        dialog_test::Click(d, IDOK);
+    });
+    EXPECT_EQ(dialog.DoModal(nullptr), IDOK);
+    ASSERT_TRUE(script.AllStepsRan()) << script.Failure();
+    EXPECT_TRUE(unicode);
+    EXPECT_EQ(dialog.title, "？？ 书");
+    EXPECT_EQ(dialog.url, "https://ko.wikipedia.org/wiki/%EC%9C%84%ED%82%A4");
+    EXPECT_EQ(dialog.remark, "na？ve");
+}
+
 TEST_F(BookmarkDialog, EditModeTitleAndUpdateButton) {
     dialog.mode = 1;
     Opened opened;
