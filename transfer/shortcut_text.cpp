@@ -1,5 +1,7 @@
 #include "shortcut_text.h"
 
+#include "text_rules.h"
+
 #include <cstdint>
 
 namespace transfer {
@@ -12,16 +14,6 @@ int Base64Value(char c) {
     if (c == '+') return 62;
     if (c == '/') return 63;
     return -1;
-}
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    }
-    return true;
 }
 
 std::string_view Trimmed(std::string_view s) {
@@ -73,11 +65,11 @@ std::u16string UnicodeUrlOfShortcutText(std::string_view file) {
         const std::string_view line = Trimmed(file.substr(start, end - start));
         start = end + 1;
         if (!line.empty() && line.front() == '[') {
-            inSection = EqualsIgnoringCase(line, "[InternetShortcut.W]");
+            inSection = SameName(line, "[InternetShortcut.W]");
             continue;
         }
         const std::size_t equals = line.find('=');
-        if (inSection && equals != std::string_view::npos && EqualsIgnoringCase(Trimmed(line.substr(0, equals)), "URL")) {
+        if (inSection && equals != std::string_view::npos && SameName(Trimmed(line.substr(0, equals)), "URL")) {
             return DecodeUtf7(Trimmed(line.substr(equals + 1)));
         }
     }

@@ -45,25 +45,6 @@ bool IsValidUtf8(std::string_view s) {
     return true;
 }
 
-void AppendUtf8(std::uint32_t cp, std::string& out) {
-    if (cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 // The longest entity looked for: "&#x" and more leading zeros than anyone
 // writes. The ';' is never searched for further, so every '&' costs at most
 // this much however the text goes on.
@@ -232,7 +213,7 @@ std::string Reader::Text(std::string_view raw, TextKind kind) {
         if (space && !decoded.empty() && decoded.back() != '\n') decoded += ' ';
         space = false;
         if (used) {
-            AppendUtf8(cp, decoded);  // kNoCharacter becomes U+FFFD
+            platform::AppendUtf8(cp == kNoCharacter ? 0xFFFD : cp, decoded);
             i += used - 1;
         } else {
             decoded += c;

@@ -192,7 +192,8 @@ TEST(BrowserFileTest, WhatIsWrittenReadsBackAsTheSameTree) {
     // A bookmarklet holds every character the file must escape; a title may
     // hold a line break (the file has none in a title: it becomes a space).
     const std::string bookmarklet = "javascript:(function(){alert(\"<a & b>\");  x='1'})()";
-    store.AddBookmark(news, nullptr, new BookmarkRecord("\xB9\xA4\xBE\xDF one\r\ntwo", bookmarklet, "line 1\r\nline 2"));
+    store.AddBookmark(news, nullptr,
+                      new BookmarkRecord("\xB9\xA4\xBE\xDF one\r\ntwo", bookmarklet, "line 1\r\nline 2"));
     ClassRecord* sub = store_test::AddChild(store, news, "Sub");
     store.AddBookmark(sub, nullptr, new BookmarkRecord("deep", "http://deep/"));
     store_test::AddChild(store, sub, "Empty");

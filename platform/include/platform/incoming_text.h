@@ -29,6 +29,9 @@ std::string AddressFromUtf8(std::string_view text);
 std::string NameFromUtf8(std::string_view text, bool* lost = nullptr);
 std::string RemarkFromUtf8(std::string_view text, bool* lost = nullptr);
 
+// Appends the UTF-8 form of a code point (at most U+10FFFF).
+void AppendUtf8(char32_t codePoint, std::string& out);
+
 // UTF-8 as UTF-16; invalid sequences become U+FFFD.
 std::u16string Utf16FromUtf8(std::string_view text);
 

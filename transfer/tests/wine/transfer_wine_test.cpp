@@ -201,7 +201,9 @@ TEST_F(TransferWineTest, ShortcutsOutsideTheCodePageKeepTheirAddresses) {
     ClassRecord* korean = Store().FindChildClass(news, "？？", nullptr);
     ASSERT_NE(korean, nullptr);
     std::vector<std::string> links;
-    for (const BookmarkRecord* b : korean->bookmarks) links.push_back(std::string(b->title) + " " + std::string(b->url));
+    for (const BookmarkRecord* b : korean->bookmarks) {
+        links.push_back(std::string(b->title) + " " + std::string(b->url));
+    }
     std::sort(links.begin(), links.end());
     EXPECT_EQ(links, (std::vector<std::string>{"plain http://plain.example/",
                                                "？？ https://ko.wikipedia.org/wiki/%EC%9C%84%ED%82%A4"}));

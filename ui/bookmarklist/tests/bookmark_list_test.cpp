@@ -303,7 +303,9 @@ TEST_F(BookmarkList, WithoutACategoryLinksGoToTheReceivedLinksCategory) {
     ASSERT_NE(received, nullptr);
     EXPECT_EQ(Store().Root()->LastChild(), received);
     std::vector<std::string> filed;
-    for (const BookmarkRecord* b : received->bookmarks) filed.push_back(std::string(b->title) + " " + std::string(b->url));
+    for (const BookmarkRecord* b : received->bookmarks) {
+        filed.push_back(std::string(b->title) + " " + std::string(b->url));
+    }
     EXPECT_EQ(filed, (std::vector<std::string>{"A http://a.example/", "B http://b.example/"}));
     EXPECT_EQ(::FindWindowA("#32770", nullptr), nullptr) << "no message";
 }

@@ -91,7 +91,8 @@ TEST_F(BookmarkDialog, TextsOutsideTheCodePageAreReadByTheirMeaning) {
     bool unicode = false;
     DialogScript script;
     script.OnDialogWith(IDC_REMARK_EDIT, [&](HWND d) {
-        unicode = ::IsWindowUnicode(::GetDlgItem(d, IDC_URL_EDIT)) && ::IsWindowUnicode(::GetDlgItem(d, IDC_TITLE_EDIT));
+        unicode = ::IsWindowUnicode(::GetDlgItem(d, IDC_URL_EDIT)) &&
+                  ::IsWindowUnicode(::GetDlgItem(d, IDC_TITLE_EDIT));
         ::SetDlgItemTextW(d, IDC_TITLE_EDIT, L"\xC704\xD0A4 \x4E66");
         ::SetDlgItemTextW(d, IDC_URL_EDIT, L"https://ko.wikipedia.org/wiki/\xC704\xD0A4");
         ::SetDlgItemTextW(d, IDC_REMARK_EDIT, L"na\x00EFve");
