@@ -377,6 +377,12 @@ TEST_F(CollectionSafety, AFullDiskIsReportedKeepsTheOldFileAndClosingSavesElsewh
         while (::WriteFile(filler, little.data(), static_cast<DWORD>(little.size()), &written, nullptr) &&
                written == little.size()) {
         }
+        // Two pages given back: the save's first block fits only in part,
+        // a write that sets no error code.
+        LARGE_INTEGER back{};
+        back.QuadPart = -8192;
+        ASSERT_TRUE(::SetFilePointerEx(filler, back, nullptr, FILE_END));
+        ASSERT_TRUE(::SetEndOfFile(filler));
         ::CloseHandle(filler);
     }
     HWND window = StartAndWait();
