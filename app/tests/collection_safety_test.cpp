@@ -255,6 +255,26 @@ TEST_F(CollectionSafety, AFileHeldLongerIsKeptAndTheCopyOutlivesTheNextSave) {
     ASSERT_TRUE(program_.Close());
 }
 
+// What a process that ended in the middle of a write left is gone after the
+// next start; the user's files beside it are not touched.
+TEST_F(CollectionSafety, TheLeftoversOfAnInterruptedWriteAreRemovedAtStart) {
+    WriteBytes(File("setting.xml"), kQuietSettings);
+    const std::string original = Collection(3);
+    WriteBytes(File("bookmark.xml"), original);
+    ASSERT_TRUE(::CreateDirectoryA(File("Backup").c_str(), nullptr));
+    const char* leftovers[] = {"bookmark.xml.tmp", "setting.xml.tmp", "bookmark.xml.unreadable-20261208-110000.tmp",
+                               "Backup\\bookmark-2026-12-08.xml.tmp"};
+    const char* kept[] = {"bookmark.xml.unreadable-20261208-110000", "notes.tmp", "Backup\\bookmark-2026-12-07.xml"};
+    for (const char* name : leftovers) WriteBytes(File(name), original.substr(0, 100));
+    for (const char* name : kept) WriteBytes(File(name), "mine");
+    HWND window = StartAndWait();
+    ASSERT_NE(window, nullptr);
+    for (const char* name : leftovers) EXPECT_FALSE(std::filesystem::exists(File(name))) << name;
+    for (const char* name : kept) EXPECT_EQ(ReadBytes(File(name)), "mine") << name;
+    ASSERT_TRUE(program_.Close());
+    EXPECT_EQ(ReadBytes(File("bookmark.xml")), original);
+}
+
 struct Damage {
     const char* name;
     std::string bytes;
