@@ -480,9 +480,12 @@ TEST_F(AutomationServer, AClientHoldingTheObjectNeverKeepsTheProgramAfterItsWind
     // The window goes: the program saves, cuts the client off and ends
     // within seconds although the client still holds the object.
     program.AnswerQuestions();
+    const ULONGLONG closed = ::GetTickCount64();
     ::PostMessageA(window, WM_CLOSE, 0, 0);
     DWORD code = 99;
     ASSERT_TRUE(program.WaitForExit(15000, &code)) << "the program stays for a client that never lets go";
+    std::printf("ended %llu ms after the window was closed\n",
+                static_cast<unsigned long long>(::GetTickCount64() - closed));
     EXPECT_EQ(code, 0u);
     EXPECT_NE(CallThroughDispatch(held.dispatch, L"http://after-close/", L"after"), S_OK);
     EXPECT_NE(CallDirectly(held.direct, L"http://after-close/2", L"after 2"), S_OK);
