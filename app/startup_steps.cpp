@@ -7,6 +7,7 @@
 #include "iemenucatch.h"
 #include "iemenucatch_factory.h"
 #include "language.h"
+#include "live_objects.h"
 #include "server_registration.h"
 #include "setting.h"
 
@@ -32,6 +33,7 @@ HRESULT RegisterServer() { return integration::RegisterServer(); }
 HRESULT UnregisterServer() { return integration::UnregisterServer(); }
 void RegisterClassObjects() { integration::RegisterClassObjects(); }
 void RevokeClassObjects() { integration::RevokeClassObjects(); }
+void DisconnectClients() { integration::DisconnectLiveObjects(); }
 void RecordMainWindow(HWND window) { integration::SetLinkWindow(window); }
 
 void UpdateAutoRun() {

@@ -17,6 +17,9 @@ HRESULT UnregisterServer();
 // The automation object's class object, for local-server use, multiple use.
 void RegisterClassObjects();
 void RevokeClassObjects();
+// Cuts every live automation object off from its clients (the main window
+// is gone; the process is ending).
+void DisconnectClients();
 // The main window that incoming links are announced to (null: none).
 void RecordMainWindow(HWND window);
 // The run-list entry brought in line with the auto-run settings (after the

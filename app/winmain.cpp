@@ -8,6 +8,7 @@
 #include "framework/private_messages.h"
 #include "framework/program_folder.h"
 #include "framework/server_module.h"
+#include "leftover_files.h"
 #include "mainframe/main_frame.h"
 #include "pending_link_queue.h"
 #include "setting.h"
@@ -23,14 +24,58 @@ namespace {
 
 // Names the single-instance mutex; fixed for every version of the program.
 constexpr char kInstanceMutexName[] = "{5AB7F026-5AC5-422A-83DC-6A8E53AA6C25}";
+// Set by the first instance once its main window is gone for good: it ends
+// within seconds, and a new start waits for that instead of handing over.
+constexpr char kEndingEventName[] = "{5AB7F026-5AC5-422A-83DC-6A8E53AA6C25}-ending";
+// How long a new start waits for an ending instance.
+constexpr DWORD kWaitForEndingMs = 30000;
 
-// True when another instance already holds the name. The handle stays open
-// for the life of the process.
-bool AnotherInstanceRuns() {
+// The single-instance mutex, owned by the first instance's main thread for
+// the life of its process, and the instance's ending event.
+HANDLE g_instanceMutex = nullptr;
+HANDLE g_endingEvent = nullptr;
+
+bool IsSignalled(HANDLE handle) { return handle && ::WaitForSingleObject(handle, 0) == WAIT_OBJECT_0; }
+
+// Waits for the ending instance to go; true once this process owns the
+// mutex. False when another start took over meanwhile or the time ran out.
+bool WaitForEndingInstance(HANDLE mutex, HANDLE ending) {
+    const ULONGLONG deadline = ::GetTickCount64() + kWaitForEndingMs;
+    while (::GetTickCount64() < deadline) {
+        const DWORD waited = ::WaitForSingleObject(mutex, 200);
+        if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) return true;
+        if (!IsSignalled(ending)) return false;  // a newer instance runs
+    }
+    return false;
+}
+
+// True when this process is the first instance (it then owns the mutex and
+// its ending event is reset); false when another runs and has a window to
+// hand over to. An instance that has lost its window is waited for.
+bool BecomeFirstInstance() {
     HANDLE mutex = ::CreateMutexA(nullptr, TRUE, kInstanceMutexName);
-    const DWORD error = ::GetLastError();
-    if (mutex) ::ReleaseMutex(mutex);
-    return error == ERROR_ALREADY_EXISTS;
+    bool first = ::GetLastError() != ERROR_ALREADY_EXISTS;
+    if (!first && mutex) {
+        HANDLE ending = ::OpenEventA(SYNCHRONIZE, FALSE, kEndingEventName);
+        first = IsSignalled(ending) && WaitForEndingInstance(mutex, ending);
+        if (ending) ::CloseHandle(ending);
+    }
+    if (!first) {
+        if (mutex) ::CloseHandle(mutex);
+        return false;
+    }
+    g_instanceMutex = mutex;
+    g_endingEvent = ::CreateEventA(nullptr, TRUE, FALSE, kEndingEventName);
+    if (g_endingEvent) ::ResetEvent(g_endingEvent);  // still set when the ending one was waited for
+    return true;
+}
+
+// The main window is gone for good: new starts wait for this process to
+// end, no new object is made, and clients are cut off.
+void OnWindowGone() {
+    if (g_endingEvent) ::SetEvent(g_endingEvent);
+    app::RevokeClassObjects();
+    app::DisconnectClients();
 }
 
 // Creates and shows the main window and runs the message loop until the
@@ -65,6 +110,9 @@ int RunFirstInstance(HINSTANCE instance, UINT alreadyRunningMessage) {
     // The bookmark file is read on a thread of its own while the rest starts up.
     std::optional<CBookmarkFilePreload> preload;
     if (switches.mode != app::StartMode::RegServer && switches.mode != app::StartMode::UnregServer) {
+        // Only this instance writes these files: what an earlier one that
+        // ended in the middle of a write left is no one's.
+        RemoveLeftoverTemporaries(framework::ProgramFolder(), framework::ProgramFolder() + "Backup");
         preload.emplace(framework::ProgramFolder() + "bookmark.xml");
     }
     ::CoInitialize(nullptr);
@@ -88,6 +136,7 @@ int RunFirstInstance(HINSTANCE instance, UINT alreadyRunningMessage) {
         exitCode = static_cast<int>(app::UnregisterServer());
     } else {
         app::RegisterServer();  // repairs the registration on every start
+        module.SetWindowGoneHandler(&OnWindowGone);
         module.StartMonitor();
         app::RegisterClassObjects();
         exitCode = RunUserInterface(instance, module, alreadyRunningMessage);
@@ -117,7 +166,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
             // The queue of incoming links exists before anything can add to it.
             PendingLinkQueue::Instance();
             const UINT alreadyRunning = ::RegisterWindowMessageA(framework::kAlreadyRunningMessageName);
-            if (AnotherInstanceRuns()) {
+            if (!BecomeFirstInstance()) {
                 // Hand over to the first instance; touch nothing.
                 ::PostMessageA(HWND_BROADCAST, alreadyRunning, 0, 0);
                 return 0;

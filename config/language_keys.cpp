@@ -35,6 +35,7 @@ constexpr LanguageKey kKeys[] = {
     {"mainview", "10002", "书签分类已存在"},
     {"mainview", "10003", "您真的要删除该分类吗?"},
     {"mainview", "10004", "无法读取书签文件:\n%s\n\n原因:%s\n\n原文件已另存为:\n%s\n\n程序以空的书签集合启动,原有的书签都保存在这个副本中。"},
+    {"mainview", "10005", "无法读取书签文件:\n%s\n\n原因:%s\n\n它可能正被其他程序占用。程序以空的书签集合启动;第一次保存之前会先把原文件另存为副本,原文件不会被覆盖。"},
 
     // Bookmark list: columns and messages.
     {"bookmarkview", "10000", "标题"},
@@ -311,6 +312,9 @@ constexpr LanguageKey kKeys[] = {
     {"dlg_wizardpage2", "title1", "正在导出书签..."},
     {"dlg_wizardpage2", "title2", "书签导入完毕!"},
     {"dlg_wizardpage2", "title3", "书签导出完毕!"},
+    {"dlg_wizardpage2", "title4", "正在取消..."},
+    {"dlg_wizardpage2", "title5", "书签导入已取消。"},
+    {"dlg_wizardpage2", "title6", "书签导出已取消。"},
     // What the job did, below the completion text.
     {"dlg_wizardpage2", "10000", "新增 %s 个书签, 替换 %s 个, 保留原有 %s 个。"},
     {"dlg_wizardpage2", "10001", "新写入 %s 个书签, 覆盖 %s 个, 未改变 %s 个, 保留原有 %s 个。"},
@@ -337,6 +341,11 @@ constexpr LanguageKey kKeys[] = {
     {"dlg_find", "10008", "编辑"},
     {"dlg_find", "10009", "删除"},
     {"dlg_find", "10010", "在分类中显示"},
+
+    // What a script is told when AddURL refuses a link.
+    {"automation", "10000", "网址或标题太长(超过 64 KiB),链接没有被收下。"},
+    {"automation", "10001", "等待收藏的链接太多(或内存不足),链接没有被收下。"},
+    {"automation", "10002", "链接没有被收下。"},
 };
 
 }  // namespace

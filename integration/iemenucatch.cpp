@@ -4,7 +4,9 @@
 #include <new>
 #include <utility>
 
+#include "add_url_errors.h"
 #include "automation_host.h"
+#include "live_objects.h"
 #include "platform/executable_path.h"
 #include "platform/incoming_text.h"
 #include "pending_link_queue.h"
@@ -43,9 +45,11 @@ CIEMenuCatch::CIEMenuCatch(IUnknown* outer, ITypeInfo* typeInfo)
     : inner_(*this), outer_(outer ? outer : &inner_), typeInfo_(typeInfo) {
     if (typeInfo_) typeInfo_->AddRef();
     if (ProcessLock* lock = GetProcessLock()) lock->Lock();
+    TrackLiveObject(&inner_);
 }
 
 CIEMenuCatch::~CIEMenuCatch() {
+    UntrackLiveObject(&inner_);
     if (typeInfo_) typeInfo_->Release();
     if (ProcessLock* lock = GetProcessLock()) lock->Unlock();
 }
@@ -125,7 +129,57 @@ HRESULT CIEMenuCatch::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAM
     if (id != kAddUrlId) return DISP_E_MEMBERNOTFOUND;
     if (!params) return E_INVALIDARG;
     if (params->cArgs > kAddUrlArgs) return DISP_E_BADPARAMCOUNT;  // not every system checks this
-    return typeInfo_->Invoke(static_cast<IIEMenuCatch*>(this), id, flags, params, result, exception, argError);
+    // The type library's Invoke converts the arguments and calls AddURL
+    // through this stand-in, which notes what AddURL returned: a refusal
+    // reaches the caller as an exception carrying that HRESULT and a text,
+    // not as a bare DISP_E_EXCEPTION.
+    class RecordingCall final : public IIEMenuCatch {
+    public:
+        explicit RecordingCall(CIEMenuCatch& owner) : owner_(owner) {}
+        HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+            return owner_.QueryInterface(riid, object);
+        }
+        ULONG STDMETHODCALLTYPE AddRef() override { return owner_.AddRef(); }
+        ULONG STDMETHODCALLTYPE Release() override { return owner_.Release(); }
+        HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return owner_.GetTypeInfoCount(count); }
+        HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override {
+            return owner_.GetTypeInfo(index, lcid, info);
+        }
+        HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
+                                                DISPID* ids) override {
+            return owner_.GetIDsOfNames(riid, names, count, lcid, ids);
+        }
+        HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                         UINT*) override {
+            return E_NOTIMPL;  // never called by the type library's Invoke
+        }
+        HRESULT STDMETHODCALLTYPE AddURL(BSTR url, BSTR title, LONG flag) override {
+            refusal = owner_.AddURL(url, title, flag);
+            return refusal;
+        }
+        HRESULT refusal = S_OK;
+
+    private:
+        CIEMenuCatch& owner_;
+    };
+    RecordingCall call(*this);
+    EXCEPINFO inner{};
+    HRESULT hr = typeInfo_->Invoke(static_cast<IIEMenuCatch*>(&call), id, flags, params, result, &inner, argError);
+    if (FAILED(call.refusal)) {
+        ::SysFreeString(inner.bstrSource);
+        ::SysFreeString(inner.bstrDescription);
+        ::SysFreeString(inner.bstrHelpFile);
+        FillAddUrlException(exception, call.refusal);
+        return DISP_E_EXCEPTION;
+    }
+    if (exception) {
+        *exception = inner;
+    } else {
+        ::SysFreeString(inner.bstrSource);
+        ::SysFreeString(inner.bstrDescription);
+        ::SysFreeString(inner.bstrHelpFile);
+    }
+    return hr;
 }
 
 HRESULT CIEMenuCatch::AddURL(BSTR url, BSTR title, LONG /*flag: no meaning*/) {

@@ -1,8 +1,8 @@
 #include "platform/file_io.h"
+#include "platform/error_text.h"
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 namespace platform {
 
@@ -10,7 +10,7 @@ bool ReadWholeFile(const std::string& path, std::string& data, std::string& erro
     data.clear();
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) {
-        error = std::strerror(errno);
+        error = FileErrorText(errno);
         return false;
     }
     // Size first so the common case reads in one block; the loop still copes
@@ -24,7 +24,7 @@ bool ReadWholeFile(const std::string& path, std::string& data, std::string& erro
     std::size_t n;
     while ((n = std::fread(block, 1, sizeof block, f)) > 0) data.append(block, n);
     bool failed = std::ferror(f) != 0;
-    if (failed) error = std::strerror(errno ? errno : EIO);
+    if (failed) error = FileErrorText(errno ? errno : EIO);
     std::fclose(f);
     if (failed) data.clear();
     return !failed;

@@ -23,6 +23,7 @@ BookmarkLoadReport CBookmarkFileKeeper::Load(CBookmarkStore& store) {
         store.TakeCategoriesOf(*preloaded);
         store.SetModified(false);
         report.state = XmlFileState::kLoaded;
+        fileKnown_ = true;
         return report;
     }
     CXmlDocument document;
@@ -30,6 +31,7 @@ BookmarkLoadReport CBookmarkFileKeeper::Load(CBookmarkStore& store) {
     report.state = load.state;
     report.reason = load.reason;
     if (load.state == XmlFileState::kLoaded) {
+        fileKnown_ = true;
         store.LoadDocument(document);
         return report;
     }
@@ -40,6 +42,7 @@ BookmarkLoadReport CBookmarkFileKeeper::Load(CBookmarkStore& store) {
         std::string error;
         KeepPendingCopy(error);  // a file still held is copied before the first save
         report.keptCopy = keptCopy_;
+        report.copyPending = copyPending_;
     }
     return report;
 }
@@ -78,9 +81,14 @@ SaveOutcome CBookmarkFileKeeper::WriteText(std::string_view text, const platform
     outcome.saved = platform::ReplaceFileContents(path_, text, outcome.error, ops);
     // The day counts as kept once a save went through: a backup that failed
     // is said once, not at every save of the day.
-    if (outcome.saved) backupDay_ = DayOf(now);
+    if (outcome.saved) {
+        backupDay_ = DayOf(now);
+        fileKnown_ = true;
+    }
     return outcome;
 }
+
+bool CBookmarkFileKeeper::FileWentMissing() const { return fileKnown_.load() && !platform::FileSizeOf(path_); }
 
 SaveOutcome CBookmarkFileKeeper::Save(CBookmarkStore& store) {
     SaveOutcome outcome;

@@ -38,6 +38,10 @@ struct BookmarkLoadReport {
     XmlFileState state = XmlFileState::kAbsent;
     std::string reason;    // why an unreadable file could not be used
     std::string keptCopy;  // where it is kept (made at once, or before the first save)
+    // The copy could not be made yet (another program still holds the
+    // file): it is made before the first save, and `keptCopy` does not
+    // exist yet.
+    bool copyPending = false;
 };
 
 class CBookmarkFileKeeper {
@@ -69,6 +73,10 @@ public:
     SaveOutcome WriteText(std::string_view text, const platform::LocalTime& now,
                           platform::FileOps& ops = platform::SystemFileOps());
     platform::LocalTime Now() const { return options_.clock(); }
+    // Whether the file was there (loaded or saved by this keeper) and is gone
+    // now: deleted while the program runs, it is written again even though
+    // nothing changed.
+    bool FileWentMissing() const;
     // Writes the whole collection to another file the user chose (no backup,
     // no copy: that file is the user's).
     SaveOutcome SaveTo(CBookmarkStore& store, const std::string& otherPath);
@@ -86,4 +94,6 @@ private:
     // The day of the last daily backup (year * 10000 + month * 100 + day);
     // set by WriteText, which may run on the writer's thread.
     std::atomic<int> backupDay_{0};
+    // The file was loaded or written by this keeper; set by WriteText too.
+    std::atomic<bool> fileKnown_{false};
 };

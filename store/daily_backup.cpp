@@ -5,9 +5,25 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/file_io.h"
 #include "platform/folder_list.h"
+#include "xml_document.h"
 
 namespace {
+
+// A day's backup that cannot be read as a bookmark file (an earlier run that
+// ended in the middle of the copy, before copies were written under a
+// temporary name, left it short or empty). One that cannot be opened at all
+// is held by another program, not torn: it stays.
+bool IsTornBackup(const std::string& path) {
+    std::string data, error;
+    if (!platform::ReadWholeFile(path, data, error)) return false;
+    CXmlDocument document;
+    if (data.empty() || !document.SetText(std::move(data))) return true;
+    return !document.FindElement() || document.ElementNameView() != "root";
+}
+
+}  // namespace
 
 // "bookmark-" digits "-" digits "-" digits ".xml", with the digit counts of a date.
 bool IsDailyBackupName(const std::string& name) {
@@ -19,8 +35,6 @@ bool IsDailyBackupName(const std::string& name) {
     }
     return true;
 }
-
-}  // namespace
 
 std::string DailyBackupName(const platform::LocalTime& when) {
     char name[40];
@@ -35,11 +49,10 @@ bool KeepDailyBackup(const std::string& file, const std::string& folder, const p
         error = "cannot create the folder " + folder;
         return false;
     }
+    const std::string backup = platform::WithTrailingSeparator(folder) + DailyBackupName(when);
+    if (platform::FileSizeOf(backup) && IsTornBackup(backup)) platform::RemoveFile(backup);  // made again below
     bool exists = false;
-    if (platform::CopyToNewFile(file, platform::WithTrailingSeparator(folder) + DailyBackupName(when), error,
-                                &exists)) {
-        return true;
-    }
+    if (platform::CopyToNewFile(file, backup, error, &exists)) return true;
     if (exists) error.clear();  // the day's copy was made by an earlier run
     return exists;
 }

@@ -1,6 +1,7 @@
 #include "transfer_job.h"
 
 #include "bookmark_store.h"
+#include "pending_link_queue.h"
 #include "browser_file.h"
 #include "transfer_file_system.h"
 #include "transfer_host.h"
@@ -270,6 +271,11 @@ void CTransferJob::SettleImportConflict(BookmarkRecord* existing, const std::str
 
 void CTransferJob::AddImported(ClassRecord* category, std::unique_ptr<BookmarkRecord> record,
                                const std::string& shown) {
+    // The limits of links handed in from outside hold for every import.
+    if (!LinkTextsFit(record->title.size(), record->url.size())) {
+        Count(&TransferCounts::failed);
+        return;
+    }
     if (BookmarkRecord* existing = store_.FindBookmark(category, record.get(), nullptr)) {
         SettleImportConflict(existing, shown.empty() ? record->title.str() : shown, record->url);
         return;

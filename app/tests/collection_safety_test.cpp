@@ -64,6 +64,18 @@ private:
 
 bool HasText(HWND dialog, const std::string& text) { return StaticTexts(dialog).find(text) != std::string::npos; }
 
+// The system's text for `code` (as the program shows it: no final stop).
+std::string SystemTextWithoutStop(DWORD code) {
+    char text[512] = {};
+    DWORD n = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
+                               sizeof text, nullptr);
+    std::string s(text, n);
+    while (!s.empty() && (s.back() == '\r' || s.back() == '\n' || s.back() == ' ' || s.back() == '.')) s.pop_back();
+    const std::string fullStop = "\xA1\xA3";  // "。" in the code page
+    if (s.size() >= 2 && s.compare(s.size() - 2, 2, fullStop) == 0) s.resize(s.size() - 2);
+    return s;
+}
+
 // The hint to reopen the browser, shown once the window is up whenever the
 // context-menu entry was written anew (every fresh program folder).
 bool IsBrowserHint(HWND dialog) { return HasText(dialog, "浏览器"); }
@@ -140,21 +152,30 @@ protected:
         return WaitUntil([&] { return ReadBytes(path).find(part) != std::string::npos; }, timeoutMs);
     }
 
-    // A change that the file cannot take: the status bar says so.
-    void ExpectSaveFailureShown(HWND window, const std::string& category) {
+    // A change that the file cannot take: the status bar says so, with
+    // `reason` when one is given.
+    void ExpectSaveFailureShown(HWND window, const std::string& category, const std::string& reason = {}) {
         const std::string idle = StatusText(window);
         ASSERT_TRUE(AddCategory(program_.Pid(), window, category));
         ASSERT_TRUE(WaitUntil([&] { return StatusText(window) != idle; })) << idle;
-        std::printf("status bar: %s\n", StatusText(window).c_str());
-        EXPECT_NE(StatusText(window).find("("), std::string::npos) << "the reason is shown";
+        const std::string shown = StatusText(window);
+        std::printf("status bar: %s\n", shown.c_str());
+        EXPECT_NE(shown.find("("), std::string::npos) << "the reason is shown";
+        if (!reason.empty()) {
+            EXPECT_NE(shown.find("(" + reason + ")"), std::string::npos) << shown;
+        }
     }
 
-    // Closes the window; the save fails, the question comes, and the
-    // collection goes to `other` through the save dialog.
-    void CloseSavingElsewhere(HWND window, const std::string& other) {
+    // Closes the window; the save fails, the question comes (naming
+    // `reason` when one is given), and the collection goes to `other`
+    // through the save dialog.
+    void CloseSavingElsewhere(HWND window, const std::string& other, const std::string& reason = {}) {
         ::PostMessageA(window, WM_CLOSE, 0, 0);
         HWND question = WaitForDialogOf(program_.Pid(), [](HWND d) { return ::GetDlgItem(d, kSaveElsewhere); });
         ASSERT_NE(question, nullptr) << "closing did not ask";
+        if (!reason.empty()) {
+            EXPECT_TRUE(HasText(question, reason)) << StaticTexts(question);
+        }
         EXPECT_EQ(::SendMessageA(question, DM_GETDEFID, 0, 0), MAKELRESULT(IDRETRY, DC_HASDEFID));
         PressButton(question, kSaveElsewhere);
         HWND saveAs = WaitForDialogOf(program_.Pid(), [&](HWND d) { return d != question && ::IsWindowEnabled(d); });
@@ -207,11 +228,24 @@ TEST_F(CollectionSafety, AFileHeldLongerIsKeptAndTheCopyOutlivesTheNextSave) {
     HeldFile held(File("bookmark.xml"));
     ASSERT_TRUE(held.Held());
     ASSERT_TRUE(program_.Start(exe_, ""));
-    HWND box = WaitForDialogOf(program_.Pid(), [](HWND d) { return HasText(d, "bookmark.xml.unreadable-"); });
+    // The copy cannot be made yet: the message names none, says what holds
+    // the file, and gives the reason in the user's language.
+    HWND box = WaitForDialogOf(program_.Pid(), [](HWND d) { return HasText(d, "无法读取书签文件"); });
     ASSERT_NE(box, nullptr);
+    const std::string text = StaticTexts(box);
+    std::printf("message: %s\n", text.c_str());
+    EXPECT_EQ(text.find("unreadable-"), std::string::npos) << "names a copy that does not exist yet";
+    EXPECT_TRUE(UnreadableCopies(folder_).empty());
+    EXPECT_NE(text.find("其他程序"), std::string::npos) << text;
+    EXPECT_NE(text.find(File("bookmark.xml")), std::string::npos) << text;
+    EXPECT_NE(text.find(SystemTextWithoutStop(ERROR_SHARING_VIOLATION)), std::string::npos) << text;
+    for (const char* english : {"Permission denied", "denied", "violation"})
+        EXPECT_EQ(text.find(english), std::string::npos) << text;
     held.Release();  // let go only now: the copy is made before the first save
-    ExpectUnreadableMessage("");
+    PressButton(box, IDOK);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
     HWND window = WaitForShownWindow();
+    DismissBrowserHint();
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(AddCategory(program_.Pid(), window, "After the lock"));
     ASSERT_TRUE(WaitForFileHolding(File("bookmark.xml"), "After the lock"));
@@ -219,6 +253,26 @@ TEST_F(CollectionSafety, AFileHeldLongerIsKeptAndTheCopyOutlivesTheNextSave) {
     ASSERT_EQ(copies.size(), 1u);
     EXPECT_EQ(ReadBytes(copies[0]), original);
     ASSERT_TRUE(program_.Close());
+}
+
+// What a process that ended in the middle of a write left is gone after the
+// next start; the user's files beside it are not touched.
+TEST_F(CollectionSafety, TheLeftoversOfAnInterruptedWriteAreRemovedAtStart) {
+    WriteBytes(File("setting.xml"), kQuietSettings);
+    const std::string original = Collection(3);
+    WriteBytes(File("bookmark.xml"), original);
+    ASSERT_TRUE(::CreateDirectoryA(File("Backup").c_str(), nullptr));
+    const char* leftovers[] = {"bookmark.xml.tmp", "setting.xml.tmp", "bookmark.xml.unreadable-20261208-110000.tmp",
+                               "Backup\\bookmark-2026-12-08.xml.tmp"};
+    const char* kept[] = {"bookmark.xml.unreadable-20261208-110000", "notes.tmp", "Backup\\bookmark-2026-12-07.xml"};
+    for (const char* name : leftovers) WriteBytes(File(name), original.substr(0, 100));
+    for (const char* name : kept) WriteBytes(File(name), "mine");
+    HWND window = StartAndWait();
+    ASSERT_NE(window, nullptr);
+    for (const char* name : leftovers) EXPECT_FALSE(std::filesystem::exists(File(name))) << name;
+    for (const char* name : kept) EXPECT_EQ(ReadBytes(File(name)), "mine") << name;
+    ASSERT_TRUE(program_.Close());
+    EXPECT_EQ(ReadBytes(File("bookmark.xml")), original);
 }
 
 struct Damage {
@@ -343,14 +397,25 @@ TEST_F(CollectionSafety, AFullDiskIsReportedKeepsTheOldFileAndClosingSavesElsewh
         while (::WriteFile(filler, little.data(), static_cast<DWORD>(little.size()), &written, nullptr) &&
                written == little.size()) {
         }
+        // Two pages given back: the save's first block fits only in part,
+        // a write that sets no error code.
+        LARGE_INTEGER back{};
+        back.QuadPart = -8192;
+        ASSERT_TRUE(::SetFilePointerEx(filler, back, nullptr, FILE_END));
+        ASSERT_TRUE(::SetEndOfFile(filler));
         ::CloseHandle(filler);
     }
     HWND window = StartAndWait();
     ASSERT_NE(window, nullptr);
-    ExpectSaveFailureShown(window, "Disk full");
+    // The system's own words for a full disk, in the user's language.
+    const std::string diskFull = SystemTextWithoutStop(ERROR_DISK_FULL);
+    ASSERT_FALSE(diskFull.empty());
+    ExpectSaveFailureShown(window, "Disk full", diskFull);
+    EXPECT_EQ(StatusText(window).find(SystemTextWithoutStop(ERROR_SUCCESS)), std::string::npos)
+        << "a short write is no success";
     EXPECT_EQ(ReadBytes(File("bookmark.xml")), original);
     const std::string other = dir_.File("from-full-disk.xml");
-    CloseSavingElsewhere(window, other);
+    CloseSavingElsewhere(window, other, diskFull);
     const std::string written = ReadBytes(other);
     EXPECT_NE(written.find("Disk full"), std::string::npos);
     EXPECT_NE(written.find("Bookmark 299.19"), std::string::npos);

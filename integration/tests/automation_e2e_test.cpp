@@ -406,43 +406,124 @@ TEST_F(AutomationServer, CallWhenNotRunningStartsTheProgramWithItsMainWindow) {
     ::CloseHandle(process);
 }
 
+// A refused link reaches a script as an error carrying AddURL's own code
+// (E_INVALIDARG, the number -2147024809) and a text, not as a bare
+// DISP_E_EXCEPTION.
+TEST_F(AutomationServer, AScriptLearnsWhyALinkWasRefused) {
+    ASSERT_EQ(Run("/RegServer").exitCode, 0u);
+    RunningProgram program;
+    StartWithAnInbox(program);
+    const char kTooLong[] =
+        "var o = new ActiveXObject(\"quorva.IEMenuCatch\");\r\n"
+        "try {\r\n"
+        "  o.AddURL(\"http://example.com/\" + new Array(70000).join(\"u\"), \"long\", 0);\r\n"
+        "  WScript.Echo(\"accepted\");\r\n"
+        "} catch (e) { WScript.Echo(\"refused \" + e.number + \" [\" + e.description + \"]\"); }\r\n"
+        "o = null; CollectGarbage();\r\n";
+    Finished client = RunToEnd(ScriptCommand(Script("long.js", kTooLong), ""));
+    ASSERT_TRUE(client.ran);
+    std::printf("script: %s\n", client.output.c_str());
+    EXPECT_NE(client.output.find("refused -2147024809 ["), std::string::npos) << client.output;
+    EXPECT_EQ(client.output.find("[]"), std::string::npos) << "no text" << client.output;
+    program.AnswerQuestions();
+    EXPECT_TRUE(program.Close());
+}
+
 // This test process is the client here (the script host cannot wait): it
 // calls through IDispatch as a page does, and through the interface itself,
-// which travels through the registered type library.
-TEST_F(AutomationServer, ClientHoldingTheObjectKeepsTheProgramAliveAfterItsWindowCloses) {
-    RunningProgram program;
-    ASSERT_TRUE(program.Start(exe_, ""));
-    HWND window = program.WaitForMainWindow();
-    ASSERT_NE(window, nullptr);
+// which travels through the registered type library, and never lets go
+// before the program has ended.
+class HeldObject {
+public:
+    HeldObject() {
+        if (FAILED(::CoInitialize(nullptr))) return;
+        initialised_ = true;
+        if (FAILED(::CoCreateInstance(CLSID_IEMenuCatch, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                      reinterpret_cast<void**>(&dispatch)))) {
+            dispatch = nullptr;
+            return;
+        }
+        if (FAILED(dispatch->QueryInterface(IID_IIEMenuCatch, reinterpret_cast<void**>(&direct)))) direct = nullptr;
+    }
+    ~HeldObject() {
+        if (direct) direct->Release();
+        if (dispatch) dispatch->Release();
+        if (initialised_) ::CoUninitialize();
+    }
+    HeldObject(const HeldObject&) = delete;
+    HeldObject& operator=(const HeldObject&) = delete;
 
-    ASSERT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
     IDispatch* dispatch = nullptr;
-    ASSERT_EQ(::CoCreateInstance(CLSID_IEMenuCatch, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                                 reinterpret_cast<void**>(&dispatch)),
-              S_OK);
     IIEMenuCatch* direct = nullptr;
-    ASSERT_EQ(dispatch->QueryInterface(IID_IIEMenuCatch, reinterpret_cast<void**>(&direct)), S_OK);
-    EXPECT_EQ(CallThroughDispatch(dispatch, L"http://held/", L"held"), S_OK);
-    EXPECT_EQ(CallDirectly(direct, L"http://held/2", L"\x4E66"), S_OK);
 
-    // The window goes; the process stays for the client and still answers.
+private:
+    bool initialised_ = false;
+};
+
+TEST_F(AutomationServer, AClientHoldingTheObjectNeverKeepsTheProgramAfterItsWindowCloses) {
+    ASSERT_EQ(Run("/RegServer").exitCode, 0u);
+    RunningProgram program;
+    StartWithAnInbox(program);
+    HWND window = program.FindMainWindow();
+    ASSERT_NE(window, nullptr);
+    const std::string settingsBefore = testing_support::ReadBytes(dir_.File("setting.xml"));
+
+    HeldObject held;
+    ASSERT_NE(held.dispatch, nullptr);
+    ASSERT_NE(held.direct, nullptr);
+    EXPECT_EQ(CallThroughDispatch(held.dispatch, L"http://held/", L"held"), S_OK);
+    EXPECT_EQ(CallDirectly(held.direct, L"http://held/2", L"\x4E66"), S_OK);
+    ASSERT_TRUE(WaitUntil([&] {
+        return testing_support::ReadBytes(dir_.File("bookmark.xml")).find("http://held/2") != std::string::npos;
+    }));
+
+    // The window goes: the program saves, cuts the client off and ends
+    // within seconds although the client still holds the object.
     program.AnswerQuestions();
+    const ULONGLONG closed = ::GetTickCount64();
     ::PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(WaitUntil([&] { return program.FindMainWindow() == nullptr; }));
-    EXPECT_TRUE(program.Running());
-    EXPECT_EQ(CallThroughDispatch(dispatch, L"http://after-close/", L"after"), S_OK);
-    EXPECT_EQ(CallDirectly(direct, L"http://after-close/2", L"after 2"), S_OK);
-    EXPECT_TRUE(program.Running());
-
-    // Once the client lets go, the process ends after the grace period.
-    direct->Release();
-    dispatch->Release();
-    const ULONGLONG released = ::GetTickCount64();
     DWORD code = 99;
-    EXPECT_TRUE(program.WaitForExit(30000, &code));
-    EXPECT_GE(::GetTickCount64() - released, 4500u);
+    ASSERT_TRUE(program.WaitForExit(15000, &code)) << "the program stays for a client that never lets go";
+    std::printf("ended %llu ms after the window was closed\n",
+                static_cast<unsigned long long>(::GetTickCount64() - closed));
     EXPECT_EQ(code, 0u);
-    ::CoUninitialize();
+    EXPECT_NE(CallThroughDispatch(held.dispatch, L"http://after-close/", L"after"), S_OK);
+    EXPECT_NE(CallDirectly(held.direct, L"http://after-close/2", L"after 2"), S_OK);
+
+    const std::string settingsAfter = testing_support::ReadBytes(dir_.File("setting.xml"));
+    EXPECT_NE(settingsAfter, settingsBefore) << "setting.xml is written at the end";
+    EXPECT_NE(settingsAfter.find("<Other.DisplayAddBookmarkDlg>0</Other.DisplayAddBookmarkDlg>"), std::string::npos);
+    EXPECT_NE(testing_support::ReadBytes(dir_.File("bookmark.xml")).find("http://held/"), std::string::npos);
+}
+
+// A start while the first instance has lost its window and is ending waits
+// for it and then opens its own window, instead of handing over to a
+// process that shows none.
+TEST_F(AutomationServer, AStartWhileTheFirstInstanceEndsWaitsAndShowsItsOwnWindow) {
+    ASSERT_EQ(Run("/RegServer").exitCode, 0u);
+    RunningProgram first;
+    StartWithAnInbox(first);
+    HWND window = first.FindMainWindow();
+    ASSERT_NE(window, nullptr);
+    HeldObject held;  // keeps the first one from ending at once
+    ASSERT_NE(held.dispatch, nullptr);
+
+    first.AnswerQuestions();
+    ::PostMessageA(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return first.FindMainWindow() == nullptr; }));
+    const bool firstStillRan = first.Running();
+    RunningProgram second;
+    ASSERT_TRUE(second.Start(exe_, ""));
+    std::printf("the first instance was %s when the second started\n", firstStillRan ? "still ending" : "gone");
+    HWND secondWindow = second.WaitForMainWindow();
+    EXPECT_NE(secondWindow, nullptr) << "the second start handed over to a program without a window";
+    EXPECT_TRUE(first.WaitForExit(15000, nullptr));
+    EXPECT_TRUE(second.Running());
+    if (secondWindow) {
+        EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(secondWindow) != FALSE; }));
+        second.AnswerQuestions();
+        EXPECT_TRUE(second.Close());
+    }
 }
 
 }  // namespace

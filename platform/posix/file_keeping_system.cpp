@@ -66,17 +66,29 @@ std::optional<std::uint64_t> FileSizeOf(const std::string& path) {
 
 bool CopyToNewFile(const std::string& from, const std::string& to, std::string& error, bool* exists) {
     if (exists) *exists = false;
-    Fd source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!source.Ok()) return Fail(error);
-    Fd target(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
-    if (!target.Ok()) {
-        if (exists) *exists = errno == EEXIST;
+    struct stat info {};
+    if (::lstat(to.c_str(), &info) == 0) {
+        if (exists) *exists = true;
+        errno = EEXIST;
         return Fail(error);
     }
+    Fd source(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!source.Ok()) return Fail(error);
+    // The copy is written under a temporary name and takes its own only when
+    // whole: a copy cut short by the end of the process is never taken for
+    // a kept file. A temporary left by such an end is overwritten.
+    const std::string temp = TemporaryPathFor(to);
+    Fd target(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+    if (!target.Ok()) return Fail(error);
     bool ok = CopyBlocks(source.Get(), target.Get(), error);
     if (ok && ::fsync(target.Get()) != 0) ok = Fail(error);
     if (!target.Close() && ok) ok = Fail(error);
-    if (!ok) ::unlink(to.c_str());
+    // link() never replaces: a file that took the name meanwhile stays.
+    if (ok && ::link(temp.c_str(), to.c_str()) != 0) {
+        if (exists) *exists = errno == EEXIST;
+        ok = Fail(error);
+    }
+    ::unlink(temp.c_str());
     return ok;
 }
 

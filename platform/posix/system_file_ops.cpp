@@ -20,6 +20,7 @@ public:
         while (size > 0) {
             ssize_t n = ::write(fd_, data, size);
             if (n < 0 && errno == EINTR) continue;
+            if (n == 0) errno = ENOSPC;  // nothing written, no error code: the disk took no more
             if (n <= 0) return Check(false);
             data += n;
             size -= static_cast<std::size_t>(n);

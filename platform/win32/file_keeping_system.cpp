@@ -68,20 +68,31 @@ std::optional<std::uint64_t> FileSizeOf(const std::string& path) {
 
 bool CopyToNewFile(const std::string& from, const std::string& to, std::string& error, bool* exists) {
     if (exists) *exists = false;
+    if (::GetFileAttributesA(to.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        if (exists) *exists = true;
+        error = SystemText(ERROR_FILE_EXISTS);
+        return false;
+    }
     Handle source(::CreateFileA(from.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!source.Ok()) return Fail(error);
-    Handle target(::CreateFileA(to.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!target.Ok()) {
-        const DWORD code = ::GetLastError();
-        if (exists) *exists = code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS;
-        error = SystemText(code);
-        return false;
-    }
+    // The copy is written under a temporary name and takes its own only when
+    // whole: a copy cut short by the end of the process is never taken for
+    // a kept file. A temporary left by such an end is overwritten.
+    const std::string temp = TemporaryPathFor(to);
+    Handle target(::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!target.Ok()) return Fail(error);
     bool ok = CopyBlocks(source.Get(), target.Get(), error);
     if (ok && !::FlushFileBuffers(target.Get())) ok = Fail(error);
     if (!target.Close() && ok) ok = Fail(error);
-    if (!ok) ::DeleteFileA(to.c_str());
+    // Without MOVEFILE_REPLACE_EXISTING: a file that took the name meanwhile stays.
+    if (ok && !::MoveFileExA(temp.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        const DWORD code = ::GetLastError();
+        if (exists) *exists = code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS;
+        error = SystemText(code);
+        ok = false;
+    }
+    if (!ok) ::DeleteFileA(temp.c_str());
     return ok;
 }
 

@@ -18,8 +18,12 @@ public:
         while (size > 0) {
             DWORD chunk = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
             DWORD written = 0;
-            if (!Check(::WriteFile(file_, data, chunk, &written, nullptr) && written == chunk))
-                return false;
+            if (!Check(::WriteFile(file_, data, chunk, &written, nullptr))) return false;
+            if (written != chunk) {
+                // A short write sets no error code: the disk took no more.
+                ::SetLastError(ERROR_DISK_FULL);
+                return Check(false);
+            }
             data += written;
             size -= written;
         }

@@ -2,6 +2,7 @@
 
 #include "bookmark_list_view.h"
 #include "drop_data.h"
+#include "dropped_files.h"
 #include "tree_drop_target.h"
 
 namespace bookmarklist {
@@ -56,9 +57,7 @@ HRESULT CListDropTarget::Drop(IDataObject* data, DWORD keys, POINTL, DWORD* effe
         classtree::QueueLink(view_->frame_, std::move(link.title), std::move(link.url), nullptr);
         return S_OK;
     }
-    for (classtree::ShortcutLink& file : classtree::ReadDroppedFiles(data)) {
-        classtree::QueueLink(view_->frame_, std::move(file.title), std::move(file.url), nullptr);
-    }
+    classtree::QueueDroppedFiles(view_->frame_, classtree::DroppedFilePaths(data));
     return S_OK;
 }
 

@@ -48,7 +48,7 @@ SaveOutcome CClassTreeView::SaveBookmarks() {
         std::vector<SaveOutcome> outcomes = background_->Finish(*store_);
         if (!outcomes.empty()) return std::move(outcomes.back());
     }
-    if (!store_->IsModified()) {
+    if (!store_->IsModified() && !file_->FileWentMissing()) {
         outcome.saved = true;
         return outcome;
     }
@@ -73,11 +73,19 @@ void CClassTreeView::OnStartUp() {
         AskFirstRunQuestions();
         return;
     }
-    const std::string text = FillPlaceholders(
-        framework::UiText("mainview", "10004",
-                          "无法读取书签文件:\n%s\n\n原因:%s\n\n原文件已另存为:\n%s\n\n"
-                          "程序以空的书签集合启动,原有的书签都保存在这个副本中。"),
-        {bookmarkFile_, loadReport_.reason, loadReport_.keptCopy});
+    // The copy is named only once it exists: a file still held by another
+    // program is copied before the first save.
+    const std::string text =
+        loadReport_.copyPending
+            ? FillPlaceholders(framework::UiText("mainview", "10005",
+                                                 "无法读取书签文件:\n%s\n\n原因:%s\n\n它可能正被其他程序占用。"
+                                                 "程序以空的书签集合启动;第一次保存之前会先把原文件另存为副本,"
+                                                 "原文件不会被覆盖。"),
+                               {bookmarkFile_, loadReport_.reason})
+            : FillPlaceholders(framework::UiText("mainview", "10004",
+                                                 "无法读取书签文件:\n%s\n\n原因:%s\n\n原文件已另存为:\n%s\n\n"
+                                                 "程序以空的书签集合启动,原有的书签都保存在这个副本中。"),
+                               {bookmarkFile_, loadReport_.reason, loadReport_.keptCopy});
     framework::ShowMessageBox(Owner(), text, framework::BoxKind::kError);
 }
 

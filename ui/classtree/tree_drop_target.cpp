@@ -2,6 +2,8 @@
 
 #include "class_tree_view.h"
 #include "drop_data.h"
+#include "dropped_files.h"
+#include "file_list_block.h"
 #include "framework/private_messages.h"
 #include "pending_link_queue.h"
 #include "platform/incoming_text.h"
@@ -67,6 +69,17 @@ bool ReadWideText(IDataObject* data, CLIPFORMAT format, std::u16string& text) {
 }
 
 CLIPFORMAT Format(const char* name) { return static_cast<CLIPFORMAT>(::RegisterClipboardFormatA(name)); }
+
+// The system's reader trusts the block's offset and terminators: the block
+// is checked against its own size first.
+bool FileListBlockFits(HGLOBAL global) {
+    const SIZE_T size = ::GlobalSize(global);
+    const void* bytes = ::GlobalLock(global);
+    if (!bytes) return false;
+    const bool fits = FileListFits(bytes, static_cast<std::size_t>(size));
+    ::GlobalUnlock(global);
+    return fits;
+}
 
 bool HoldsBookmarks(IDataObject* data) {
     const auto format = static_cast<CLIPFORMAT>(::RegisterClipboardFormatA(kBookmarkFormat));
@@ -207,9 +220,10 @@ bool ReadDroppedText(IDataObject* data, ShortcutLink& link) {
     return true;
 }
 
-std::vector<ShortcutLink> ReadDroppedFiles(IDataObject* data) {
+std::vector<std::string> DroppedFilePaths(IDataObject* data) {
     Medium files(data, CF_HDROP, TYMED_HGLOBAL);
     if (!files.Ok() || !files.Global()) return {};
+    if (!FileListBlockFits(files.Global())) return {};
     auto drop = static_cast<HDROP>(files.Global());
     std::vector<std::string> paths;
     // More files than the queue takes would only be read to be refused.
@@ -222,8 +236,10 @@ std::vector<ShortcutLink> ReadDroppedFiles(IDataObject* data) {
         path.resize(copied <= length ? copied : length);
         paths.push_back(std::move(path));
     }
-    return ReadShortcutFiles(paths);
+    return paths;
 }
+
+std::vector<ShortcutLink> ReadDroppedFiles(IDataObject* data) { return ReadShortcutFiles(DroppedFilePaths(data)); }
 
 bool CTreeDropTarget::DropText(IDataObject* data) {
     ShortcutLink link;
@@ -232,11 +248,7 @@ bool CTreeDropTarget::DropText(IDataObject* data) {
     return true;
 }
 
-void CTreeDropTarget::DropFiles(IDataObject* data) {
-    for (ShortcutLink& link : ReadDroppedFiles(data)) {
-        QueueLink(view_.frame_, std::move(link.title), std::move(link.url), nullptr);
-    }
-}
+void CTreeDropTarget::DropFiles(IDataObject* data) { QueueDroppedFiles(view_.frame_, DroppedFilePaths(data)); }
 
 HRESULT CTreeDropTarget::Drop(IDataObject* data, DWORD keys, POINTL, DWORD* effect) {
     ownBookmarks_ = HoldsBookmarks(data);

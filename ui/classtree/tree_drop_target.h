@@ -28,6 +28,9 @@ std::vector<ShortcutLink> ReadShortcutFiles(const std::vector<std::string>& path
 // Internet Shortcut files of a CF_HDROP list.
 bool ReadDroppedText(IDataObject* data, ShortcutLink& link);
 std::vector<ShortcutLink> ReadDroppedFiles(IDataObject* data);
+// The paths of a CF_HDROP list (none when the block's list does not fit in
+// it), at most as many as the link queue takes.
+std::vector<std::string> DroppedFilePaths(IDataObject* data);
 
 // Queues a link for the bookmark list and tells `frame` that links wait. The
 // queue's limits (PendingLinkQueue::Push) apply: a refused link is dropped.

@@ -20,6 +20,7 @@ CServerModule::~CServerModule() {
 void CServerModule::Init(DWORD mainThreadId) {
     gracePeriod_.store(kGracePeriodMs);
     finalPause_.store(kFinalPauseMs);
+    ending_.store(false);
     mainThreadId_ = mainThreadId;
 }
 
@@ -77,16 +78,39 @@ unsigned __stdcall CServerModule::MonitorThread(void* module) {
         [] { return 1u; });
 }
 
+void CServerModule::EndWithoutWindow() {
+    if (windowGone_) windowGone_();
+    endDeadline_.store(::GetTickCount64() + kEndWithoutWindowMs);
+    ending_.store(true);
+    if (HANDLE event = shutdownEvent_.load()) ::SetEvent(event);
+}
+
+void CServerModule::WaitForLocksUntilDeadline(HANDLE event) {
+    for (;;) {
+        if (LockCount() == 0) return;
+        const ULONGLONG now = ::GetTickCount64();
+        const ULONGLONG deadline = endDeadline_.load();
+        if (now >= deadline) return;
+        ::WaitForSingleObject(event, static_cast<DWORD>(deadline - now));
+    }
+}
+
 void CServerModule::Monitor() {
     HANDLE event = shutdownEvent_.load();
     for (;;) {
-        if (::WaitForSingleObject(event, INFINITE) != WAIT_OBJECT_0) return;
+        if (!ending_.load() && ::WaitForSingleObject(event, INFINITE) != WAIT_OBJECT_0) return;
         // Every release within the grace period starts the period again.
-        DWORD waited;
-        do {
+        DWORD waited = WAIT_OBJECT_0;
+        while (!ending_.load()) {
             activity_.store(false);
             waited = ::WaitForSingleObject(event, gracePeriod_.load());
-        } while (waited == WAIT_OBJECT_0);
+            if (waited != WAIT_OBJECT_0) break;
+        }
+        if (ending_.load()) {
+            // Without a window nothing may keep the process for long.
+            WaitForLocksUntilDeadline(event);
+            break;
+        }
         if (waited == WAIT_TIMEOUT && !activity_.load() && LockCount() == 0) break;
         if (waited != WAIT_TIMEOUT) return;
     }

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
 #include <map>
 #include <mutex>
 
@@ -18,6 +19,8 @@ class CServerModule {
 public:
     static constexpr DWORD kGracePeriodMs = 5000;
     static constexpr DWORD kFinalPauseMs = 1000;
+    // How long clients may still hold objects once the main window is gone.
+    static constexpr DWORD kEndWithoutWindowMs = 3000;
 
     CServerModule() = default;
     ~CServerModule();
@@ -49,6 +52,16 @@ public:
     void CloseShutdownEvent();
     bool ShutdownEventOpen() const { return shutdownEvent_.load() != nullptr; }
 
+    // Start-up's part of the end without a window: disconnecting clients and
+    // withdrawing the class objects. Runs on the thread that calls
+    // EndWithoutWindow.
+    void SetWindowGoneHandler(std::function<void()> handler) { windowGone_ = std::move(handler); }
+    // The main window is gone for good: the handler runs, and the monitor
+    // ends the message loop once no lock is held, or after
+    // kEndWithoutWindowMs whatever clients still hold.
+    void EndWithoutWindow();
+    bool Ending() const { return ending_.load(); }
+
     // The message loop of the calling thread, entered under the module's lock.
     bool AddMessageLoop(CMessageLoop* loop);
     bool RemoveMessageLoop();
@@ -58,12 +71,17 @@ private:
     static unsigned __stdcall MonitorThread(void* module);
     void Monitor();
     void CloseEventNow();
+    // Waits until no lock is held or the end's deadline has passed.
+    void WaitForLocksUntilDeadline(HANDLE event);
 
     volatile LONG lockCount_ = 0;
     std::atomic<bool> activity_{false};
     std::atomic<DWORD> gracePeriod_{kGracePeriodMs};
     std::atomic<DWORD> finalPause_{kFinalPauseMs};
     std::atomic<HANDLE> shutdownEvent_{nullptr};
+    std::atomic<bool> ending_{false};
+    std::atomic<ULONGLONG> endDeadline_{0};
+    std::function<void()> windowGone_;
     HANDLE monitorThread_ = nullptr;
     DWORD mainThreadId_ = 0;
 

@@ -349,6 +349,9 @@ void CMainFrame::OnDestroy() {
         holdsLock_ = false;
         module_.Unlock();
     }
+    // Clients holding automation objects do not keep a process without a
+    // window: every later start would hand over to it.
+    module_.EndWithoutWindow();
 }
 
 bool CMainFrame::OnCommand(WORD id) {

@@ -1,5 +1,7 @@
 // Page 3: the job runs while the bar shows its progress; then the wizard
-// says what it did. Nothing closes the wizard while the job runs.
+// says what it did. Cancel (also Escape and the close box) stops a running
+// job, which ends before its next file or bookmark; nothing closes the
+// wizard, nor finishes it, before the job has ended.
 #include "import_export_wizard.h"
 #include "resource.h"
 #include "transfer_job.h"
@@ -21,11 +23,15 @@ void CProgressPage::OnInit() {
     ::SendMessageA(bar, PBM_SETPOS, 0, 0);
 }
 
+void CProgressPage::ShowCancelButton(bool shown) {
+    HWND cancel = ::GetDlgItem(Sheet(), IDCANCEL);
+    ::ShowWindow(cancel, shown ? SW_SHOW : SW_HIDE);
+    ::EnableWindow(cancel, shown ? TRUE : FALSE);
+}
+
 void CProgressPage::OnSetActive() {
     SetButtons(0);
-    HWND cancel = ::GetDlgItem(Sheet(), IDCANCEL);
-    ::ShowWindow(cancel, SW_HIDE);
-    ::EnableWindow(cancel, FALSE);
+    ShowCancelButton(!finished_ && !cancelled_);
     if (started_) return;
     started_ = true;
     const bool exporting = Wizard().exporting;
@@ -60,9 +66,14 @@ void CProgressPage::Finish() {
         outcome.started = true;
         outcome.counts = wizard.job->Counts();
     }
-    ::SendMessageA(Item(IDC_WIZARD_PROGRESS), PBM_SETPOS, 100, 0);
-    const std::string title =
-        wizard.exporting ? Text("title3", "书签导出完毕!") : Text("title2", "书签导入完毕!");
+    ShowCancelButton(false);
+    std::string title;
+    if (cancelled_) {
+        title = wizard.exporting ? Text("title6", "书签导出已取消。") : Text("title5", "书签导入已取消。");
+    } else {
+        ::SendMessageA(Item(IDC_WIZARD_PROGRESS), PBM_SETPOS, 100, 0);
+        title = wizard.exporting ? Text("title3", "书签导出完毕!") : Text("title2", "书签导入完毕!");
+    }
     SetCaption(title);
     SetItemText(IDC_WIZARD_STATUS, title);
     SetItemText(IDC_WIZARD_RESULT,
@@ -71,7 +82,19 @@ void CProgressPage::Finish() {
 }
 
 bool CProgressPage::OnQueryCancel() {
-    if (!finished_) return true;  // the job runs: the close box and Escape do nothing
+    if (!finished_) {
+        // The job runs: it is asked to stop, and the page says what it did
+        // once it has ended.
+        if (!cancelled_) {
+            cancelled_ = true;
+            if (transfer::CTransferJob* job = Wizard().job.get()) job->Stop();
+            ShowCancelButton(false);
+            const std::string text = Text("title4", "正在取消...");
+            SetCaption(text);
+            SetItemText(IDC_WIZARD_STATUS, text);
+        }
+        return true;
+    }
     // Once it has ended, closing the wizard is the same as Finish.
     ::PostMessageA(Sheet(), PSM_PRESSBUTTON, PSBTN_FINISH, 0);
     return true;

@@ -63,6 +63,9 @@ INT_PTR CWizardPage::OnNotify(const NMHDR& header) {
         case PSN_QUERYCANCEL:
             result = OnQueryCancel() ? TRUE : FALSE;
             break;
+        case PSN_WIZFINISH:
+            result = OnWizFinish() ? TRUE : FALSE;
+            break;
         default:
             return FALSE;
     }

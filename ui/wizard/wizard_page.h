@@ -33,6 +33,8 @@ protected:
     virtual LONG_PTR OnWizBack() { return 0; }
     // True refuses to close the wizard.
     virtual bool OnQueryCancel() { return false; }
+    // Finish, by the button or by any message that presses it: true refuses.
+    virtual bool OnWizFinish() { return false; }
     virtual bool OnCommand(WORD /*id*/, WORD /*code*/) { return false; }
     virtual void OnTimer(UINT_PTR /*id*/) {}
 

@@ -56,15 +56,18 @@ protected:
     void OnSetActive() override;
     LONG_PTR OnWizBack() override { return -1; }
     bool OnQueryCancel() override;
+    bool OnWizFinish() override { return !finished_; }
     void OnTimer(UINT_PTR id) override;
 
 private:
     static constexpr UINT_PTR kProgressTimer = 1;
     static constexpr UINT kProgressPeriodMs = 300;
     void Finish();
+    void ShowCancelButton(bool shown);
 
     bool started_ = false;
     bool finished_ = false;
+    bool cancelled_ = false;  // Cancel was pressed while the job ran
 };
 
 }  // namespace wizard

@@ -10,7 +10,7 @@
 namespace platform {
 
 // Reads the whole file into `data`. On failure returns false and sets `error`
-// to the C runtime's text for the error.
+// to the reason (FileErrorText: the system's text on Windows).
 bool ReadWholeFile(const std::string& path, std::string& data, std::string& error);
 
 // The file calls that a replacement makes, in order: Create (the temporary

@@ -34,9 +34,11 @@ struct RetryPlan {
 // still exists.
 bool ReadWholeFileRetrying(const std::string& path, std::string& data, std::string& error, const RetryPlan& plan);
 
-// Copies `from` to a new file `to`, byte for byte, flushed to disk. Never
-// replaces a file: when `to` exists the copy fails with `exists` set. On any
-// failure nothing is left at `to` (unless it existed) and `error` says why.
+// Copies `from` to a new file `to`, byte for byte: written to
+// TemporaryPathFor(to), flushed to disk, then given the name `to`, so that
+// `to` never holds part of a copy. Never replaces a file: when `to` exists
+// the copy fails with `exists` set. On any failure nothing is left at `to`
+// (unless it existed) nor at the temporary name, and `error` says why.
 bool CopyToNewFile(const std::string& from, const std::string& to, std::string& error, bool* exists = nullptr);
 
 // Whether ReplaceFileContents could put a new file in place of `path`: the

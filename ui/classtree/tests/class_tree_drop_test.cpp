@@ -5,12 +5,14 @@
 #include "test_data_object.h"
 
 #include "drop_data.h"
+#include "dropped_files.h"
 #include "framework/private_messages.h"
 #include "pending_link_queue.h"
 
 #include <ole2.h>
 #include <shlobj.h>
 
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <string>
@@ -258,6 +260,88 @@ TEST_F(ClassTreeDrop, InternetShortcutFilesAreQueuedInOrder) {
     EXPECT_EQ(links[1].title, "第二");
     EXPECT_EQ(links[1].url, "http://second.example/");
     EXPECT_EQ(frame->Of(UWM_LINKS_PENDING).size(), 2u);
+}
+
+// A CF_HDROP block of wide `paths`.
+std::string FileList(const std::vector<std::string>& paths) {
+    std::wstring files;
+    for (const std::string& path : paths) {
+        wchar_t wide[MAX_PATH] = L"";
+        ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+        files += wide;
+        files += L'\0';
+    }
+    files += L'\0';
+    DROPFILES header{};
+    header.pFiles = sizeof header;
+    header.fWide = TRUE;
+    std::string block(reinterpret_cast<const char*>(&header), sizeof header);
+    block.append(reinterpret_cast<const char*>(files.data()), files.size() * sizeof(wchar_t));
+    return block;
+}
+
+TEST_F(ClassTreeDrop, FileListsThatDoNotFitTheirBlockAreNotRead) {
+    const std::string file = dir->File("site.url");
+    testing_support::WriteBytes(file, "[InternetShortcut]\r\nURL=http://site.example/\r\n");
+    const std::string whole = FileList({file});
+    struct Case {
+        const char* why;
+        std::string block;
+        std::size_t links;
+    };
+    std::string farOffset = whole;
+    const std::uint32_t farAway = 0x7FFFFFF0u;
+    std::memcpy(farOffset.data(), &farAway, sizeof farAway);
+    const Case cases[] = {
+        {"whole", whole, 1},
+        {"the final zeros cut off", whole.substr(0, whole.size() - 4), 0},
+        {"the offset beyond the block", farOffset, 0},
+        {"only the header", whole.substr(0, sizeof(DROPFILES)), 0},
+    };
+    for (const Case& c : cases) {
+        TestData data;
+        data.blocks[CF_HDROP] = c.block;
+        DropAt(data, ScreenPointOf("News"));
+        EXPECT_EQ(DrainQueue().size(), c.links) << c.why;
+    }
+}
+
+// Thousands of shortcut files are read between the window's messages, and
+// their links queued in the order of the drop.
+TEST_F(ClassTreeDrop, ManyShortcutFilesAreReadInSlicesInOrder) {
+    constexpr int kFiles = 3000;
+    std::vector<std::string> paths;
+    for (int i = 0; i < kFiles; ++i) {
+        paths.push_back(dir->File("link " + std::to_string(i) + ".url"));
+        testing_support::WriteBytes(paths.back(),
+                                    "[InternetShortcut]\r\nURL=http://example.com/" + std::to_string(i) + "\r\n");
+    }
+    TestData data;
+    data.blocks[CF_HDROP] = FileList(paths);
+    DWORD effect = DROPEFFECT_COPY;
+    const POINTL at = ScreenPointOf("News");
+    target->DragEnter(&data, 0, at, &effect);
+    target->Drop(&data, 0, at, &effect);
+    const std::size_t readAtOnce = PendingLinkQueue::Instance().Size();
+    std::printf("read during the drop itself: %zu of %d\n", readAtOnce, kFiles);
+    EXPECT_LT(readAtOnce, static_cast<std::size_t>(kFiles)) << "every file was read before the drop returned";
+    EXPECT_GT(classtree::DroppedFilesWaiting(), 0u);
+
+    // The window answers meanwhile: a message posted now is handled while
+    // files still wait.
+    constexpr UINT kProbe = framework::UWM_TREE_TO_TOP;  // one the stand-in frame notes, and does nothing with
+    frame->messages.clear();
+    ::PostMessageA(frame->Hwnd(), kProbe, 0, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !frame->Of(kProbe).empty(); }));
+    EXPECT_GT(classtree::DroppedFilesWaiting(), 0u) << "the probe waited for every file";
+
+    ASSERT_TRUE(PumpUntil([] { return classtree::DroppedFilesWaiting() == 0; }, 120000));
+    const auto links = DrainQueue();
+    ASSERT_EQ(links.size(), static_cast<std::size_t>(kFiles));
+    for (int i = 0; i < kFiles; ++i) {
+        ASSERT_EQ(links[i].url, "http://example.com/" + std::to_string(i)) << i;
+        ASSERT_EQ(links[i].title, "link " + std::to_string(i));
+    }
 }
 
 TEST_F(ClassTreeDrop, HighlightFollowsTheCursorAndTheSelectionComesBack) {

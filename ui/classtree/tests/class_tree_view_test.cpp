@@ -5,6 +5,7 @@
 #include "framework/private_messages.h"
 #include "setting.h"
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -142,6 +143,27 @@ TEST_F(ClassTreeView, SavesAChangedCollectionWhenDestroyed) {
     Open(original);
     Close();
     EXPECT_EQ(testing_support::ReadBytes(BookmarkFile()), original);
+}
+
+// A file deleted while the program runs is written again at the end, though
+// nothing changed; a collection that never had a file gets none.
+TEST_F(ClassTreeView, AFileDeletedMeanwhileIsWrittenAgainUnchangedOrNot) {
+    Open(classtree_test::SampleFile());
+    ASSERT_FALSE(Store().IsModified());
+    ASSERT_TRUE(::DeleteFileA(BookmarkFile().c_str()));
+    EXPECT_TRUE(view->SaveBookmarks().saved);
+    const std::string saved = testing_support::ReadBytes(BookmarkFile());
+    EXPECT_NE(saved.find("<G t=\"Europe\"/>"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("Weather"), std::string::npos);
+    ASSERT_TRUE(::DeleteFileA(BookmarkFile().c_str()));
+    Close();
+    EXPECT_NE(testing_support::ReadBytes(BookmarkFile()).find("Weather"), std::string::npos)
+        << "closing writes it again";
+
+    ASSERT_TRUE(::DeleteFileA(BookmarkFile().c_str()));
+    Open("");  // no file at the start
+    Close();
+    EXPECT_FALSE(std::filesystem::exists(BookmarkFile()));
 }
 
 TEST_F(ClassTreeView, ScrollsToTheTopWhenAsked) {

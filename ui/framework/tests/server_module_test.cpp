@@ -149,4 +149,46 @@ TEST(ServerModule, MonitorQuitsTheRecordedThreadNotTheCaller) {
     EXPECT_FALSE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
+// Without a main window, locks that clients never give back end the loop
+// once the end's deadline has passed; locks given back end it at once. The
+// grace period of an ordinary release does not apply.
+TEST(ServerModule, TheEndWithoutAWindowComesWithinItsDeadlineWhateverIsHeld) {
+    struct Case {
+        const char* name;
+        bool clientLetsGo;  // the handler gives the client's lock back
+        ULONGLONG atLeastMs, atMostMs;
+    };
+    const Case cases[] = {
+        {"a client that never lets go", false, CServerModule::kEndWithoutWindowMs - 100,
+         CServerModule::kEndWithoutWindowMs + 2000},
+        {"a client disconnected by the handler", true, 0, 1500},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DrainQueue();
+        CServerModule module;
+        module.Init(::GetCurrentThreadId());
+        module.Lock();  // the window's
+        module.Lock();  // the client's
+        int handled = 0;
+        module.SetWindowGoneHandler([&] {
+            ++handled;
+            if (c.clientLetsGo) module.Unlock();
+        });
+        ASSERT_TRUE(module.StartMonitor());
+        const ULONGLONG start = ::GetTickCount64();
+        module.Unlock();  // the window goes
+        module.EndWithoutWindow();
+        EXPECT_TRUE(module.Ending());
+        EXPECT_EQ(handled, 1);
+        EXPECT_EQ(WaitForQuit(kTimeoutMs), 0);
+        const ULONGLONG took = ::GetTickCount64() - start;
+        EXPECT_GE(took, c.atLeastMs);
+        EXPECT_LE(took, c.atMostMs);
+        for (int i = 0; i < 3000 && module.MonitorRunning(); ++i) ::Sleep(10);
+        EXPECT_FALSE(module.MonitorRunning());
+        if (!c.clientLetsGo) module.Unlock();
+    }
+}
+
 }  // namespace

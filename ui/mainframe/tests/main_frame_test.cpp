@@ -140,7 +140,9 @@ TEST_P(FrameLock, DestroyingTheFrameReleasesItsLock) {
         Frame().HoldProcessLock();  // a second call takes no second lock
     }
     EXPECT_EQ(module_.LockCount(), c.otherLocks + (c.frameHoldsLock ? 1 : 0));
+    EXPECT_FALSE(module_.Ending());
     ::DestroyWindow(hwnd);
+    EXPECT_TRUE(module_.Ending()) << "without its window, objects still held do not keep the process for long";
     EXPECT_EQ(module_.LockCount(), c.locksAfter);
     EXPECT_EQ(module_.GracePeriod(), c.graceAfter);
     EXPECT_EQ(module_.FinalPause(), c.pauseAfter);
