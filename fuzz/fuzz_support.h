@@ -17,17 +17,16 @@ namespace fuzzsupport {
 }
 
 // An input that starts with byte 1 stands for a large file: the rest repeated
-// to a quarter of a megabyte, the shape that makes a reader slow when it goes
-// back over what it has read (a few kilobytes of input never show it). Empty
-// for other inputs.
-inline std::string Repeated(std::string_view input) {
-    constexpr std::size_t kLarge = 256 * 1024;
+// to `large` bytes, the shape that makes a reader slow when it goes back over
+// what it has read (a few hundred bytes of input never show it). Empty for
+// other inputs.
+inline std::string Repeated(std::string_view input, std::size_t large = 256 * 1024) {
     if (input.size() < 2 || input[0] != '\x01') return {};
     input.remove_prefix(1);
-    std::string large;
-    large.reserve(kLarge + input.size());
-    while (large.size() < kLarge) large += input;
-    return large;
+    std::string text;
+    text.reserve(large + input.size());
+    while (text.size() < large) text += input;
+    return text;
 }
 
 inline void Require(bool ok, const char* what, const std::string& detail = {}) {
