@@ -597,11 +597,44 @@ void CMainFrame::InitialShow() {
     }
 }
 
+namespace {
+
+// The clipboard and undo keys of an edit control, which the accelerator
+// table also maps to the program's own (bookmark) commands: with the focus
+// in an edit control (the find box, the remark pane, an in-place editor)
+// they belong to the control.
+bool IsEditControlKey(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+    char className[16] = "";
+    if (!::GetClassNameA(msg.hwnd, className, sizeof className) || ::lstrcmpiA(className, "Edit") != 0) return false;
+    const bool control = ::GetKeyState(VK_CONTROL) < 0;
+    const bool shift = ::GetKeyState(VK_SHIFT) < 0;
+    const bool alt = msg.message == WM_SYSKEYDOWN || ::GetKeyState(VK_MENU) < 0;
+    switch (msg.wParam) {
+    case 'Z':
+    case 'X':
+    case 'C':
+    case 'V':
+        return control && !alt;
+    case VK_INSERT:
+        return (control || shift) && !alt;
+    case VK_DELETE:
+        return shift && !control && !alt;
+    case VK_BACK:
+        return alt;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
 bool CMainFrame::PreTranslateMessage(MSG* msg) {
     if (!Hwnd()) return false;
     if (menuBar_.PreTranslateMessage(*msg)) return true;
     if (!accelerators_) return false;
     if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return false;
+    if (IsEditControlKey(*msg)) return false;
     return ::TranslateAcceleratorA(Hwnd(), accelerators_, msg) != 0;
 }
 

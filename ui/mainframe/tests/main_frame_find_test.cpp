@@ -4,13 +4,18 @@
 #include "main_frame_fixture.h"
 
 #include "bookmark_store.h"
+#include "dialog_test_driver.h"
 #include "find_window.h"
 #include "framework/program_folder.h"
 #include "resource.h"
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <filesystem>
+#include <functional>
+#include <initializer_list>
+#include <vector>
 
 namespace {
 
@@ -68,6 +73,65 @@ protected:
         Pump();
     }
 };
+
+// Real keys through the frame's accelerators, as the program's message loop
+// hands them: the clipboard keys in the find box are the box's own.
+TEST_F(FindTest, ClipboardKeysWorkInTheFindBox) {
+    ::SendMessageA(Frame().Hwnd(), WM_COMMAND, ID_EDIT_FIND, 0);
+    Pump();
+    HWND box = Control("EDIT");
+    ASSERT_NE(box, nullptr);
+    ::SetForegroundWindow(FindWindow());
+    ::SetFocus(box);
+    ASSERT_TRUE(::OpenClipboard(Frame().Hwnd()));
+    ::EmptyClipboard();
+    HGLOBAL text = ::GlobalAlloc(GMEM_MOVEABLE, 6);
+    std::memcpy(::GlobalLock(text), "paper", 6);
+    ::GlobalUnlock(text);
+    ::SetClipboardData(CF_TEXT, text);
+    ::CloseClipboard();
+    auto press = [](std::initializer_list<WORD> held, WORD key) {
+        std::vector<INPUT> keys;
+        for (WORD k : held) {
+            INPUT press{INPUT_KEYBOARD, {}};
+            press.ki.wVk = k;
+            keys.push_back(press);
+        }
+        INPUT down{INPUT_KEYBOARD, {}}, up{INPUT_KEYBOARD, {}};
+        down.ki.wVk = up.ki.wVk = key;
+        up.ki.dwFlags = KEYEVENTF_KEYUP;
+        keys.push_back(down);
+        keys.push_back(up);
+        for (auto k = held.end(); k != held.begin();) {
+            INPUT release{INPUT_KEYBOARD, {}};
+            release.ki.wVk = *--k;
+            release.ki.dwFlags = KEYEVENTF_KEYUP;
+            keys.push_back(release);
+        }
+        ::SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+    };
+    auto pumpUntil = [&](const std::function<bool()>& done) {
+        const ULONGLONG deadline = ::GetTickCount64() + 10000;
+        while (!done() && ::GetTickCount64() < deadline) {
+            MSG msg;
+            while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (Frame().PreTranslateMessage(&msg)) continue;
+                ::TranslateMessage(&msg);
+                ::DispatchMessageA(&msg);
+            }
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        }
+        return done();
+    };
+    auto boxText = [&] { return dialog_test::Text(box); };
+    press({VK_CONTROL}, 'V');
+    EXPECT_TRUE(pumpUntil([&] { return boxText() == "paper"; })) << boxText();
+    press({VK_SHIFT}, VK_INSERT);
+    EXPECT_TRUE(pumpUntil([&] { return boxText() == "paperpaper"; })) << boxText();
+    // How much one undo takes back is the control's business; that it undoes is ours.
+    press({VK_CONTROL}, 'Z');
+    EXPECT_TRUE(pumpUntil([&] { return boxText() != "paperpaper"; })) << "not undone";
+}
 
 TEST_F(FindTest, TypingFindsEnterShowsAndTheListsDeleteWorksOnAResult) {
     ::SendMessageA(Frame().Hwnd(), WM_COMMAND, ID_EDIT_FIND, 0);
