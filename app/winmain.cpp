@@ -167,7 +167,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
             PendingLinkQueue::Instance();
             const UINT alreadyRunning = ::RegisterWindowMessageA(framework::kAlreadyRunningMessageName);
             if (!BecomeFirstInstance()) {
-                // Hand over to the first instance; touch nothing.
+                // Hand over to the first instance; touch nothing. Windows lets
+                // it come to the front only with this instance's leave.
+                ::AllowSetForegroundWindow(ASFW_ANY);
                 ::PostMessageA(HWND_BROADCAST, alreadyRunning, 0, 0);
                 return 0;
             }

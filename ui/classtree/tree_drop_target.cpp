@@ -159,8 +159,10 @@ HRESULT CTreeDropTarget::DragOver(DWORD keys, POINTL point, DWORD* effect) {
     ::ScreenToClient(v.tree_, &client);
     HTREEITEM item = v.HitTest(client);
     if (!item) {
+        // Blank space takes nothing; the source shows the refusal.
         ClearHighlight();
-        return E_INVALIDARG;
+        if (effect) *effect = DROPEFFECT_NONE;
+        return S_OK;
     }
     if (item == v.dropTarget_) {
         const bool resting = client.x == v.lastMouse_.x && client.y == v.lastMouse_.y;

@@ -243,12 +243,16 @@ bool CFindWindow::OnBoxMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT&) {
         ShowSelected();
         return true;
     }
+    if (msg == WM_KEYDOWN && wParam == VK_ESCAPE) {
+        ::PostMessageA(Hwnd(), WM_CLOSE, 0, 0);  // hidden, as by its close box
+        return true;
+    }
     if (msg == WM_KEYDOWN && wParam == VK_DOWN && !results_.empty()) {
         ::SetFocus(list_);
         ListView_SetItemState(list_, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
         return true;
     }
-    if (msg == WM_CHAR && (wParam == '\r' || wParam == '\n')) return true;  // no beep
+    if (msg == WM_CHAR && (wParam == '\r' || wParam == '\n' || wParam == 0x1B)) return true;  // no beep
     return false;
 }
 
@@ -274,6 +278,7 @@ LRESULT CFindWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (header->code == LVN_KEYDOWN) {
             const WORD key = reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey;
             if (key == VK_RETURN) ShowSelected();
+            if (key == VK_ESCAPE) ::PostMessageA(Hwnd(), WM_CLOSE, 0, 0);
             if (key == VK_DELETE && SelectedRow() >= 0 && ResultsCurrent()) {
                 const search::Found found = results_[static_cast<std::size_t>(SelectedRow())];
                 if (host_.ShowBookmark(found.category, found.bookmark)) host_.RunListCommand(ID_BOOKMARK_DELETE);

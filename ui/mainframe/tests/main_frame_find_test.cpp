@@ -131,6 +131,14 @@ TEST_F(FindTest, ClipboardKeysWorkInTheFindBox) {
     // How much one undo takes back is the control's business; that it undoes is ours.
     press({VK_CONTROL}, 'Z');
     EXPECT_TRUE(pumpUntil([&] { return boxText() != "paperpaper"; })) << "not undone";
+    // Escape puts the window away, from the box and from the results alike.
+    press({}, VK_ESCAPE);
+    EXPECT_TRUE(pumpUntil([&] { return !::IsWindowVisible(FindWindow()); })) << "Escape in the box";
+    ::SendMessageA(Frame().Hwnd(), WM_COMMAND, ID_EDIT_FIND, 0);
+    ::SetForegroundWindow(FindWindow());
+    ::SetFocus(Control(WC_LISTVIEWA));
+    press({}, VK_ESCAPE);
+    EXPECT_TRUE(pumpUntil([&] { return !::IsWindowVisible(FindWindow()); })) << "Escape in the results";
 }
 
 TEST_F(FindTest, TypingFindsEnterShowsAndTheListsDeleteWorksOnAResult) {
