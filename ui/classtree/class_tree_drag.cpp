@@ -150,9 +150,9 @@ void CClassTreeView::OnLeftButtonUp() {
 }
 
 void CClassTreeView::EndDrag() {
+    dragging_ = false;  // first: the capture going now is no cancel
     ::ReleaseCapture();
     ::KillTimer(Hwnd(), kScrollTimer);
-    dragging_ = false;
     draggedItem_ = nullptr;
     ClearDropHighlight();
 }

@@ -214,6 +214,11 @@ bool CClassTreeView::OnTreeMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESU
             return true;
         }
         return false;
+    case WM_CAPTURECHANGED:
+        // Another window took the mouse (Alt+Tab, a dialog): the drag ends
+        // here, or the next click would drop a category the user let go of.
+        if (dragging_) CancelDrag();
+        return false;
     case WM_LBUTTONDOWN:
         lastPress_ = Now();
         return false;

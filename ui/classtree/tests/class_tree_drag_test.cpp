@@ -140,6 +140,21 @@ TEST_F(ClassTreeDrag, EscapeCancels) {
     EXPECT_TRUE(Mirrors());
 }
 
+// A dialog or another program taking the mouse ends the drag: the next
+// release over a category moves nothing.
+TEST_F(ClassTreeDrag, LosingTheMouseCancels) {
+    const Lines before = Outline(Store().Root());
+    ASSERT_TRUE(BeginDrag("News/World"));
+    MoveTo(Centre("Tools"));
+    ::SetCapture(frame->Hwnd());
+    EXPECT_FALSE(view->Dragging());
+    EXPECT_EQ(classtree_test::MarkedDropTarget(Tree()), nullptr);
+    ::ReleaseCapture();
+    Release(Centre("Tools"));
+    EXPECT_EQ(Outline(Store().Root()), before);
+    EXPECT_TRUE(Mirrors());
+}
+
 TEST_F(ClassTreeDrag, RestingOnACategoryOpensItAndTheScrollTimerTicks) {
     ASSERT_TRUE(BeginDrag("Tools"));
     MoveTo(Centre("音乐"));
