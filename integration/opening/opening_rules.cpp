@@ -2,6 +2,8 @@
 
 #include "platform/codepage.h"
 
+#include <algorithm>
+
 namespace integration {
 
 namespace {
@@ -40,7 +42,9 @@ std::string BrowserCommandLine(std::string_view openCommand, std::string_view ad
     return line;
 }
 
-std::size_t RandomOpenCount(std::int32_t setting) { return setting > 0 ? static_cast<std::size_t>(setting) : 0; }
+std::size_t RandomOpenCount(std::int32_t setting) {
+    return setting > 0 ? static_cast<std::size_t>(std::min(setting, kMaxRandomOpenCount)) : 0;
+}
 
 unsigned PauseAfterMs(std::size_t index) { return index == 0 ? 2000 : 1000; }
 

@@ -23,8 +23,13 @@ namespace integration {
 // end the argument nor add one.
 std::string BrowserCommandLine(std::string_view openCommand, std::string_view address);
 
+// The random-open command opens this many bookmarks at most: a mistyped
+// count must not send the whole collection to the browser.
+inline constexpr std::int32_t kMaxRandomOpenCount = 100;
+
 // How many bookmarks the random command opens for the setting's value: none
-// for 0 or less (a negative count must never read as "all").
+// for 0 or less (a negative count must never read as "all"), at most
+// kMaxRandomOpenCount whatever the file says.
 std::size_t RandomOpenCount(std::int32_t setting);
 
 // The pause after the address at `index` of a list: 2000 ms after the first,

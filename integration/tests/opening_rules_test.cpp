@@ -34,6 +34,10 @@ TEST(RandomOpenCount, NothingForZeroOrLess) {
     EXPECT_EQ(integration::RandomOpenCount(-1), 0u);
     EXPECT_EQ(integration::RandomOpenCount(INT32_MIN), 0u);
     EXPECT_EQ(integration::RandomOpenCount(10), 10u);
+    // The same limit as the settings page, whatever the file holds.
+    EXPECT_EQ(integration::RandomOpenCount(100), 100u);
+    EXPECT_EQ(integration::RandomOpenCount(101), 100u);
+    EXPECT_EQ(integration::RandomOpenCount(INT32_MAX), 100u);
 }
 
 // The opener with a recording open and a clock advanced by its sleeps.

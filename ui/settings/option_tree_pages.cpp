@@ -95,7 +95,7 @@ void CMiscPage::OnApply() {
     values_.promptDeleteClass = tree_.IsChecked(promptClass_);
     values_.promptDeleteBookmark = tree_.IsChecked(promptBookmark_);
     values_.addBookmarkDialog = tree_.SelectedRadio(addLinks_) == 1;
-    values_.randomOpenCount = ParseRandomOpenCount(tree_.GetValueText(randomCount_));
+    values_.randomOpenCount = RandomOpenCountAfterEdit(values_.randomOpenCount, tree_.GetValueText(randomCount_));
     const bool buttonBefore = CSetting::Instance()->Other_IEToolbarButton != 0;
     values_.toolbarButton = tree_.IsChecked(toolbarButton_);
     WriteMisc(values_, *CSetting::Instance());

@@ -76,4 +76,8 @@ std::int32_t ParseRandomOpenCount(std::string_view text) {
     return static_cast<std::int32_t>(std::min<std::int64_t>(value, kMaxRandomOpenCount));
 }
 
+std::int32_t RandomOpenCountAfterEdit(std::int32_t stored, std::string_view text) {
+    return text == FormatRandomOpenCount(stored) ? stored : ParseRandomOpenCount(text);
+}
+
 }  // namespace settings

@@ -9,13 +9,13 @@
 #include <string>
 #include <string_view>
 
+#include "opening_rules.h"
+
 class CSetting;
 
 namespace settings {
 
-// The random-open command opens this many bookmarks at most: a mistyped
-// count must not send the whole collection to the browser.
-inline constexpr std::int32_t kMaxRandomOpenCount = 100;
+using integration::kMaxRandomOpenCount;
 
 // Page "常规设置".
 struct GeneralValues {
@@ -64,5 +64,10 @@ std::string FormatRandomOpenCount(std::int32_t count);
 // the first other character; no digits give 0), then kept between 0 and
 // kMaxRandomOpenCount.
 std::int32_t ParseRandomOpenCount(std::string_view text);
+
+// The count the page keeps: the stored one while the text shown for it is
+// untouched (a count stored above the limit stays as it is until the user
+// edits it), else the text read as above.
+std::int32_t RandomOpenCountAfterEdit(std::int32_t stored, std::string_view text);
 
 }  // namespace settings

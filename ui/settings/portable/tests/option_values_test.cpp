@@ -159,4 +159,13 @@ TEST(OptionValues, RandomOpenCountIsShownSignedAndReadWithinLimits) {
     EXPECT_EQ(kMaxRandomOpenCount, 100);
 }
 
+// Opening and closing the page must not rewrite a count it did not edit.
+TEST(OptionValues, AStoredCountStaysUntilTheUserEditsIt) {
+    EXPECT_EQ(RandomOpenCountAfterEdit(250, "250"), 250);
+    EXPECT_EQ(RandomOpenCountAfterEdit(-3, "-3"), -3);
+    EXPECT_EQ(RandomOpenCountAfterEdit(250, "251"), kMaxRandomOpenCount);
+    EXPECT_EQ(RandomOpenCountAfterEdit(250, "12"), 12);
+    EXPECT_EQ(RandomOpenCountAfterEdit(12, ""), 0);
+}
+
 }  // namespace
