@@ -16,6 +16,9 @@ namespace transfer {
 
 namespace {
 std::atomic<int> g_holders{0};
+// The job counted in g_holders (one at a time), touched on the
+// user-interface thread only.
+std::atomic<CTransferJob*> g_holder{nullptr};
 }  // namespace
 
 struct CTransferJob::Pending {
@@ -33,6 +36,13 @@ CTransferJob::~CTransferJob() {
 }
 
 bool CTransferJob::CollectionHeld() { return g_holders.load() > 0; }
+
+void CTransferJob::StopHolder() {
+    if (CTransferJob* holder = g_holder.load()) {
+        holder->Stop();
+        holder->Join();
+    }
+}
 
 bool CTransferJob::StartImportFolder(const std::string& folder, ClassRecord* target) {
     return Start(kImportFolder, WithTrailingBackslash(folder), target);
@@ -64,11 +74,13 @@ bool CTransferJob::Start(int kind, std::string path, ClassRecord* target) {
     running_ = true;
     holds_ = true;
     ++g_holders;
+    g_holder = this;
     try {
         thread_ = std::thread([this] { Run(); });
     } catch (...) {
         running_ = false;
         holds_ = false;
+        g_holder = nullptr;
         --g_holders;
         started_ = false;
         return false;
@@ -90,7 +102,10 @@ void CTransferJob::Join() {
                             });
         thread_.join();
     }
-    if (holds_.exchange(false)) --g_holders;
+    if (holds_.exchange(false)) {
+        g_holder = nullptr;
+        --g_holders;
+    }
 }
 
 int CTransferJob::Percent() const {

@@ -96,6 +96,10 @@ public:
     // Whether any job holds it: the main window's save, link drain, drops
     // and commands wait while this is true.
     static bool CollectionHeld();
+    // Stops the job that holds the collection, if any, and joins it, so that
+    // the collection can be saved as it stands (the session ends). Called on
+    // the user-interface thread; the job's owner may join it again.
+    static void StopHolder();
 
     // Valid once IsRunning() is false.
     TransferCounts Counts() const;

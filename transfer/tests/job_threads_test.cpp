@@ -55,6 +55,23 @@ TEST_F(JobThreadsTest, OnlyOneJobAtATimeAndNoneIsRestarted) {
     second.Join();
 }
 
+// The end of the session stops the running job wherever it is, a question
+// included, so that what is saved is what the job left.
+TEST_F(JobThreadsTest, TheHolderIsStoppedAndJoinedFromOutside) {
+    host.blockQuestions = true;
+    ImportFolder("C:\\Fav");  // fills the store, so the next import asks
+    CTransferJob::StopHolder();  // no job: nothing happens
+    auto job = std::make_unique<CTransferJob>(store, fs, host);
+    ASSERT_TRUE(job->StartImportFolder("C:\\Fav", nullptr));
+    ASSERT_TRUE(CTransferJob::CollectionHeld());
+    CTransferJob::StopHolder();
+    EXPECT_FALSE(CTransferJob::CollectionHeld());
+    EXPECT_FALSE(job->IsRunning());
+    EXPECT_EQ(store.TotalBookmarks(), 1000u) << "nothing replaced after the stop";
+    job.reset();  // its owner joins again: harmless
+    EXPECT_FALSE(CTransferJob::CollectionHeld());
+}
+
 TEST_F(JobThreadsTest, DestroyingARunningJobReturnsPromptly) {
     for (int round = 0; round < 20; ++round) {
         store.ReleaseAll();

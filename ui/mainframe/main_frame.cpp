@@ -321,6 +321,8 @@ void CMainFrame::OnEndSession() {
     closing_ = true;
     *openersStop_ = true;
     ::KillTimer(Hwnd(), kSaveTimer);
+    // An import must not change the collection while it is saved.
+    transfer::CTransferJob::StopHolder();
     StoreWindowState();
     CloseDropWindow();
     SaveBookmarksNow();
