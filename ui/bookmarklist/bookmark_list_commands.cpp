@@ -272,7 +272,13 @@ void CBookmarkListView::MoveBookmark(bool up) {
     store_->SetModified(true);
     RedrawRow(row);
     RedrawRow(other);
-    SelectOnly(other);
+    // The selection goes with the contents: the moved row's to its new
+    // place, the neighbour's to the old one; the rest of it stays.
+    const UINT movedState = ListView_GetItemState(list_, row, LVIS_SELECTED);
+    const UINT otherState = ListView_GetItemState(list_, other, LVIS_SELECTED);
+    ListView_SetItemState(list_, row, otherState, LVIS_SELECTED);
+    ListView_SetItemState(list_, other, movedState | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_EnsureVisible(list_, other, FALSE);
 }
 
 void CBookmarkListView::SelectAll() {

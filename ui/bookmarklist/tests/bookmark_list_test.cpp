@@ -169,6 +169,20 @@ TEST_F(BookmarkList, MoveDeleteSelectAndHomepageKeepRowsAndCategoryInStep) {
     Command(bookmarklist::kCmdMoveBookmarkUp);
     EXPECT_EQ(Shown()[1], "One http://one.example/");
     EXPECT_TRUE(InStep());
+    // With several rows selected, the focused one moves and all stay selected.
+    Select({2, 0});
+    Command(bookmarklist::kCmdMoveBookmarkUp);
+    EXPECT_EQ(view->SelectedRows(), (std::vector<int>{0, 1}));
+    EXPECT_EQ(view->FocusedRow(), 1);
+    Select({0, 1});
+    Command(bookmarklist::kCmdMoveBookmarkDown);  // focused on 0, onto a selected row
+    EXPECT_EQ(view->SelectedRows(), (std::vector<int>{0, 1}));
+    EXPECT_EQ(view->FocusedRow(), 1);
+    EXPECT_TRUE(InStep());
+    Select({1});
+    Command(bookmarklist::kCmdMoveBookmarkUp);
+    Select({1});
+    Command(bookmarklist::kCmdMoveBookmarkDown);  // the order as before
 
     Command(bookmarklist::kCmdSelectAll);
     EXPECT_EQ(view->SelectedRows(), (std::vector<int>{0, 1, 2}));
