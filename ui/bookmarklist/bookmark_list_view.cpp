@@ -107,16 +107,13 @@ LRESULT CBookmarkListView::OnCreate() {
                                                                                                             this);
 
     CSetting* s = CSetting::Instance();
-    const std::string title = framework::UiText("bookmarkview", "10000", "标题");
-    const std::string url = framework::UiText("bookmarkview", "10001", "网址");
     LVCOLUMNA column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = const_cast<char*>(title.c_str());
+    column.mask = LVCF_WIDTH;
     column.cx = s->GUI_BookmarkCol0Width != kNotStored ? s->GUI_BookmarkCol0Width : 200;
     ::SendMessageA(list_, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
-    column.pszText = const_cast<char*>(url.c_str());
     column.cx = kUrlColumnWidthAtInsertion;
     ::SendMessageA(list_, LVM_INSERTCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
+    RefreshTexts();
     ApplyViewSettings();
 
     store_ = &CBookmarkStore::Instance();
@@ -127,6 +124,18 @@ LRESULT CBookmarkListView::OnCreate() {
     // when the next one comes.
     if (!PendingLinkQueue::Instance().Empty()) OnLinksPending();
     return 0;
+}
+
+void CBookmarkListView::RefreshTexts() {
+    if (!list_) return;
+    const std::string texts[] = {framework::UiText("bookmarkview", "10000", "标题"),
+                                 framework::UiText("bookmarkview", "10001", "网址")};
+    for (int i = 0; i < 2; ++i) {
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT;
+        column.pszText = const_cast<char*>(texts[i].c_str());
+        ::SendMessageA(list_, LVM_SETCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
+    }
 }
 
 void CBookmarkListView::OnDestroy() {

@@ -52,6 +52,8 @@ public:
 
     HWND CreateView(HWND parent, const RECT& rect);
     HWND List() const { return list_; }
+    // The column headers in the texts of the language pack now active.
+    void RefreshTexts();
     // The list's drop target (not counted for the caller), which the
     // floating drop window hands its drops to; none before creation.
     IDropTarget* DropTarget() const;

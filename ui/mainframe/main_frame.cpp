@@ -147,6 +147,7 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_NCPAINT:
     case WM_NCACTIVATE:
+    case WM_SETTEXT:
     case WM_NCMOUSEMOVE:
     case WM_NCLBUTTONDOWN:
     case WM_NCLBUTTONUP:
@@ -675,6 +676,7 @@ bool CMainFrame::OnPinMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& r
         pin_.Paint(Hwnd());
         return true;
     case WM_NCACTIVATE:
+    case WM_SETTEXT:  // the caption is drawn anew with the title, over the pin
         result = DefaultHandling(msg, wParam, lParam);
         pin_.Paint(Hwnd());
         return true;

@@ -4,6 +4,7 @@
 // pack from that submenu.
 #include "mainframe/main_frame.h"
 
+#include "bookmark_list_view.h"
 #include "browser_entries.h"
 #include "framework/message_box.h"
 #include "framework/program_folder.h"
@@ -67,6 +68,7 @@ void CMainFrame::ApplyTexts() {
     remarkPane_.SetTitle(framework::UiText("mainframe", "10002", "备注"));
     ApplyStatusBarText();
     if (toolbar_) toolbar_->RefreshTexts();
+    if (bookmarkList_) bookmarkList_->RefreshTexts();
     FitBand(0, menuBar_.Hwnd());
     FitToolbarBand();
 }

@@ -3,6 +3,7 @@
 #include "classtree_res.h"
 #include "framework/tool_tip_text.h"
 #include "framework/ui_text.h"
+#include "language.h"
 #include "language_prompts.h"
 #include "resource.h"
 #include "setting.h"
@@ -297,6 +298,7 @@ void CSkinToolBar::ShowDropDown(const NMTOOLBARA& info) {
     HMENU menu = ::LoadMenuA(instance_, MAKEINTRESOURCEA(IDR_CONTEXT_MENUS));
     if (!menu) return;
     HMENU popup = ::GetSubMenu(menu, kDropDownSubmenu);
+    if (popup) CLanguage::Instance()->TranslateMenu(popup);
     RECT button{};
     ::SendMessageA(bar_, TB_GETRECT, static_cast<WPARAM>(info.iItem), reinterpret_cast<LPARAM>(&button));
     ::MapWindowPoints(bar_, nullptr, reinterpret_cast<POINT*>(&button), 2);

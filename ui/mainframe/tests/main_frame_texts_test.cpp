@@ -10,6 +10,7 @@
 #include "homepage_group.h"
 #include "language.h"
 #include "resource.h"
+#include "toolbar/skin_toolbar.h"
 
 #include <commctrl.h>
 
@@ -45,6 +46,32 @@ std::vector<std::string> Items(HMENU popup) {
     return items;
 }
 
+// The column headers of the frame's bookmark list (its one list-view child).
+std::vector<std::string> ColumnHeaders(HWND frame) {
+    HWND list = nullptr;
+    ::EnumChildWindows(
+        frame,
+        [](HWND child, LPARAM found) {
+            char name[64] = {};
+            ::GetClassNameA(child, name, sizeof name);
+            if (std::string(name) != WC_LISTVIEWA) return TRUE;
+            *reinterpret_cast<HWND*>(found) = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&list));
+    std::vector<std::string> headers;
+    for (int i = 0; list && i < Header_GetItemCount(ListView_GetHeader(list)); ++i) {
+        char text[64] = "";
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT;
+        column.pszText = text;
+        column.cchTextMax = sizeof text;
+        ListView_GetColumn(list, i, &column);
+        headers.push_back(text);
+    }
+    return headers;
+}
+
 // Language packs, a bookmark file and no settings beside the test program,
 // where the frame looks for them; all removed afterwards.
 class MainFrameWithFiles : public mainframe_test::MainFrameTest {
@@ -55,7 +82,7 @@ protected:
         WriteBytes(folder_ + "Language\\English.ini",
                    "[Info]\r\nLanguage=English\r\nCodepage=1252\r\n"
                    "[menu]\r\n32910P=&File\r\n57665=E&xit\r\n59392P=&View\r\n8888P=&Language\r\n"
-                   "[mainframe]\r\n10003=quorva\r\n");
+                   "32775=Add &Sub-category\r\n[mainframe]\r\n10003=quorva\r\n[bookmarkview]\r\n10000=Title\r\n10001=URL\r\n");
         WriteBytes(folder_ + "Language\\Test.ini",
                    "[Info]\r\nLanguage=Testish\r\nCodepage=1252\r\n"
                    "[menu]\r\n32910P=Fi&le (test)\r\n"
@@ -118,8 +145,11 @@ TEST_F(MainFrameWithFiles, ShowsThePackNamedInTheSettingsAndSwitchesFromItsMenu)
     expected[static_cast<std::size_t>(english)] = "English*";
     expected[static_cast<std::size_t>(test)] = "Testish";
     EXPECT_EQ(Items(LanguageMenu(hwnd)), expected);
+    EXPECT_EQ(ColumnHeaders(hwnd), (std::vector<std::string>{"Title", "URL"}));
 
     ::SendMessageA(hwnd, WM_COMMAND, ID_LANGUAGE_FIRST + test, 0);
+    // The test pack names no columns: the built-in texts, not English ones.
+    EXPECT_EQ(ColumnHeaders(hwnd), (std::vector<std::string>{"标题", "网址"}));
     menu = Frame().MainMenu();
     char caption[64] = "";
     ::SendMessageA(Frame().MenuBar().Hwnd(), TB_GETBUTTONTEXTA, 1, reinterpret_cast<LPARAM>(caption));
@@ -134,6 +164,33 @@ TEST_F(MainFrameWithFiles, ShowsThePackNamedInTheSettingsAndSwitchesFromItsMenu)
 
     ::SendMessageA(hwnd, WM_CLOSE, 0, 0);
     EXPECT_EQ(settings_->General_Language, "Test") << "the pack's file name is what is stored";
+}
+
+// The popup of the arrow beside "增加分类" speaks the active pack too.
+TEST_F(MainFrameWithFiles, TheToolbarArrowsPopupIsTranslated) {
+    settings_->General_Language = "English";
+    HWND hwnd = Show();
+    ASSERT_NE(hwnd, nullptr);
+    ASSERT_NE(Frame().ToolBar(), nullptr);
+    static std::vector<std::string> items;
+    items.clear();
+    // The popup runs its own loop: read it from a timer, then close it.
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR, DWORD) {
+        HWND popup = ::FindWindowA("#32768", nullptr);
+        if (!popup || !items.empty()) return;
+        HMENU menu = reinterpret_cast<HMENU>(::SendMessageA(popup, MN_GETHMENU, 0, 0));
+        for (int i = 0; i < ::GetMenuItemCount(menu); ++i) items.push_back(MenuText(menu, i));
+        ::EndMenu();
+    });
+    NMTOOLBARA info{};
+    info.hdr.hwndFrom = Frame().ToolBar()->Hwnd();
+    info.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(info.hdr.hwndFrom));
+    info.hdr.code = TBN_DROPDOWN;
+    info.iItem = toolbar::CSkinToolBar::kDropDownCommand;
+    ::SendMessageA(hwnd, WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
+    ::KillTimer(nullptr, timer);
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[1], "Add &Sub-category");
 }
 
 TEST_F(MainFrameWithFiles, OnlyCommandsTheWindowCanCarryOutAreEnabled) {
