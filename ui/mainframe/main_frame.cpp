@@ -381,6 +381,10 @@ bool CMainFrame::OnCommand(WORD id) {
     case ID_TOOLS_FIND_DUPLICATES:
         OpenFindWindow(id == ID_TOOLS_FIND_DUPLICATES);
         return true;
+    case ID_NEXT_PANE:
+    case ID_PREV_PANE:
+        FocusNextPane(id == ID_NEXT_PANE);
+        return true;
     case ID_HELP_BLOG:
         integration::OpenUrl(dialogs::kHomepageUrl, SW_SHOWNORMAL);
         return true;
@@ -475,6 +479,8 @@ bool CMainFrame::CommandEnabled(WORD id) const {
     case ID_PIN_BUTTON:
     case ID_TRAY_SHOWHIDE:
     case ID_TOOLS_OPTIONS:
+    case ID_NEXT_PANE:
+    case ID_PREV_PANE:
         return true;
     case ID_VIEW_TOOLBAR:
     case ID_VIEW_CUSTOMIZE:
@@ -638,6 +644,12 @@ bool CMainFrame::PreTranslateMessage(MSG* msg) {
     if (!accelerators_) return false;
     if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return false;
     if (IsEditControlKey(*msg)) return false;
+    // Tab moves between the panes as F6 does, only from a pane: the find
+    // window's controls keep their own Tab.
+    if (msg->message == WM_KEYDOWN && msg->wParam == VK_TAB && ::GetKeyState(VK_CONTROL) >= 0 &&
+        ::GetKeyState(VK_MENU) >= 0 && ::IsChild(Hwnd(), msg->hwnd)) {
+        return FocusNextPane(::GetKeyState(VK_SHIFT) >= 0);
+    }
     return ::TranslateAcceleratorA(Hwnd(), accelerators_, msg) != 0;
 }
 

@@ -201,6 +201,9 @@ private:
     void ToggleToolbar();
     void ToggleStatusBar();
     void OnPaneClose(HWND pane);
+    // Moves the keyboard focus to the next (or previous) shown pane of the
+    // tree, the list and the remark pane; false when the focus is in none.
+    bool FocusNextPane(bool forward);
     // Menu prompts and tool tips (main_frame_prompts.cpp).
     void OnMenuSelect(WPARAM wParam, LPARAM lParam);
     bool OnNotify(const NMHDR& header, LRESULT& result);

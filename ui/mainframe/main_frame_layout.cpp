@@ -246,3 +246,24 @@ bool CMainFrame::CommandChecked(WORD id) const {
         return false;
     }
 }
+
+bool CMainFrame::FocusNextPane(bool forward) {
+    const HWND panes[] = {classTree_ && ClassPaneShown() ? classTree_->Tree() : nullptr,
+                          bookmarkList_ ? bookmarkList_->List() : nullptr, RemarkPaneShown() ? remark_ : nullptr};
+    constexpr int kCount = 3;
+    const HWND focus = ::GetFocus();
+    int at = -1;
+    for (int i = 0; i < kCount; ++i) {
+        if (panes[i] && (focus == panes[i] || ::IsChild(panes[i], focus))) at = i;
+    }
+    // From outside the panes (the toolbar, nothing) F6 starts at the tree.
+    if (at < 0) at = forward ? kCount - 1 : 0;
+    for (int step = 1; step <= kCount; ++step) {
+        const HWND next = panes[(at + (forward ? step : kCount - step)) % kCount];
+        if (next && ::IsWindowVisible(next)) {
+            ::SetFocus(next);
+            return true;
+        }
+    }
+    return false;
+}

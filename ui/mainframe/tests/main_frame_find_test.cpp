@@ -90,38 +90,9 @@ TEST_F(FindTest, ClipboardKeysWorkInTheFindBox) {
     ::GlobalUnlock(text);
     ::SetClipboardData(CF_TEXT, text);
     ::CloseClipboard();
-    auto press = [](std::initializer_list<WORD> held, WORD key) {
-        std::vector<INPUT> keys;
-        for (WORD k : held) {
-            INPUT press{INPUT_KEYBOARD, {}};
-            press.ki.wVk = k;
-            keys.push_back(press);
-        }
-        INPUT down{INPUT_KEYBOARD, {}}, up{INPUT_KEYBOARD, {}};
-        down.ki.wVk = up.ki.wVk = key;
-        up.ki.dwFlags = KEYEVENTF_KEYUP;
-        keys.push_back(down);
-        keys.push_back(up);
-        for (auto k = held.end(); k != held.begin();) {
-            INPUT release{INPUT_KEYBOARD, {}};
-            release.ki.wVk = *--k;
-            release.ki.dwFlags = KEYEVENTF_KEYUP;
-            keys.push_back(release);
-        }
-        ::SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
-    };
+    auto press = mainframe_test::PressKeys;
     auto pumpUntil = [&](const std::function<bool()>& done) {
-        const ULONGLONG deadline = ::GetTickCount64() + 10000;
-        while (!done() && ::GetTickCount64() < deadline) {
-            MSG msg;
-            while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                if (Frame().PreTranslateMessage(&msg)) continue;
-                ::TranslateMessage(&msg);
-                ::DispatchMessageA(&msg);
-            }
-            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        }
-        return done();
+        return mainframe_test::PumpThroughFrameUntil(Frame(), done);
     };
     auto boxText = [&] { return dialog_test::Text(box); };
     press({VK_CONTROL}, 'V');

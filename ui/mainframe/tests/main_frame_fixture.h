@@ -16,8 +16,10 @@
 
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace mainframe_test {
 
@@ -39,6 +41,39 @@ inline bool PumpUntil(const std::function<bool()>& condition) {
         if (::GetTickCount64() >= deadline) return false;
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
+}
+
+// Presses `key` while the `held` keys are down, as real input.
+inline void PressKeys(std::initializer_list<WORD> held, WORD key) {
+    std::vector<INPUT> keys;
+    auto add = [&](WORD vk, DWORD flags) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = flags;
+        keys.push_back(input);
+    };
+    for (WORD k : held) add(k, 0);
+    add(key, 0);
+    add(key, KEYEVENTF_KEYUP);
+    for (auto k = held.end(); k != held.begin();) add(*--k, KEYEVENTF_KEYUP);
+    ::SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+}
+
+// Pumps as the program's loop does, the frame's accelerators first, until
+// `done` or ten seconds.
+inline bool PumpThroughFrameUntil(CMainFrame& frame, const std::function<bool()>& done) {
+    const ULONGLONG deadline = ::GetTickCount64() + 10000;
+    while (!done() && ::GetTickCount64() < deadline) {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (frame.PreTranslateMessage(&msg)) continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    return done();
 }
 
 class MainFrameTest : public testing::Test {

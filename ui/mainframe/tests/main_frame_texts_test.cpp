@@ -242,6 +242,40 @@ TEST_F(MainFrameWithFiles, TheTreeHasTheKeyboardFocusAtStartAndAfterADialog) {
     EXPECT_TRUE(PumpUntil([&] { return selected() == second; })) << "Down did not reach the tree";
 }
 
+// F6 and Tab go round the shown panes, Shift the other way; a hidden pane
+// is passed over.
+TEST_F(MainFrameWithFiles, TheKeyboardGoesRoundThePanes) {
+    HWND hwnd = Show();
+    ASSERT_NE(hwnd, nullptr);
+    HWND tree = ::GetFocus();
+    HWND list = nullptr, remark = Frame().RemarkEdit();
+    ::EnumChildWindows(
+        hwnd,
+        [](HWND child, LPARAM found) {
+            char name[64] = {};
+            ::GetClassNameA(child, name, sizeof name);
+            if (std::string(name) != WC_LISTVIEWA) return TRUE;
+            *reinterpret_cast<HWND*>(found) = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&list));
+    ASSERT_NE(list, nullptr);
+    auto focusAfter = [&](std::initializer_list<WORD> held, WORD key, HWND expected) {
+        mainframe_test::PressKeys(held, key);
+        return mainframe_test::PumpThroughFrameUntil(Frame(), [&] { return ::GetFocus() == expected; });
+    };
+    EXPECT_TRUE(focusAfter({}, VK_F6, list));
+    EXPECT_TRUE(focusAfter({}, VK_F6, remark));
+    EXPECT_TRUE(focusAfter({}, VK_F6, tree)) << "round again";
+    EXPECT_TRUE(focusAfter({VK_SHIFT}, VK_F6, remark));
+    EXPECT_TRUE(focusAfter({}, VK_TAB, tree));
+    EXPECT_TRUE(focusAfter({VK_SHIFT}, VK_TAB, remark));
+    ::SendMessageA(hwnd, WM_COMMAND, ID_VIEW_REMARKPANE, 0);  // hidden
+    EXPECT_TRUE(focusAfter({}, VK_TAB, tree));
+    EXPECT_TRUE(focusAfter({}, VK_TAB, list));
+    EXPECT_TRUE(focusAfter({}, VK_TAB, tree)) << "the hidden remark pane is passed over";
+}
+
 TEST_F(MainFrameWithFiles, ASecondStartBringsTheOpenDialogForward) {
     HWND hwnd = Show();
     ASSERT_NE(hwnd, nullptr);
