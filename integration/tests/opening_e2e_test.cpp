@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <optional>
 #include <set>
@@ -23,6 +25,7 @@ using testing_support::WriteBytes;
 
 constexpr WORD kOpenHomepageGroup = 32800;
 constexpr WORD kOpenRandomBookmarks = 32940;
+constexpr WORD kSelectAllBookmarks = 32905;
 
 // A default value under HKEY_CLASSES_ROOT set for one test and put back as it
 // was afterwards (or removed, with the keys the test created).
@@ -229,6 +232,39 @@ TEST_F(OpeningTest, ALinkOutsideTheCodePageIsKeptAndOpenedAsItsEncodedAddress) {
     const std::vector<Opened> opened = WaitForLog(1, 15000);
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0].address, encoded);
+    EXPECT_TRUE(program.Close());
+}
+
+// Enter in the list opens every selected bookmark, as a double-click opens one.
+TEST_F(OpeningTest, EnterInTheListOpensTheSelectedBookmarks) {
+    WriteSettings(10);
+    WriteBytes(dir_.File("bookmark.xml"), "<?xml version=\"1.0\" encoding=\"utf-8\"?><root>\r\n<G t=\"Two\">\r\n"
+                                          "<a t=\"first\" u=\"http://first.example/\" r=\"\"/>\r\n"
+                                          "<a t=\"second\" u=\"http://second.example/\" r=\"\"/>\r\n</G>\r\n</root>\r\n");
+    RunningProgram program;
+    ASSERT_TRUE(program.Start(exe_, ""));
+    HWND window = program.WaitForMainWindow();
+    ASSERT_NE(window, nullptr);
+    HWND list = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        ::EnumChildWindows(
+            window,
+            [](HWND child, LPARAM found) {
+                char name[64] = {};
+                ::GetClassNameA(child, name, sizeof name);
+                if (std::string(name) != "SysListView32") return TRUE;
+                *reinterpret_cast<HWND*>(found) = child;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&list));
+        return list && ::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 2;
+    }, 10000));
+    ASSERT_TRUE(::PostMessageA(::GetParent(list), WM_COMMAND, kSelectAllBookmarks, 0));  // the list view's own
+    ASSERT_TRUE(::PostMessageA(list, WM_KEYDOWN, VK_RETURN, 0));
+    const std::vector<Opened> opened = WaitForLog(2, 15000);
+    ASSERT_EQ(opened.size(), 2u);
+    std::set<std::string> addresses{opened[0].address, opened[1].address};
+    EXPECT_EQ(addresses, (std::set<std::string>{"http://first.example/", "http://second.example/"}));
     EXPECT_TRUE(program.Close());
 }
 

@@ -307,6 +307,10 @@ void CBookmarkListView::OpenFocused(LPARAM clientPoint) {
     if (::PtInRect(&rect, point)) integration::OpenUrl(rows_[static_cast<std::size_t>(row)]->url, SW_SHOW);
 }
 
+void CBookmarkListView::OpenSelected() {
+    for (int row : SelectedRows()) integration::OpenUrl(rows_[static_cast<std::size_t>(row)]->url, SW_SHOW);
+}
+
 void CBookmarkListView::ToggleUrlColumn() {
     CSetting* s = CSetting::Instance();
     s->GUI_BookmarkCol1Show = s->GUI_BookmarkCol1Show ? 0 : 1;

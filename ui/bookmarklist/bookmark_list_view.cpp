@@ -387,7 +387,17 @@ bool CBookmarkListView::OnListMessage(UINT msg, WPARAM wParam, LPARAM lParam, LR
             OnCommand(kCmdSelectAll);
             return true;
         }
+        if (wParam == VK_RETURN) {
+            OpenSelected();
+            return true;
+        }
+        if (wParam == VK_F2) {
+            OnCommand(kCmdEditBookmark);
+            return true;
+        }
         return false;
+    case WM_CHAR:
+        return wParam == '\r';  // no beep after Enter
     case WM_LBUTTONDOWN:
         if (OnLeftButtonDown(lParam)) {
             result = 0;

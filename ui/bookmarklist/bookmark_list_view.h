@@ -117,6 +117,8 @@ private:
     void SelectAll();
     void AddSelectedToHomepageGroup();
     void OpenFocused(LPARAM clientPoint);
+    // Each selected bookmark in the browser, as a double-click opens one.
+    void OpenSelected();
     void ToggleUrlColumn();
     // Asks whether `found` in `category` takes the new URL and remark.
     bool AskReplace(const ClassRecord* category, const BookmarkRecord* found);

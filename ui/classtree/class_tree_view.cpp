@@ -209,6 +209,10 @@ bool CClassTreeView::OnTreeMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESU
             OnCommand(kCmdDeleteClass, 0);
             return true;
         }
+        if (wParam == VK_F2) {
+            OnCommand(kCmdEditClass, 0);
+            return true;
+        }
         if (wParam == VK_ESCAPE && dragging_) {
             CancelDrag();
             return true;

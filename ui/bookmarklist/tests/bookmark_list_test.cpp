@@ -255,6 +255,22 @@ TEST_F(BookmarkList, IncomingLinksGoAfterTheFocusedRowInOrderOfArrival) {
     EXPECT_TRUE(InStep());
 }
 
+// F2 on a bookmark edits it, with its texts in the dialog.
+TEST_F(BookmarkList, F2EditsTheFocusedBookmark) {
+    Select({2});
+    std::string shown;
+    DialogScript script;
+    script.OnDialogWith(IDC_TITLE_EDIT, [&](HWND d) {
+        shown = dialog_test::ItemText(d, IDC_URL_EDIT);
+        ::SetDlgItemTextA(d, IDC_TITLE_EDIT, "Third");
+        dialog_test::Click(d, IDOK);
+    });
+    ::SendMessageA(view->List(), WM_KEYDOWN, VK_F2, 0);
+    EXPECT_TRUE(script.AllStepsRan()) << script.Failure();
+    EXPECT_EQ(shown, "http://three.example/");
+    EXPECT_EQ(Shown()[2], "Third http://three.example/");
+}
+
 TEST_F(BookmarkList, ATitleAlreadyThereAsksBeforeReplacing) {
     struct Case {
         int answer;

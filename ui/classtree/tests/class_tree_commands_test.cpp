@@ -122,6 +122,19 @@ TEST_F(ClassTreeCommands, CancelChangesNothing) {
     EXPECT_FALSE(Store().IsModified());
 }
 
+// F2 in the tree renames the selected category, as in Explorer.
+TEST_F(ClassTreeCommands, F2RenamesTheSelectedCategory) {
+    Select("Tools");
+    DialogScript script;
+    script.OnDialogWith(IDC_NAME_EDIT, [](HWND d) {
+        ::SetDlgItemTextA(d, IDC_NAME_EDIT, "Utilities");
+        dialog_test::Click(d, IDOK);
+    });
+    ::SendMessageA(Tree(), WM_KEYDOWN, VK_F2, 0);
+    EXPECT_TRUE(script.AllStepsRan()) << script.Failure();
+    EXPECT_NE(Find("Utilities"), nullptr);
+}
+
 TEST_F(ClassTreeCommands, EditRenamesUnlessTheNameIsTakenOrOnlyItsCaseChanges) {
     Select("News");
     std::string shown;
