@@ -55,6 +55,9 @@ bool CBookmarkListView::OnCommand(WORD id) {
     case kCmdSelectAll:
         SelectAll();
         return true;
+    case kCmdOpenBookmarks:
+        OpenSelected();
+        return true;
     case kCmdToHomepageGroup:
         AddSelectedToHomepageGroup();
         return true;

@@ -301,6 +301,7 @@ bool CBookmarkListView::CommandEnabled(WORD id) const {
     switch (id) {
     case kCmdAddBookmark:
         return true;
+    case kCmdOpenBookmarks:
     case kCmdEditBookmark:
     case kCmdDeleteBookmark:
     case kCmdToHomepageGroup:
@@ -337,6 +338,8 @@ void TrackContextPopup(HWND owner, int index, POINT point, bool checkUrlColumn) 
     if (!menu) return;
     if (HMENU popup = ::GetSubMenu(menu, index)) {
         CLanguage::Instance()->TranslateMenu(popup);
+        // "Open" is what a double-click does: the menu's default, in bold.
+        if (!checkUrlColumn) ::SetMenuDefaultItem(popup, kCmdOpenBookmarks, FALSE);
         if (checkUrlColumn) {
             ::CheckMenuItem(popup, kCmdUrlColumn,
                             MF_BYCOMMAND | (CSetting::Instance()->GUI_BookmarkCol1Show ? MF_CHECKED : MF_UNCHECKED));

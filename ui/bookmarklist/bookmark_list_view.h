@@ -28,6 +28,7 @@ class CListDropTarget;
 
 // Command ids of the bookmark commands.
 enum ListCommand : WORD {
+    kCmdOpenBookmarks = 32995,
     kCmdAddBookmark = 32805,
     kCmdEditBookmark = 32825,
     kCmdDeleteBookmark = 32815,
