@@ -112,11 +112,9 @@ public:
 
     bool Number() {
         Take('-');
-        if (Take('0')) {
-        } else if (p_ < end_ && *p_ >= '1' && *p_ <= '9') {
+        if (!Take('0')) {  // no leading zeros
+            if (p_ == end_ || *p_ < '1' || *p_ > '9') return Fail();
             while (p_ < end_ && IsDigit(*p_)) ++p_;
-        } else {
-            return Fail();
         }
         if (Take('.') && !Digits()) return false;
         if (Take('e') || Take('E')) {
