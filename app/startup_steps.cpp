@@ -3,6 +3,7 @@
 #include "automation_host.h"
 #include "browser_entries.h"
 #include "framework/private_messages.h"
+#include "framework/program_folder.h"
 #include "framework/server_module.h"
 #include "iemenucatch.h"
 #include "iemenucatch_factory.h"
@@ -29,8 +30,18 @@ ModuleLock g_moduleLock;
 }  // namespace
 
 void InitObjectTable() { integration::SetProcessLock(&g_moduleLock); }
-HRESULT RegisterServer() { return integration::RegisterServer(); }
-HRESULT UnregisterServer() { return integration::UnregisterServer(); }
+HRESULT RegisterServer() {
+    // The browsers' host beside the automation server it calls; its failure
+    // is no failure of the server's registration.
+    integration::SetUpNativeHostEntries(framework::ProgramFolder());
+    return integration::RegisterServer();
+}
+
+HRESULT UnregisterServer() {
+    const long host = integration::RemoveNativeHostEntries(framework::ProgramFolder());
+    const HRESULT hr = integration::UnregisterServer();
+    return FAILED(hr) || host == 0 ? hr : HRESULT_FROM_WIN32(static_cast<DWORD>(host));
+}
 void RegisterClassObjects() { integration::RegisterClassObjects(); }
 void RevokeClassObjects() { integration::RevokeClassObjects(); }
 void DisconnectClients() { integration::DisconnectLiveObjects(); }

@@ -10,7 +10,8 @@ namespace app {
 // The table of creatable classes (the automation object).
 void InitObjectTable();
 // The application registration script, the class scripts and the type
-// library. Run for "RegServer" and, ignoring the result, on every start.
+// library, and the browsers' native messaging host. Run for "RegServer" and,
+// ignoring the result, on every start.
 HRESULT RegisterServer();
 // Removes what RegisterServer wrote ("UnregServer").
 HRESULT UnregisterServer();

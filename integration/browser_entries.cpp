@@ -2,7 +2,9 @@
 
 #include "browser_registration.h"
 #include "link_page.h"
+#include "native_host_registration.h"
 #include "platform/executable_path.h"
+#include "platform/file_io.h"
 #include "win32_registry.h"
 
 #include <windows.h>
@@ -15,6 +17,19 @@ bool FileExists(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
+
+class SystemManifestFiles final : public ManifestFiles {
+public:
+    bool Read(const std::string& path, std::string& data) override {
+        std::string error;
+        return platform::ReadWholeFile(path, data, error);
+    }
+    bool Write(const std::string& path, const std::string& data) override {
+        std::string error;
+        return platform::ReplaceFileContents(path, data, error);
+    }
+    bool Remove(const std::string& path) override { return ::DeleteFileA(path.c_str()) != 0; }
+};
 
 }  // namespace
 
@@ -45,6 +60,22 @@ void ApplyToolbarButtonChange(bool before, bool after, const std::string& button
 void UpdateAutoRunEntry(bool autoRun, bool startHidden) {
     Win32Registry registry;
     ApplyAutoRun(registry, platform::ExecutablePath(), autoRun, startHidden);
+}
+
+}  // namespace integration
+
+namespace integration {
+
+void SetUpNativeHostEntries(const std::string& programFolder) {
+    Win32Registry registry;
+    SystemManifestFiles files;
+    RegisterNativeHost(registry, files, programFolder);
+}
+
+long RemoveNativeHostEntries(const std::string& programFolder) {
+    Win32Registry registry;
+    SystemManifestFiles files;
+    return RemoveNativeHost(registry, files, programFolder);
 }
 
 }  // namespace integration

@@ -20,4 +20,11 @@ void ApplyToolbarButtonChange(bool before, bool after, const std::string& button
 // The run-list value for the auto-run settings.
 void UpdateAutoRunEntry(bool autoRun, bool startHidden);
 
+// The native messaging host's manifests in `programFolder` (ending in a
+// backslash) and the browsers' keys naming them, each written only when it
+// differs.
+void SetUpNativeHostEntries(const std::string& programFolder);
+// Removes them ("UnregServer"); returns the first registry failure, else 0.
+long RemoveNativeHostEntries(const std::string& programFolder);
+
 }  // namespace integration

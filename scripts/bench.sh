@@ -18,7 +18,9 @@
 # and again answering "全部", a folder of 20,000 shortcuts, an export, each
 # against the shortcut object's calls alone, and the longest gap of a 10 ms
 # timer on the window's thread). With --wizard: the workload imported through
-# the import wizard against the bare job, alternating.
+# the import wizard against the bare job, alternating. With --browser: the
+# extension in Chromium sending LINKS (20) links through quorva-link.exe to
+# quorva.exe under Wine, each timed from the extension's call to the reply.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 bash "$ROOT/scripts/install-deps.sh"
@@ -76,6 +78,16 @@ case "${1:-}" in
     prepare_wine_bench opening_bench url_recorder
     wine "$BUILD/win/integration/tests/opening_bench.exe" "$(winepath -w "$WORKLOAD")" \
       "$(winepath -w "$BUILD/win/integration/tests/url_recorder.exe")" 9
+    exit 0 ;;
+  --browser)
+    configure_and_build win -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-posix.cmake" >/dev/null
+    cmake --build "$BUILD/win" --target quorva quorva-link main_window_tool
+    prepare_wineprefix
+    start_xvfb_if_needed
+    start_wineserver
+    trap stop_wine_and_xvfb EXIT
+    QUORVA_BROWSER_BENCH=${LINKS:-20} bash "$ROOT/browser/tests/browser_e2e.sh" "$BUILD/win/app/quorva.exe" \
+      "$BUILD/win/app/link/quorva-link.exe" "$BUILD/win/app/main_window_tool.exe" "$ROOT/browser/extension"
     exit 0 ;;
   --program)
     prepare_wine_bench program_bench

@@ -10,7 +10,10 @@ PACKAGES=(
   googletest libgtest-dev
   clang libclang-rt-14-dev
   libpugixml-dev valgrind
+  chromium
 )
+# Node runs the extension's tests; a Node from elsewhere, with its own npm, will do.
+if ! command -v node >/dev/null || ! command -v npm >/dev/null; then PACKAGES+=(nodejs npm); fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -36,4 +39,12 @@ if ! locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$'; then
     grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
     $SUDO locale-gen >/dev/null 2>&1 || true
   fi
+fi
+
+# puppeteer-core drives the installed Chromium in the extension's test; it
+# downloads no browser. 24 is the last to run on Debian's Node.
+NODE_DIR="${QUORVA_BUILD:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build}/node"
+if [ ! -f "$NODE_DIR/node_modules/puppeteer-core/package.json" ]; then
+  mkdir -p "$NODE_DIR"
+  npm install --prefix "$NODE_DIR" --no-audit --no-fund --loglevel=error puppeteer-core@24 >/dev/null
 fi
