@@ -226,45 +226,6 @@ TEST_F(ClassTreeDrop, TheListsBookmarksGoToTheCategoryThroughTheFrame) {
     EXPECT_TRUE(DrainQueue().empty());
 }
 
-TEST_F(ClassTreeDrop, InternetShortcutFilesAreQueuedInOrder) {
-    // Byte-string paths as the program has them (no conversion on the way).
-    std::string folder = dir->File("x");
-    folder.pop_back();
-    const std::string first = folder + "First site.url";
-    const std::string second = folder + "第二.url";
-    const std::string plain = folder + "notes.txt";
-    testing_support::WriteBytes(first, "[InternetShortcut]\r\nURL=http://first.example/\r\n");
-    testing_support::WriteBytes(second, "[InternetShortcut]\r\nURL=http://second.example/\r\n");
-    testing_support::WriteBytes(plain, "no address here\r\n");
-    // Wide names, as the shell hands them.
-    std::wstring files;
-    for (const std::string& path : {first, plain, second}) {
-        wchar_t wide[MAX_PATH] = L"";
-        ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-        files += wide;
-        files += L'\0';
-    }
-    files += L'\0';
-    DROPFILES header{};
-    header.pFiles = sizeof header;
-    header.fWide = TRUE;
-    std::string block(reinterpret_cast<const char*>(&header), sizeof header);
-    block.append(reinterpret_cast<const char*>(files.data()), files.size() * sizeof(wchar_t));
-    TestData data;
-    data.blocks[CF_HDROP] = block;
-    frame->messages.clear();
-    // A move would make the shell delete the shortcut files.
-    EXPECT_EQ(DropAt(data, ScreenPointOf("News")), static_cast<DWORD>(DROPEFFECT_COPY));
-    const auto links = DrainQueue();
-    ASSERT_EQ(links.size(), 2u);
-    EXPECT_EQ(links[0].title, "First site");
-    EXPECT_EQ(links[0].url, "http://first.example/");
-    EXPECT_EQ(links[0].target, nullptr);
-    EXPECT_EQ(links[1].title, "第二");
-    EXPECT_EQ(links[1].url, "http://second.example/");
-    EXPECT_EQ(frame->Of(UWM_LINKS_PENDING).size(), 2u);
-}
-
 // A CF_HDROP block of wide `paths`.
 std::string FileList(const std::vector<std::string>& paths) {
     std::wstring files;
@@ -282,6 +243,34 @@ std::string FileList(const std::vector<std::string>& paths) {
     block.append(reinterpret_cast<const char*>(files.data()), files.size() * sizeof(wchar_t));
     return block;
 }
+
+TEST_F(ClassTreeDrop, InternetShortcutFilesAreQueuedInOrder) {
+    // Byte-string paths as the program has them (no conversion on the way).
+    std::string folder = dir->File("x");
+    folder.pop_back();
+    const std::string first = folder + "First site.url";
+    const std::string second = folder + "第二.url";
+    const std::string plain = folder + "notes.txt";
+    testing_support::WriteBytes(first, "[InternetShortcut]\r\nURL=http://first.example/\r\n");
+    testing_support::WriteBytes(second, "[InternetShortcut]\r\nURL=http://second.example/\r\n");
+    testing_support::WriteBytes(plain, "no address here\r\n");
+    // Wide names, as the shell hands them.
+    const std::string block = FileList({first, plain, second});
+    TestData data;
+    data.blocks[CF_HDROP] = block;
+    frame->messages.clear();
+    // A move would make the shell delete the shortcut files.
+    EXPECT_EQ(DropAt(data, ScreenPointOf("News")), static_cast<DWORD>(DROPEFFECT_COPY));
+    const auto links = DrainQueue();
+    ASSERT_EQ(links.size(), 2u);
+    EXPECT_EQ(links[0].title, "First site");
+    EXPECT_EQ(links[0].url, "http://first.example/");
+    EXPECT_EQ(links[0].target, nullptr);
+    EXPECT_EQ(links[1].title, "第二");
+    EXPECT_EQ(links[1].url, "http://second.example/");
+    EXPECT_EQ(frame->Of(UWM_LINKS_PENDING).size(), 2u);
+}
+
 
 TEST_F(ClassTreeDrop, FileListsThatDoNotFitTheirBlockAreNotRead) {
     const std::string file = dir->File("site.url");

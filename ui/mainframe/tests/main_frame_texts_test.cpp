@@ -46,8 +46,8 @@ std::vector<std::string> Items(HMENU popup) {
     return items;
 }
 
-// The column headers of the frame's bookmark list (its one list-view child).
-std::vector<std::string> ColumnHeaders(HWND frame) {
+// The frame's bookmark list: its one list-view child.
+HWND BookmarkListOf(HWND frame) {
     HWND list = nullptr;
     ::EnumChildWindows(
         frame,
@@ -59,6 +59,11 @@ std::vector<std::string> ColumnHeaders(HWND frame) {
             return FALSE;
         },
         reinterpret_cast<LPARAM>(&list));
+    return list;
+}
+
+std::vector<std::string> ColumnHeaders(HWND frame) {
+    const HWND list = BookmarkListOf(frame);
     std::vector<std::string> headers;
     for (int i = 0; list && i < Header_GetItemCount(ListView_GetHeader(list)); ++i) {
         char text[64] = "";
@@ -248,17 +253,7 @@ TEST_F(MainFrameWithFiles, TheKeyboardGoesRoundThePanes) {
     HWND hwnd = Show();
     ASSERT_NE(hwnd, nullptr);
     HWND tree = ::GetFocus();
-    HWND list = nullptr, remark = Frame().RemarkEdit();
-    ::EnumChildWindows(
-        hwnd,
-        [](HWND child, LPARAM found) {
-            char name[64] = {};
-            ::GetClassNameA(child, name, sizeof name);
-            if (std::string(name) != WC_LISTVIEWA) return TRUE;
-            *reinterpret_cast<HWND*>(found) = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&list));
+    HWND list = BookmarkListOf(hwnd), remark = Frame().RemarkEdit();
     ASSERT_NE(list, nullptr);
     auto focusAfter = [&](std::initializer_list<WORD> held, WORD key, HWND expected) {
         mainframe_test::PressKeys(held, key);
