@@ -25,6 +25,7 @@ void CClassTreeView::RunTransferWizard(bool exporting, LPARAM preset) {
     wizard.importType = exporting ? wizard::kNoPreset : static_cast<int>(preset);
     const INT_PTR result = wizard.Run(Owner());
     if (!Hwnd()) return;  // the program closed meanwhile
+    if (firstRunSteps_ > 0 && preset != wizard::kNoPreset) --firstRunSteps_;
     if (redrawHeld_) OnJobRedrawTimer();  // the job has been joined: drawn at once
     if (result == 1 && !exporting) {
         ClassRecord* selected = SelectedClass();

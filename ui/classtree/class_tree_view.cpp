@@ -103,6 +103,7 @@ LRESULT CClassTreeView::OnCreate() {
     dropper_ = new CTreeDropTarget(*this);
     dropRegistered_ = SUCCEEDED(::RegisterDragDrop(tree_, dropper_));
 
+    firstRunSteps_ = 1;
     ::PostMessageA(Hwnd(), kAskFirstRunMessage, 0, 0);
     return 0;
 }
@@ -110,6 +111,7 @@ LRESULT CClassTreeView::OnCreate() {
 // The imports the user accepts are posted once both questions are answered,
 // so that the first wizard never opens over the second question.
 void CClassTreeView::AskFirstRunQuestions() {
+    firstRunSteps_ = 0;
     CSetting* settings = CSetting::Instance();
     if (!settings->Other_InDefaultBookmark && !settings->Other_InIEBookmark) return;
     if (store_->TotalBookmarks() != 0) return;
@@ -130,6 +132,7 @@ void CClassTreeView::AskFirstRunQuestions() {
         if (answer == IDYES) imports.push_back(kImportFavorites);
         else settings->Other_InIEBookmark = 0;
     }
+    firstRunSteps_ = static_cast<int>(imports.size());
     for (LPARAM preset : imports) ::PostMessageA(Hwnd(), WM_COMMAND, kCmdImport, preset);
 }
 

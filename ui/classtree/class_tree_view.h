@@ -153,6 +153,11 @@ private:
     LRESULT OnCreate();
     void OnDestroy();
     void AskFirstRunQuestions();
+public:
+    // Until the first-run questions are answered and the imports they
+    // started have closed: other first-start boxes wait for it.
+    bool FirstRunPending() const { return firstRunSteps_ > 0; }
+private:
     void LoadBookmarkFile();
     void OnStartUp();
 
@@ -203,6 +208,8 @@ private:
     bool redrawHeld_ = false;  // by a job's changes (HoldRedrawDuringJob)
     // Wizard requests (command id, preset) that came while one was open.
     std::deque<std::pair<WORD, LPARAM>> waitingWizards_;
+    // The questions (1) while they wait, then the wizards they started.
+    int firstRunSteps_ = 0;
     std::unique_ptr<CBookmarkFileKeeper> file_;
     CFileWriter* writer_ = nullptr;
     std::unique_ptr<CBackgroundSave> background_;  // over `file_` through `writer_`

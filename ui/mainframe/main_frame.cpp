@@ -122,6 +122,10 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             SaveHomepageGroupIfModified();
         }
         if (wParam == kSaveSliceTimer) OnSaveSlice();
+        if (wParam == kBrowserHintTimer) {
+            ::KillTimer(Hwnd(), kBrowserHintTimer);
+            ShowBrowserHint();
+        }
         break;
     case kSaveWritten:
         TakeSaveOutcomes();

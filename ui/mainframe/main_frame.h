@@ -127,6 +127,8 @@ private:
     static constexpr UINT_PTR kSaveTimer = 1;
     // Posted at creation when the user should reopen the browser.
     static constexpr UINT kShowBrowserHint = WM_APP + 2;
+    // The hint waits on this timer while another first-start box is open.
+    static constexpr UINT_PTR kBrowserHintTimer = 4;
     // Posted by the file writer's thread after each write.
     static constexpr UINT kSaveWritten = WM_APP + 3;
     static constexpr UINT kSavePeriodMs = 5000;

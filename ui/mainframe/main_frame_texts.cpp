@@ -6,6 +6,7 @@
 
 #include "bookmark_list_view.h"
 #include "browser_entries.h"
+#include "class_tree_view.h"
 #include "framework/message_box.h"
 #include "framework/program_folder.h"
 #include "framework/ui_text.h"
@@ -38,6 +39,13 @@ void CMainFrame::SetUpBrowserEntries() {
 }
 
 void CMainFrame::ShowBrowserHint() {
+    // One box at a time: after the first-run questions and their wizards,
+    // never inside another box's loop.
+    const bool othersFirst = (classTree_ && classTree_->FirstRunPending()) || !::IsWindowEnabled(Hwnd());
+    if (othersFirst) {
+        ::SetTimer(Hwnd(), kBrowserHintTimer, 250, nullptr);
+        return;
+    }
     framework::ShowMessage(Hwnd(), "mainframe", "10000", "请您先关闭然后再打开您的浏览器,这样您的浏览器才能支持IE右键菜单.",
                            framework::BoxKind::kHint, MB_OK | MB_ICONINFORMATION);
 }

@@ -12,6 +12,7 @@
 #include <ole2.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -264,6 +265,44 @@ TEST_F(DropWindowTest, ALinkDroppedWithoutAnyCategoryGetsACategoryOfItsOwn) {
     }));
     EXPECT_EQ(std::string(received->bookmarks.front()->title), "Nowhere");
     EXPECT_EQ(std::string(received->bookmarks.front()->url), "http://nowhere.example/");
+}
+
+// The first start's boxes come one after another, each answered before the
+// next opens: the two import questions, then the hint to reopen the browser.
+TEST_F(DropWindowTest, FirstStartBoxesComeOneAtATime) {
+    WriteBytes(folder_ + "bookmark.xml", kEmpty);
+    settings_->Other_InDefaultBookmark = 1;
+    settings_->Other_InIEBookmark = 1;
+    std::vector<std::string> boxes;
+    int open = 0, mostOpen = 0;
+    dialog_test::DialogScript script;
+    for (int i = 0; i < 3; ++i) {
+        script.OnMessageBox([&](HWND box) {
+            boxes.push_back(dialog_test::MessageBoxText(box));
+            // Any other box open at once would be a second "#32770" of this thread.
+            open = 0;
+            ::EnumThreadWindows(
+                ::GetCurrentThreadId(),
+                [](HWND w, LPARAM count) {
+                    char name[16] = "";
+                    ::GetClassNameA(w, name, sizeof name);
+                    if (std::string(name) == "#32770" && ::IsWindowVisible(w)) ++*reinterpret_cast<int*>(count);
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&open));
+            mostOpen = std::max(mostOpen, open);
+            dialog_test::Click(box, ::GetDlgItem(box, IDNO) ? IDNO : IDOK);
+        });
+    }
+    HWND hwnd = Create();
+    ASSERT_NE(hwnd, nullptr);
+    ::PostMessageA(hwnd, WM_APP + 2, 0, 0);  // the frame's own hint message, as a first start posts it
+    ASSERT_TRUE(PumpUntil([&] { return script.Finished(); })) << script.Failure();
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_NE(boxes[0].find("默认"), std::string::npos) << boxes[0];
+    EXPECT_NE(boxes[1].find("IE"), std::string::npos) << boxes[1];
+    EXPECT_NE(boxes[2].find("浏览器"), std::string::npos) << boxes[2];
+    EXPECT_EQ(mostOpen, 1);
 }
 
 }  // namespace
