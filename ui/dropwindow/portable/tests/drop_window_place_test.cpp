@@ -65,6 +65,14 @@ TEST(DropWindowPlace, AnEdgeTwoMonitorsShareBelongsToTheFarOne) {
     };
     for (const PlaceCase& c : cases)
         EXPECT_EQ(PlaceDropWindow(c.x, c.y, kThree, c.icon, c.size), c.want) << c.what;
+    // Monitors a few pixels apart: a point in the gap goes to the nearer
+    // monitor, and to the first listed (the primary) when both are as near.
+    const std::vector<Box> gap2{{0, 0, 1024, 768}, {1026, 0, 2050, 768}};
+    const std::vector<Box> gap9{{0, 0, 1024, 768}, {1033, 0, 2057, 768}};
+    EXPECT_EQ(PlaceDropWindow(1025, 100, gap2, kIcon, kSize), (Spot{1025, 100})) << "one column from the second";
+    EXPECT_EQ(PlaceDropWindow(1024, 100, gap2, kIcon, kSize), (Spot{992, 100})) << "one column from the first";
+    EXPECT_EQ(PlaceDropWindow(1028, 100, gap9, kIcon, kSize), (Spot{992, 100})) << "midway";
+    EXPECT_EQ(PlaceDropWindow(1029, 100, gap9, kIcon, kSize), (Spot{1029, 100})) << "past the middle";
     EXPECT_EQ(PlaceDropWindow(100, 768, stacked, kIcon, kSize), (Spot{100, 768})) << "top edge of the lower monitor";
     EXPECT_EQ(PlaceDropWindow(100, 767, stacked, kIcon, kSize), (Spot{100, 736})) << "last row of the upper one";
 }
