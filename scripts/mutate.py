@@ -190,9 +190,12 @@ class Restorer:
     def __init__(self, path, original, backup):
         self.path, self.original, self.backup = path, original, backup
 
-    def restore(self):
+    def write_original(self):
         with open(self.path, "w", encoding="utf-8", newline="") as f:
             f.write(self.original)
+
+    def restore(self):
+        self.write_original()
         if os.path.exists(self.backup):
             os.remove(self.backup)
 
@@ -257,6 +260,7 @@ def mutate_file(rel, args, equivalents):
             print(f"{rel}: the covering tests do not pass unchanged ({state}); skipped")
             return None
         for n, (idx, op, new) in enumerate(mutants, 1):
+            wait_while_paused(args.build, restorer)
             shown = new.strip() or "(line deleted)"
             if (rel, op, shown) in equivalents:
                 aside.append((idx, op, shown))
@@ -283,6 +287,17 @@ def mutate_file(rel, args, equivalents):
     for idx, op, before, after in survived:
         print(f"   survived {rel}:{idx + 1} {op}\n      was: {before}\n      now: {after}")
     return rel, killed, counted
+
+
+def wait_while_paused(build, restorer):
+    """`touch build/mutate/pause` holds the run between two mutants (the
+    file is restored meanwhile), so that another build can have the machine."""
+    flag = os.path.join(build, "pause")
+    if os.path.exists(flag):
+        restorer.write_original()
+        print("  paused: remove " + flag + " to go on", flush=True)
+        while os.path.exists(flag):
+            time.sleep(2)
 
 
 def restore_stale_backups(build):

@@ -79,4 +79,49 @@ TEST(BookmarkSearch, DuplicatesAreGroupedAcrossCategoriesInTheTreesOrder) {
     EXPECT_EQ(groups[0][2].bookmark->title, "three");
 }
 
+// The duplicate key, whole: what is set aside and what is kept as it is.
+TEST(BookmarkSearch, TheDuplicateKeyOfEachKindOfUrl) {
+    struct Case {
+        const char* url;
+        const char* key;
+    };
+    const Case cases[] = {
+        {"http://example.com/a", "http://example.com/a"},
+        {"HTTP://Example.COM/Path", "http://example.com/Path"},
+        {"http://x.com:/a", "http://x.com/a"},
+        {"http://x.com?Q=1", "http://x.com?Q=1"},
+        {"http://x.com?q=1", "http://x.com?q=1"},
+        {"http://x.com/?Q=1", "http://x.com?Q=1"},
+        {"http://x.com/a/?b=1/", "http://x.com/a?b=1/"},
+        {"http://x.com///", "http://x.com"},
+        {"http://x.com:80", "http://x.com"},
+        {"https://x.com:80", "https://x.com:80"},
+        {"http://x.com:443", "http://x.com:443"},
+        {"https://x.com:443/", "https://x.com"},
+        {"ftp://x.com:21/f", "ftp://x.com/f"},
+        {"ftp://x.com:80/f", "ftp://x.com:80/f"},
+        {"http://x.com:8080", "http://x.com:8080"},
+        {"http://[::1]:80/", "http://[::1]"},
+        {"http://[::1]/", "http://[::1]"},
+        {"http://user:pw@www.x.com:80/", "http://user:pw@x.com"},
+        {"http://user:pw@x.com/", "http://user:pw@x.com"},
+        {"http://www.x.com", "http://x.com"},
+        {"http://WWW.X.COM", "http://x.com"},
+        {"http://wwwx.com", "http://wwwx.com"},
+        {"http://x.www.com", "http://x.www.com"},
+        {"  http://x.com/a#b/c ", "http://x.com/a"},
+        {"\thttp://x.com\t", "http://x.com"},
+        {"http://x.com/a#", "http://x.com/a"},
+        {"mailto:Someone@X.com", "mailto:Someone@X.com"},
+        {"www.X.com/", "www.X.com"},
+        {"abcdefghijklmno://X.com", "abcdefghijklmno://x.com"},
+        {"abcdefghijklmnop://X.com/", "abcdefghijklmnop://X.com"},
+        {"file:///C:/a/", "file:///C:/a"},
+        {"http://", "http://"},
+        {"/", ""},
+        {"", ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(search::NormalizedUrl(c.url), c.key) << "[" << c.url << "]";
+}
+
 }  // namespace

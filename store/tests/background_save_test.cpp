@@ -575,4 +575,27 @@ TEST(FileWriterTest, AWriteStepThatThrowsIsAFailedWriteAndTheWriterGoesOn) {
     EXPECT_TRUE(std::filesystem::exists(path));
 }
 
+// Closing a collection that was loaded and never changed, or whose changes
+// are all on disk, writes nothing: no text, no backup.
+TEST_F(KeptBackgroundSaveTest, ClosingAnUnchangedCollectionWritesNothing) {
+    const std::string original = "<?xml version=\"1.0\" encoding=\"utf-8\"?><root>\r\n<G t=\"kept as is\"/>\r\n</root>\r\n";
+    WriteBytes(path, original);
+    ASSERT_EQ(kept.Load(store).state, XmlFileState::kLoaded);
+    TestOps ops;
+    CFileWriter writer(&ops);
+    CBackgroundSave save(writer, kept);
+    EXPECT_TRUE(save.Tick(store).empty());
+    EXPECT_TRUE(save.Finish(store).empty());
+    EXPECT_EQ(ops.creates.load(), 0);
+    EXPECT_EQ(ReadBytes(path), original);
+    EXPECT_FALSE(std::filesystem::exists(backups));
+
+    store.AddTopClass("saved before closing");
+    EXPECT_EQ(SavedCount(Settle(writer, save)), 1);
+    const std::string saved = ReadBytes(path);
+    EXPECT_TRUE(save.Finish(store).empty());
+    EXPECT_EQ(ops.creates.load(), 1);
+    EXPECT_EQ(ReadBytes(path), saved);
+}
+
 }  // namespace
