@@ -135,4 +135,29 @@ TEST_F(ExportFolderTest, ExportedShortcutsImportBackAsTheSameTree) {
     EXPECT_EQ(Tree(), expected);
 }
 
+// A category whose folder cannot be made fails every bookmark below it, its
+// sub-categories' too, and the others are written.
+TEST_F(ExportFolderTest, AFolderThatCannotBeMadeFailsEveryBookmarkBelowIt) {
+    struct Case {
+        const char* refused;
+        std::size_t failed, added;
+    };
+    const Case cases[] = {{"News", 3, 1}, {"News\\World", 1, 3}, {"Tools", 1, 3}};
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.refused);
+        const std::string out = "C:\\out" + std::to_string(++n);
+        fs.RefuseWritesUnder(out + "\\" + c.refused);
+        auto job = Export(nullptr, out);
+        EXPECT_EQ(job->Counts().failed, c.failed);
+        EXPECT_EQ(job->Counts().added, c.added);
+        EXPECT_FALSE(job->Counts().pathFailed);
+        EXPECT_EQ(job->Done(), 4u);
+        EXPECT_EQ(job->Percent(), 100);
+        EXPECT_FALSE(fs.Has(out + "\\" + c.refused));
+    }
+    EXPECT_FALSE(fs.Has("C:\\out1\\News\\World")) << "nothing below a folder that is not there";
+    EXPECT_TRUE(fs.Has("C:\\out2\\News\\Daily.url"));
+}
+
 }  // namespace

@@ -157,4 +157,27 @@ TEST_F(ImportFolderTest, StopIsSeenBeforeTheNextFile) {
     EXPECT_EQ(job.Done(), 1u);
 }
 
+// A folder without a single file imports nothing and makes no category, and
+// that is no failure: the wizard says 0 added, not that it could not read.
+TEST_F(ImportFolderTest, AFolderWithoutFilesMakesNoCategoryAndIsNoFailure) {
+    fs.AddFolder("C:\\Empty");
+    fs.AddFolder("C:\\Hollow\\Sub\\Deeper");
+    ClassRecord* mine = store_test::AddChild(store, store.Root(), "Mine");
+    store.SetModified(false);
+    for (const char* folder : {"C:\\Empty", "C:\\Hollow"}) {
+        for (ClassRecord* target : {static_cast<ClassRecord*>(nullptr), mine}) {
+            SCOPED_TRACE(std::string(folder) + (target ? " into Mine" : " to the top level"));
+            auto job = ImportFolder(folder, target);
+            EXPECT_EQ(job->Total(), 0u);
+            EXPECT_EQ(job->Done(), 0u);
+            const transfer::TransferCounts counts = job->Counts();
+            EXPECT_FALSE(counts.pathFailed);
+            EXPECT_EQ(counts.added + counts.failed + counts.skipped + counts.kept, 0u);
+        }
+    }
+    EXPECT_EQ(Tree(), std::vector<std::string>{"Mine(0)"});
+    EXPECT_FALSE(store.IsModified());
+    EXPECT_TRUE(host.filled.empty());
+}
+
 }  // namespace

@@ -124,4 +124,22 @@ TEST_F(ImportXmlTest, TheShippedDefaultFileImportsItsCategoriesToTheTopLevel) {
     EXPECT_EQ(store_test::ChildNames(tools), std::vector<std::string>{"翻译"});
 }
 
+// A group's name is filtered like a bookmark's title, before it is looked up
+// among the categories already there.
+TEST_F(ImportXmlTest, AGroupNamedWithASlashIsFilteredLikeEveryOtherName) {
+    std::string filtered = "a/b";
+    ASSERT_TRUE(FilterInvalidChars(filtered, true));
+    ASSERT_EQ(filtered.find('/'), std::string::npos);
+    ASSERT_FALSE(FilterInvalidChars(filtered, false));
+    const std::string file = File("<G t=\"a/b\"><a t=\"x\" u=\"http://x\"/><G t=\"c:d\"/></G>");
+    ImportXml(file);
+    std::string sub = "c:d";
+    FilterInvalidChars(sub, true);
+    EXPECT_EQ(Tree(), (std::vector<std::string>{filtered + "(0):x", sub + "(1)"}));
+    host.answers = {1006};
+    ImportXml(file);
+    EXPECT_EQ(Tree(), (std::vector<std::string>{filtered + "(0):x", sub + "(1)"})) << "merged, not doubled";
+    EXPECT_EQ(QuestionNames(), std::vector<std::string>{"x"});
+}
+
 }  // namespace
