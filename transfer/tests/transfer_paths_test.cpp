@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <string>
+#include <vector>
+
 namespace {
 
 using transfer::DiskName;
@@ -74,6 +78,37 @@ TEST(TransferPathsTest, CreateFolderPathMakesEveryMissingLevelAfterTheRoot) {
     EXPECT_FALSE(transfer::CreateFolderPath(fs, "C:\\have\\file\\below\\"));
     EXPECT_FALSE(fs.Has("C:\\have\\file\\below"));
     EXPECT_FALSE(transfer::CreateFolderPath(fs, "D:\\nowhere\\x")) << "a drive that is not there";
+}
+
+// Every name the system takes for a device, alone, in any case, before an
+// extension and with spaces before the dot, gets a leading '_'; names that
+// only look like one are kept.
+TEST(TransferPathsTest, EveryDeviceNameIsMadeAFileName) {
+    std::vector<std::string> devices{"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+    for (const char* port : {"COM", "LPT"}) {
+        for (char digit = '0'; digit <= '9'; ++digit) devices.push_back(port + std::string(1, digit));
+    }
+    for (const std::string& device : devices) {
+        std::string lower = device;
+        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        std::string mixed = lower;
+        mixed[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(mixed[0])));
+        for (const std::string& name : {device, lower, mixed, device + ".url", lower + ".txt.url",
+                                        device + "  .url", device + " ", device + ".", device + " . "}) {
+            std::string expected = "_" + name;
+            while (expected.back() == '.' || expected.back() == ' ') expected.pop_back();
+            EXPECT_EQ(DiskName(name), expected) << "[" << name << "]";
+        }
+    }
+    const char* ordinary[] = {"COM", "LPT", "COM10", "LPT1x", "COMA", "LPT:", "CONSOLE", "CONIN", "CONOUT",
+                              "CON$", "PRNX", "AUX1", "NULL", "xCON", " CON", "CON_1", "CO", "N", "COM£±"};
+    for (const char* name : ordinary) {
+        std::string expected = name;
+        for (char& c : expected) {
+            if (c == ':') c = '_';
+        }
+        EXPECT_EQ(DiskName(name), expected) << "[" << name << "]";
+    }
 }
 
 }  // namespace
