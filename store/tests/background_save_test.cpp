@@ -191,6 +191,36 @@ TEST_F(BackgroundSaveTest, AChangeMadeWhileTheWriterWritesIsSavedByTheNextTick) 
     EXPECT_EQ(ops.creates.load(), 2) << "an unmodified collection is not written";
 }
 
+// Ticks while the writer writes the newest text hand nothing over (the same
+// text is never written twice); Finish drops a half-built text and saves
+// synchronously instead.
+TEST_F(BackgroundSaveTest, TicksWhileTheNewestTextIsWrittenHandNothingOverAndFinishDropsAHalfBuiltText) {
+    TestOps ops;
+    CFileWriter writer(&ops);
+    CBackgroundSave save(writer, keeper);
+    store.AddTopClass("only");
+    ops.Hold();
+    EXPECT_TRUE(save.Tick(store).empty());
+    ops.WaitUntilBlocked();
+    for (int tick = 0; tick < 3; ++tick) EXPECT_TRUE(save.Tick(store).empty());
+    EXPECT_TRUE(save.Writing());
+    ops.Release();
+    writer.WaitIdle();
+    EXPECT_EQ(ops.creates.load(), 1);
+    EXPECT_EQ(SavedCount(save.Tick(store)), 1);
+    EXPECT_FALSE(store.IsModified());
+
+    store_test::AddBookmarks(store, store.AddTopClass("big"), Titles(2000));
+    EXPECT_TRUE(save.Tick(store, CBackgroundSave::Clock::duration::zero()).empty());
+    ASSERT_TRUE(save.Building());
+    const auto outcomes = save.Finish(store);
+    EXPECT_EQ(SavedCount(outcomes), 1);
+    EXPECT_FALSE(save.Building());
+    EXPECT_FALSE(store.IsModified());
+    EXPECT_EQ(ReadBytes(path), Expected());
+    EXPECT_EQ(ops.creates.load(), 1) << "the last save went around the writer";
+}
+
 TEST_F(BackgroundSaveTest, AnOlderTextOnDiskLeavesTheNewerChangesModified) {
     TestOps ops;
     CFileWriter writer(&ops);
