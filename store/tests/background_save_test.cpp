@@ -3,9 +3,12 @@
 // own so that it also runs under ThreadSanitizer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <stdexcept>
 #include <thread>
@@ -603,6 +606,45 @@ TEST(FileWriterTest, AWriteStepThatThrowsIsAFailedWriteAndTheWriterGoesOn) {
     EXPECT_EQ(results[0].error, "no room");
     EXPECT_TRUE(results[1].ok);
     EXPECT_TRUE(std::filesystem::exists(path));
+}
+
+FileTextBuffer TextOf(const std::string& text) {
+    auto bytes = std::make_unique<char[]>(text.size());
+    std::copy(text.begin(), text.end(), bytes.get());
+    return FileTextBuffer(std::move(bytes), text.size());
+}
+
+// Two files through one writer: Pending and the results are per file, and a
+// text still waiting for its file is replaced, tag and all, where it stood.
+TEST(FileWriterTest, PendingAndResultsArePerFileAndAWaitingTextIsReplacedWithItsTag) {
+    testing_support::TempDir dir;
+    const std::string a = dir.File("a.xml");
+    const std::string b = dir.File("b.xml");
+    TestOps ops;
+    CFileWriter writer(&ops);
+    ops.Hold();
+    writer.Submit(a, TextOf("a1"), 1);
+    ops.WaitUntilBlocked();
+    EXPECT_TRUE(writer.Pending(a)) << "being written";
+    EXPECT_FALSE(writer.Pending(b));
+    writer.Submit(b, TextOf("b1"), 10);
+    writer.Submit(a, TextOf("a2"), 2);
+    writer.Submit(a, TextOf("a3"), 3);
+    EXPECT_TRUE(writer.Pending(b)) << "waiting";
+    ops.Release();
+    writer.WaitIdle();
+    EXPECT_FALSE(writer.Pending(a));
+    EXPECT_FALSE(writer.Pending(b));
+    std::vector<std::uint64_t> tags;
+    for (const CFileWriter::Result& result : writer.TakeResults(a)) tags.push_back(result.ok ? result.tag : 0);
+    EXPECT_EQ(tags, (std::vector<std::uint64_t>{1, 3}));
+    EXPECT_TRUE(writer.TakeResults(a).empty()) << "taken once";
+    const auto forB = writer.TakeResults(b);
+    ASSERT_EQ(forB.size(), 1u);
+    EXPECT_EQ(forB[0].tag, 10u);
+    EXPECT_EQ(ReadBytes(a), "a3");
+    EXPECT_EQ(ReadBytes(b), "b1");
+    EXPECT_EQ(ops.creates.load(), 3);
 }
 
 // Closing a collection that was loaded and never changed, or whose changes
