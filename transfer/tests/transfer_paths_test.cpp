@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <set>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -109,6 +111,57 @@ TEST(TransferPathsTest, EveryDeviceNameIsMadeAFileName) {
         }
         EXPECT_EQ(DiskName(name), expected) << "[" << name << "]";
     }
+}
+
+// The folder levels CreateFolderPath asks for, by the root of the path; a
+// level already there is not asked for, and the first refusal ends it.
+TEST(TransferPathsTest, CreateFolderPathAsksForEachLevelBelowTheRoot) {
+    struct Recording : transfer_test::CMemoryFileSystem {
+        std::set<std::string> existing, refused;
+        std::vector<std::string> made;
+        transfer::PathKind KindOf(const std::string& path) override {
+            return existing.count(path) ? transfer::PathKind::kFolder : transfer::PathKind::kNone;
+        }
+        bool CreateFolder(const std::string& path) override {
+            made.push_back(path);
+            return !refused.count(path);
+        }
+    };
+    struct Case {
+        std::string path;
+        std::set<std::string> existing, refused;
+        bool ok;
+        std::vector<std::string> made;
+    };
+    const Case cases[] = {
+        {"C:\\a\\b", {}, {}, true, {"C:\\a", "C:\\a\\b"}},
+        {"C:\\a\\b\\", {}, {}, true, {"C:\\a", "C:\\a\\b"}},
+        {"C:\\a", {}, {}, true, {"C:\\a"}},
+        {"C:\\", {}, {}, true, {}},
+        {"C:", {}, {}, true, {}},
+        {"C:\\a\\b", {"C:\\a"}, {}, true, {"C:\\a\\b"}},
+        {"C:\\a\\b\\c", {}, {"C:\\a\\b"}, false, {"C:\\a", "C:\\a\\b"}},
+        {"C:\\\x95\x5C\\b", {}, {}, true, {"C:\\\x95\x5C", "C:\\\x95\x5C\\b"}},
+        {"\\\\server\\share\\a\\b", {}, {}, true, {"\\\\server\\share\\a", "\\\\server\\share\\a\\b"}},
+        {"\\\\server\\share", {}, {}, true, {}},
+        {"\\\\server", {}, {}, true, {}},
+    };
+    for (const Case& c : cases) {
+        Recording fs;
+        fs.existing = c.existing;
+        fs.refused = c.refused;
+        EXPECT_EQ(transfer::CreateFolderPath(fs, c.path), c.ok) << c.path;
+        EXPECT_EQ(fs.made, c.made) << c.path;
+    }
+}
+
+TEST(TransferPathsTest, TrailingBackslashAndTitleTables) {
+    const std::pair<const char*, const char*> folders[] = {
+        {"C:", "C:\\"}, {"\\", "\\"}, {"a\\\\", "a\\\\"}, {"a\\b", "a\\b\\"}, {"\x95\x5C\\", "\x95\x5C\\"}};
+    for (const auto& [folder, expected] : folders) EXPECT_EQ(transfer::WithTrailingBackslash(folder), expected) << folder;
+    const std::pair<const char*, const char*> titles[] = {
+        {"a.b.c", "a.b"}, {"a.", "a"}, {"..url", "."}, {"x", "x"}, {"a:b.url", "a b"}, {"\xD0\xC2.url", "\xD0\xC2"}};
+    for (const auto& [name, expected] : titles) EXPECT_EQ(transfer::TitleOfFileName(name), expected) << name;
 }
 
 }  // namespace
