@@ -41,6 +41,10 @@ TEST_F(ExportFolderTest, ACategoryGetsItsOwnFolderAndOnlyItsSubtree) {
     EXPECT_EQ(fs.PathsUnder("C:\\out"),
               (std::vector<std::string>{"C:\\out\\News\\", "C:\\out\\News\\Daily.url", "C:\\out\\News\\Weather.url",
                                         "C:\\out\\News\\World\\", "C:\\out\\News\\World\\Europe.url"}));
+    auto one = Export(tools, "C:\\one");
+    EXPECT_EQ(fs.PathsUnder("C:\\one"), (std::vector<std::string>{"C:\\one\\Tools\\", "C:\\one\\Tools\\Grep.url"}));
+    EXPECT_EQ(one->Total(), 1u);
+    EXPECT_EQ(one->Percent(), 100);
 }
 
 TEST_F(ExportFolderTest, RepeatingWritesNothingAndOneChangedUrlAsksOnce) {

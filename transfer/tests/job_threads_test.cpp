@@ -135,4 +135,37 @@ TEST_F(TransferTest, AJobIsNeverStartedAgainAfterJoin) {
     EXPECT_EQ(job.Path(), "C:\\Empty\\");
 }
 
+// A job of a single file or bookmark ends at a hundred percent, whatever
+// its kind, and has done its one thing.
+TEST_F(TransferTest, AJobOfOneItemEndsAtAHundredPercent) {
+    ClassRecord* one = store_test::AddChild(store, store.Root(), "One");
+    store_test::AddBookmarks(store, one, {"only"});
+    fs.AddShortcut("C:\\Fav\\Only.url", "http://only");
+    fs.AddFile("C:\\in.xml", "<?xml version=\"1.0\"?><root><G t=\"X\"><a t=\"x\" u=\"http://x\"/></G></root>");
+    fs.AddFile("C:\\in.html", "<!DOCTYPE NETSCAPE-Bookmark-file-1>\n<DL><p>\n<DT><H3>H</H3>\n<DL><p>\n"
+                               "<DT><A HREF=\"http://h/\">h</A>\n</DL><p>\n</DL><p>\n");
+    fs.AddFolder("C:\\out");
+    struct Case {
+        int kind;
+        const char* path;
+        ClassRecord* target;
+    };
+    const Case cases[] = {
+        {CTransferJob::kImportFolder, "C:\\Fav", nullptr},
+        {CTransferJob::kImportXml, "C:\\in.xml", nullptr},
+        {CTransferJob::kImportBrowserFile, "C:\\in.html", nullptr},
+        {CTransferJob::kExportFolder, "C:\\out", one},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        auto job = Run(c.kind, c.path, c.target);
+        EXPECT_EQ(job->Total(), 1u);
+        EXPECT_EQ(job->Done(), 1u);
+        EXPECT_EQ(job->Percent(), 100);
+        EXPECT_EQ(job->Counts().added, 1u);
+    }
+    EXPECT_EQ(store.TotalBookmarks(), 4u);
+    EXPECT_TRUE(fs.Has("C:\\out\\One\\only.url"));
+}
+
 }  // namespace

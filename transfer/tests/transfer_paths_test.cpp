@@ -139,6 +139,8 @@ TEST(TransferPathsTest, CreateFolderPathAsksForEachLevelBelowTheRoot) {
         {"C:\\a", {}, {}, true, {"C:\\a"}},
         {"C:\\", {}, {}, true, {}},
         {"C:", {}, {}, true, {}},
+        {"C:x", {}, {}, true, {}},
+        {"C:xy", {}, {}, true, {"C:xy"}},
         {"C:\\a\\b", {"C:\\a"}, {}, true, {"C:\\a\\b"}},
         {"C:\\a\\b\\c", {}, {"C:\\a\\b"}, false, {"C:\\a", "C:\\a\\b"}},
         {"C:\\\x95\x5C\\b", {}, {}, true, {"C:\\\x95\x5C", "C:\\\x95\x5C\\b"}},
