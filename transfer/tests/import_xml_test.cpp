@@ -142,4 +142,22 @@ TEST_F(ImportXmlTest, AGroupNamedWithASlashIsFilteredLikeEveryOtherName) {
     EXPECT_EQ(QuestionNames(), std::vector<std::string>{"x"});
 }
 
+// A bookmark file without a single bookmark imports nothing, not even its
+// groups, and that is no failure.
+TEST_F(ImportXmlTest, AFileWithoutBookmarksImportsNothingAndIsNoFailure) {
+    for (const char* body : {"", "<G t=\"empty\"/>", "<G t=\"x\"><G t=\"y\"/></G>", "<b t=\"a\"><a t=\"a\" u=\"u\"/></b>"}) {
+        SCOPED_TRACE(body);
+        auto job = ImportXml(File(body));
+        EXPECT_EQ(job->Total(), 0u);
+        EXPECT_FALSE(job->Counts().pathFailed);
+        EXPECT_EQ(job->Counts().added, 0u);
+    }
+    for (const char* text : {"<root/>", "<?xml version=\"1.0\"?><root></root>"}) {
+        auto job = ImportXml(text);
+        EXPECT_EQ(job->Total(), 0u) << text;
+        EXPECT_FALSE(job->Counts().pathFailed) << text;
+    }
+    EXPECT_TRUE(Tree().empty());
+}
+
 }  // namespace
