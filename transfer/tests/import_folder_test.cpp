@@ -5,6 +5,7 @@
 namespace {
 
 using transfer::CTransferJob;
+using transfer_test::HoldsInvalidChars;
 using transfer_test::TransferTest;
 
 class ImportFolderTest : public TransferTest {
@@ -178,6 +179,25 @@ TEST_F(ImportFolderTest, AFolderWithoutFilesMakesNoCategoryAndIsNoFailure) {
     EXPECT_EQ(Tree(), std::vector<std::string>{"Mine(0)"});
     EXPECT_FALSE(store.IsModified());
     EXPECT_TRUE(host.filled.empty());
+}
+
+// A shortcut of exactly the largest size is still read, one byte more is
+// not; a folder's name is filtered like a title before it becomes a category.
+TEST_F(ImportFolderTest, AShortcutAtTheSizeLimitIsReadAndFolderNamesAreFiltered) {
+    const std::string text = transfer_test::CMemoryFileSystem::ShortcutText("http://limit");
+    fs.AddFile("C:\\Lim\\At.url", text + std::string(transfer::kMaxShortcutSize - text.size(), ' '));
+    fs.AddFile("C:\\Lim\\Over.url", text + std::string(transfer::kMaxShortcutSize - text.size() + 1, ' '));
+    fs.AddShortcut("C:\\Lim\\a?b\\In.url", "http://in");
+    auto job = ImportFolder("C:\\Lim");
+    ClassRecord* favorites = Top(CTransferJob::kFavoritesCategory);
+    ASSERT_NE(favorites, nullptr);
+    ASSERT_NE(favorites->FirstChild(), nullptr);
+    const std::string folder = favorites->FirstChild()->name;
+    EXPECT_NE(folder, "a?b");
+    EXPECT_FALSE(HoldsInvalidChars(folder)) << folder;
+    EXPECT_EQ(Tree(), (std::vector<std::string>{"IE收藏夹(0):At", folder + "(1):In"}));
+    EXPECT_EQ(job->Counts().skipped, 1u);
+    EXPECT_EQ(job->Counts().added, 2u);
 }
 
 }  // namespace
