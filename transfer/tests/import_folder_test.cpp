@@ -187,6 +187,7 @@ TEST_F(ImportFolderTest, AShortcutAtTheSizeLimitIsReadAndFolderNamesAreFiltered)
     const std::string text = transfer_test::CMemoryFileSystem::ShortcutText("http://limit");
     fs.AddFile("C:\\Lim\\At.url", text + std::string(transfer::kMaxShortcutSize - text.size(), ' '));
     fs.AddFile("C:\\Lim\\Over.url", text + std::string(transfer::kMaxShortcutSize - text.size() + 1, ' '));
+    fs.AddShortcut("C:\\Lim\\Later.url", "http://later");
     fs.AddShortcut("C:\\Lim\\a?b\\In.url", "http://in");
     auto job = ImportFolder("C:\\Lim");
     ClassRecord* favorites = Top(CTransferJob::kFavoritesCategory);
@@ -195,9 +196,9 @@ TEST_F(ImportFolderTest, AShortcutAtTheSizeLimitIsReadAndFolderNamesAreFiltered)
     const std::string folder = favorites->FirstChild()->name;
     EXPECT_NE(folder, "a?b");
     EXPECT_FALSE(HoldsInvalidChars(folder)) << folder;
-    EXPECT_EQ(Tree(), (std::vector<std::string>{"IE收藏夹(0):At", folder + "(1):In"}));
+    EXPECT_EQ(Tree(), (std::vector<std::string>{"IE收藏夹(0):At,Later", folder + "(1):In"}));
     EXPECT_EQ(job->Counts().skipped, 1u);
-    EXPECT_EQ(job->Counts().added, 2u);
+    EXPECT_EQ(job->Counts().added, 3u);
 }
 
 }  // namespace
