@@ -164,4 +164,29 @@ TEST_F(ExportFolderTest, AFolderThatCannotBeMadeFailsEveryBookmarkBelowIt) {
     EXPECT_TRUE(fs.Has("C:\\out2\\News\\Daily.url"));
 }
 
+// A folder whose path would reach the system's limit is not attempted: its
+// bookmarks fail; one character less is still written.
+TEST_F(ExportFolderTest, AFolderPathAtTheLimitIsNotAttempted) {
+    struct Case {
+        std::size_t lastName;
+        std::size_t failed, added;
+    };
+    // "C:\\deep\\" and 159 levels of 199 characters and a backslash make
+    // 31,808; the last level's name and backslash take it to the limit
+    // (32,000) or one short of it.
+    const Case cases[] = {{191, 1, 0}, {190, 0, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lastName);
+        store.ReleaseAll();
+        ClassRecord* level = store.Root();
+        for (int i = 0; i < 159; ++i) level = store_test::AddChild(store, level, std::string(199, 'x'));
+        level = store_test::AddChild(store, level, std::string(c.lastName, 'y'));
+        store_test::AddBookmarks(store, level, {"end"});
+        auto job = Export(nullptr, "C:\\deep");
+        EXPECT_EQ(job->Counts().failed, c.failed);
+        EXPECT_EQ(job->Counts().added, c.added);
+        EXPECT_EQ(job->Percent(), 100);
+    }
+}
+
 }  // namespace
