@@ -204,7 +204,7 @@ TEST_F(Keeper, WhileAnUnreadableFileCannotBeCopiedNoSaveReplacesIt) {
         EXPECT_TRUE(store_.IsModified());
     }
     std::filesystem::remove(file);
-    for (const char* name : {"New", "Newer"}) {  // and nothing is left to copy later either
+    for (const char* name : {"Later", "Latest"}) {  // and nothing is left to copy later either
         store_test::AddChild(store_, store_.Root(), name);
         const SaveOutcome outcome = keeper.Save(store_);
         EXPECT_TRUE(outcome.saved) << outcome.error;
