@@ -616,29 +616,40 @@ FileTextBuffer TextOf(const std::string& text) {
 }
 
 // Two files through one writer: Pending and the results are per file, and a
-// text still waiting for its file is replaced, tag and all, where it stood.
-TEST(FileWriterTest, PendingAndResultsArePerFileAndAWaitingTextIsReplacedWithItsTag) {
+// text still waiting for its file is replaced, tag and step too, where it
+// stood.
+TEST(FileWriterTest, PendingAndResultsArePerFileAndAWaitingTextIsReplacedWholly) {
     testing_support::TempDir dir;
     const std::string a = dir.File("a.xml");
     const std::string b = dir.File("b.xml");
+    const auto step = [](const char* name) {
+        return [name](const std::string& path, std::string_view text, platform::FileOps& ops,
+                      CFileWriter::Result& result) {
+            result.ok = platform::ReplaceFileContents(path, text, result.error, ops);
+            result.note = name;
+        };
+    };
     TestOps ops;
     CFileWriter writer(&ops);
     ops.Hold();
-    writer.Submit(a, TextOf("a1"), 1);
+    writer.Submit(a, TextOf("a1"), 1, step("a1"));
     ops.WaitUntilBlocked();
     EXPECT_TRUE(writer.Pending(a)) << "being written";
     EXPECT_FALSE(writer.Pending(b));
-    writer.Submit(b, TextOf("b1"), 10);
-    writer.Submit(a, TextOf("a2"), 2);
-    writer.Submit(a, TextOf("a3"), 3);
+    writer.Submit(a, TextOf("a2"), 2, step("a2"));
+    EXPECT_FALSE(writer.Pending(b)) << "only another file waits";
+    writer.Submit(b, TextOf("b1"), 10, step("b1"));
+    writer.Submit(a, TextOf("a3"), 3, step("a3"));
     EXPECT_TRUE(writer.Pending(b)) << "waiting";
     ops.Release();
     writer.WaitIdle();
     EXPECT_FALSE(writer.Pending(a));
     EXPECT_FALSE(writer.Pending(b));
-    std::vector<std::uint64_t> tags;
-    for (const CFileWriter::Result& result : writer.TakeResults(a)) tags.push_back(result.ok ? result.tag : 0);
-    EXPECT_EQ(tags, (std::vector<std::uint64_t>{1, 3}));
+    std::vector<std::string> done;
+    for (const CFileWriter::Result& result : writer.TakeResults(a)) {
+        done.push_back(result.note + (result.ok ? " ok " : " failed ") + std::to_string(result.tag));
+    }
+    EXPECT_EQ(done, (std::vector<std::string>{"a1 ok 1", "a3 ok 3"}));
     EXPECT_TRUE(writer.TakeResults(a).empty()) << "taken once";
     const auto forB = writer.TakeResults(b);
     ASSERT_EQ(forB.size(), 1u);
