@@ -116,6 +116,8 @@ TEST_F(ExportFolderTest, FailedFoldersAndFilesAreCountedAndTheJobGoesOn) {
     EXPECT_TRUE(fs.Has("C:\\out\\News\\Weather.url"));
     EXPECT_TRUE(fs.Has("C:\\out\\News\\World\\Europe.url"));
     EXPECT_EQ(job->Counts().failed, 2u) << "the folder in the way, and Tools' bookmark";
+    EXPECT_EQ(job->Counts().kept, 0u);
+    EXPECT_TRUE(host.questions.empty()) << "a folder in the way is no file to ask about";
     EXPECT_EQ(job->Percent(), 100);
     EXPECT_FALSE(job->Counts().pathFailed);
 
