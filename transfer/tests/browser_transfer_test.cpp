@@ -134,6 +134,11 @@ TEST_F(BrowserTransferTest, ImportsOfSmallFilesAsATable) {
     host.filled.clear();
     Import(head + "<DT><H3>News</H3>\n<DL><p>\n<DT><A HREF=\"http://after/\">After</A>\n</DL><p>\n</DL><p>\n");
     EXPECT_TRUE(host.filled.empty()) << "nothing changed in the list on display";
+
+    // Links outside any folder, imported into the category on display.
+    Import(head + "<DT><A HREF=\"http://loose/\">Loose</A>\n</DL><p>\n", news);
+    EXPECT_EQ(host.filled, std::vector<ClassRecord*>{news});
+    EXPECT_EQ(news->bookmarks.size(), 2u);
 }
 
 }  // namespace
