@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <numeric>
 #include <unordered_map>
 
 #include "bookmark_record.h"
@@ -132,6 +133,7 @@ std::vector<std::vector<Found>> FindDuplicates(const ClassRecord& root) {
     // (negative, minus one) while it has no company.
     std::unordered_map<std::string, std::int64_t> seen;
     std::vector<Found> firsts;
+    std::vector<std::size_t> firstOf;  // per group: where its first bookmark is in `firsts`
     for (const ClassRecord* c = root.FirstChild(); c; c = NextInPreOrder(c, &root)) {
         for (const BookmarkRecord* b : c->bookmarks) {
             if (!b || b->url.empty()) continue;
@@ -141,14 +143,23 @@ std::vector<std::vector<Found>> FindDuplicates(const ClassRecord& root) {
                 continue;
             }
             if (it->second < 0) {
-                const Found first = firsts[static_cast<std::size_t>(-it->second - 1)];
+                const auto first = static_cast<std::size_t>(-it->second - 1);
                 it->second = static_cast<std::int64_t>(groups.size());
-                groups.push_back({first});
+                groups.push_back({firsts[first]});
+                firstOf.push_back(first);
             }
             groups[static_cast<std::size_t>(it->second)].push_back({c, b});
         }
     }
-    return groups;
+    // A group is made when its second bookmark turns up; it is listed where
+    // its first one is.
+    std::vector<std::size_t> order(groups.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) { return firstOf[x] < firstOf[y]; });
+    std::vector<std::vector<Found>> listed;
+    listed.reserve(groups.size());
+    for (const std::size_t i : order) listed.push_back(std::move(groups[i]));
+    return listed;
 }
 
 std::string CategoryPath(const ClassRecord* category, const ClassRecord* root) {

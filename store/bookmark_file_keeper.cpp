@@ -96,7 +96,8 @@ SaveOutcome CBookmarkFileKeeper::Save(CBookmarkStore& store) {
     std::uint64_t change = 0;
     try {
         const FileTextBuffer text = store.BuildFileText(change);
-        outcome = WriteText(text.View(), options_.clock());
+        outcome = WriteText(text.View(), options_.clock(),
+                            options_.files ? *options_.files : platform::SystemFileOps());
     } catch (const std::bad_alloc&) {
         outcome.saved = false;
         outcome.error = "Out of memory";

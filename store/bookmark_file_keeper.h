@@ -51,6 +51,8 @@ public:
         std::string backupFolder;
         std::function<platform::LocalTime()> clock = platform::LocalTimeNow;
         platform::RetryPlan retry;
+        // The file layer Save writes through; none: the system's.
+        platform::FileOps* files = nullptr;
     };
 
     CBookmarkFileKeeper(std::string path, Options options);

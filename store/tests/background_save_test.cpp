@@ -3,9 +3,12 @@
 // own so that it also runs under ThreadSanitizer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
+#include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <stdexcept>
 #include <thread>
@@ -189,6 +192,36 @@ TEST_F(BackgroundSaveTest, AChangeMadeWhileTheWriterWritesIsSavedByTheNextTick) 
     EXPECT_TRUE(save.Tick(store).empty());
     writer.WaitIdle();
     EXPECT_EQ(ops.creates.load(), 2) << "an unmodified collection is not written";
+}
+
+// Ticks while the writer writes the newest text hand nothing over (the same
+// text is never written twice); Finish drops a half-built text and saves
+// synchronously instead.
+TEST_F(BackgroundSaveTest, TicksWhileTheNewestTextIsWrittenHandNothingOverAndFinishDropsAHalfBuiltText) {
+    TestOps ops;
+    CFileWriter writer(&ops);
+    CBackgroundSave save(writer, keeper);
+    store.AddTopClass("only");
+    ops.Hold();
+    EXPECT_TRUE(save.Tick(store).empty());
+    ops.WaitUntilBlocked();
+    for (int tick = 0; tick < 3; ++tick) EXPECT_TRUE(save.Tick(store).empty());
+    EXPECT_TRUE(save.Writing());
+    ops.Release();
+    writer.WaitIdle();
+    EXPECT_EQ(ops.creates.load(), 1);
+    EXPECT_EQ(SavedCount(save.Tick(store)), 1);
+    EXPECT_FALSE(store.IsModified());
+
+    store_test::AddBookmarks(store, store.AddTopClass("big"), Titles(2000));
+    EXPECT_TRUE(save.Tick(store, CBackgroundSave::Clock::duration::zero()).empty());
+    ASSERT_TRUE(save.Building());
+    const auto outcomes = save.Finish(store);
+    EXPECT_EQ(SavedCount(outcomes), 1);
+    EXPECT_FALSE(save.Building());
+    EXPECT_FALSE(store.IsModified());
+    EXPECT_EQ(ReadBytes(path), Expected());
+    EXPECT_EQ(ops.creates.load(), 1) << "the last save went around the writer";
 }
 
 TEST_F(BackgroundSaveTest, AnOlderTextOnDiskLeavesTheNewerChangesModified) {
@@ -561,7 +594,8 @@ TEST(FileWriterTest, AWriteStepThatThrowsIsAFailedWriteAndTheWriterGoesOn) {
     const std::string path = dir.File("f.xml");
     CFileWriter writer;
     writer.Submit(path, FileTextBuffer(), 1,
-                  [](const std::string&, std::string_view, platform::FileOps&, CFileWriter::Result&) {
+                  [](const std::string&, std::string_view, platform::FileOps&, CFileWriter::Result& result) {
+                      result.ok = true;  // as a step may before what throws
                       throw std::runtime_error("no room");
                   });
     writer.WaitIdle();
@@ -573,6 +607,79 @@ TEST(FileWriterTest, AWriteStepThatThrowsIsAFailedWriteAndTheWriterGoesOn) {
     EXPECT_EQ(results[0].error, "no room");
     EXPECT_TRUE(results[1].ok);
     EXPECT_TRUE(std::filesystem::exists(path));
+}
+
+FileTextBuffer TextOf(const std::string& text) {
+    auto bytes = std::make_unique<char[]>(text.size());
+    std::copy(text.begin(), text.end(), bytes.get());
+    return FileTextBuffer(std::move(bytes), text.size());
+}
+
+// Two files through one writer: Pending and the results are per file, and a
+// text still waiting for its file is replaced, tag and step too, where it
+// stood.
+TEST(FileWriterTest, PendingAndResultsArePerFileAndAWaitingTextIsReplacedWholly) {
+    testing_support::TempDir dir;
+    const std::string a = dir.File("a.xml");
+    const std::string b = dir.File("b.xml");
+    const auto step = [](const char* name) {
+        return [name](const std::string& path, std::string_view text, platform::FileOps& ops,
+                      CFileWriter::Result& result) {
+            result.ok = platform::ReplaceFileContents(path, text, result.error, ops);
+            result.note = name;
+        };
+    };
+    TestOps ops;
+    CFileWriter writer(&ops);
+    ops.Hold();
+    writer.Submit(a, TextOf("a1"), 1, step("a1"));
+    ops.WaitUntilBlocked();
+    EXPECT_TRUE(writer.Pending(a)) << "being written";
+    EXPECT_FALSE(writer.Pending(b));
+    writer.Submit(a, TextOf("a2"), 2, step("a2"));
+    EXPECT_FALSE(writer.Pending(b)) << "only another file waits";
+    writer.Submit(b, TextOf("b1"), 10, step("b1"));
+    writer.Submit(a, TextOf("a3"), 3, step("a3"));
+    EXPECT_TRUE(writer.Pending(b)) << "waiting";
+    ops.Release();
+    writer.WaitIdle();
+    EXPECT_FALSE(writer.Pending(a));
+    EXPECT_FALSE(writer.Pending(b));
+    std::vector<std::string> done;
+    for (const CFileWriter::Result& result : writer.TakeResults(a)) {
+        done.push_back(result.note + (result.ok ? " ok " : " failed ") + std::to_string(result.tag));
+    }
+    EXPECT_EQ(done, (std::vector<std::string>{"a1 ok 1", "a3 ok 3"}));
+    EXPECT_TRUE(writer.TakeResults(a).empty()) << "taken once";
+    const auto forB = writer.TakeResults(b);
+    ASSERT_EQ(forB.size(), 1u);
+    EXPECT_EQ(forB[0].tag, 10u);
+    EXPECT_EQ(ReadBytes(a), "a3");
+    EXPECT_EQ(ReadBytes(b), "b1");
+    EXPECT_EQ(ops.creates.load(), 3);
+}
+
+// Closing a collection that was loaded and never changed, or whose changes
+// are all on disk, writes nothing: no text, no backup.
+TEST_F(KeptBackgroundSaveTest, ClosingAnUnchangedCollectionWritesNothing) {
+    const std::string original = "<?xml version=\"1.0\" encoding=\"utf-8\"?><root>\r\n<G t=\"kept as is\"/>\r\n</root>\r\n";
+    WriteBytes(path, original);
+    ASSERT_EQ(kept.Load(store).state, XmlFileState::kLoaded);
+    TestOps ops;
+    CFileWriter writer(&ops);
+    CBackgroundSave save(writer, kept);
+    EXPECT_TRUE(save.Tick(store).empty());
+    EXPECT_TRUE(save.Finish(store).empty());
+    EXPECT_EQ(ops.creates.load(), 0);
+    EXPECT_EQ(ReadBytes(path), original);
+    EXPECT_FALSE(std::filesystem::exists(backups));
+
+    store.AddTopClass("saved before closing");
+    EXPECT_EQ(SavedCount(Settle(writer, save)), 1);
+    const std::string saved = ReadBytes(path);
+    EXPECT_TRUE(save.Finish(store).empty());
+    EXPECT_EQ(ops.creates.load(), 1);
+    EXPECT_EQ(ReadBytes(path), saved);
 }
 
 }  // namespace

@@ -41,6 +41,10 @@ TEST_F(ExportFolderTest, ACategoryGetsItsOwnFolderAndOnlyItsSubtree) {
     EXPECT_EQ(fs.PathsUnder("C:\\out"),
               (std::vector<std::string>{"C:\\out\\News\\", "C:\\out\\News\\Daily.url", "C:\\out\\News\\Weather.url",
                                         "C:\\out\\News\\World\\", "C:\\out\\News\\World\\Europe.url"}));
+    auto one = Export(tools, "C:\\one");
+    EXPECT_EQ(fs.PathsUnder("C:\\one"), (std::vector<std::string>{"C:\\one\\Tools\\", "C:\\one\\Tools\\Grep.url"}));
+    EXPECT_EQ(one->Total(), 1u);
+    EXPECT_EQ(one->Percent(), 100);
 }
 
 TEST_F(ExportFolderTest, RepeatingWritesNothingAndOneChangedUrlAsksOnce) {
@@ -112,6 +116,8 @@ TEST_F(ExportFolderTest, FailedFoldersAndFilesAreCountedAndTheJobGoesOn) {
     EXPECT_TRUE(fs.Has("C:\\out\\News\\Weather.url"));
     EXPECT_TRUE(fs.Has("C:\\out\\News\\World\\Europe.url"));
     EXPECT_EQ(job->Counts().failed, 2u) << "the folder in the way, and Tools' bookmark";
+    EXPECT_EQ(job->Counts().kept, 0u);
+    EXPECT_TRUE(host.questions.empty()) << "a folder in the way is no file to ask about";
     EXPECT_EQ(job->Percent(), 100);
     EXPECT_FALSE(job->Counts().pathFailed);
 
@@ -133,6 +139,56 @@ TEST_F(ExportFolderTest, ExportedShortcutsImportBackAsTheSameTree) {
         expected.push_back(line.substr(0, line.find('(')) + "(" + std::to_string(depth + 1) + line.substr(line.find(')')));
     }
     EXPECT_EQ(Tree(), expected);
+}
+
+// A category whose folder cannot be made fails every bookmark below it, its
+// sub-categories' too, and the others are written.
+TEST_F(ExportFolderTest, AFolderThatCannotBeMadeFailsEveryBookmarkBelowIt) {
+    struct Case {
+        const char* refused;
+        std::size_t failed, added;
+    };
+    const Case cases[] = {{"News", 3, 1}, {"News\\World", 1, 3}, {"Tools", 1, 3}};
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.refused);
+        const std::string out = "C:\\out" + std::to_string(++n);
+        fs.RefuseWritesUnder(out + "\\" + c.refused);
+        auto job = Export(nullptr, out);
+        EXPECT_EQ(job->Counts().failed, c.failed);
+        EXPECT_EQ(job->Counts().added, c.added);
+        EXPECT_FALSE(job->Counts().pathFailed);
+        EXPECT_EQ(job->Done(), 4u);
+        EXPECT_EQ(job->Percent(), 100);
+        EXPECT_FALSE(fs.Has(out + "\\" + c.refused));
+    }
+    EXPECT_FALSE(fs.Has("C:\\out1\\News\\World")) << "nothing below a folder that is not there";
+    EXPECT_TRUE(fs.Has("C:\\out2\\News\\Daily.url"));
+}
+
+// A folder whose path would reach the system's limit is not attempted: its
+// bookmarks fail; one character less is still written.
+TEST_F(ExportFolderTest, AFolderPathAtTheLimitIsNotAttempted) {
+    struct Case {
+        std::size_t lastName;
+        std::size_t failed, added;
+    };
+    // "C:\\deep\\" and 159 levels of 199 characters and a backslash make
+    // 31,808; the last level's name and backslash take it to the limit
+    // (32,000) or one short of it.
+    const Case cases[] = {{191, 1, 0}, {190, 0, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lastName);
+        store.ReleaseAll();
+        ClassRecord* level = store.Root();
+        for (int i = 0; i < 159; ++i) level = store_test::AddChild(store, level, std::string(199, 'x'));
+        level = store_test::AddChild(store, level, std::string(c.lastName, 'y'));
+        store_test::AddBookmarks(store, level, {"end"});
+        auto job = Export(nullptr, "C:\\deep");
+        EXPECT_EQ(job->Counts().failed, c.failed);
+        EXPECT_EQ(job->Counts().added, c.added);
+        EXPECT_EQ(job->Percent(), 100);
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 namespace {
 
 using transfer::CTransferJob;
+using transfer_test::HoldsInvalidChars;
 using transfer_test::TransferTest;
 
 class ImportFolderTest : public TransferTest {
@@ -155,6 +156,49 @@ TEST_F(ImportFolderTest, StopIsSeenBeforeTheNextFile) {
     job.Join();
     EXPECT_EQ(fs.ShortcutReads(), 1u);
     EXPECT_EQ(job.Done(), 1u);
+}
+
+// A folder without a single file imports nothing and makes no category, and
+// that is no failure: the wizard says 0 added, not that it could not read.
+TEST_F(ImportFolderTest, AFolderWithoutFilesMakesNoCategoryAndIsNoFailure) {
+    fs.AddFolder("C:\\Empty");
+    fs.AddFolder("C:\\Hollow\\Sub\\Deeper");
+    ClassRecord* mine = store_test::AddChild(store, store.Root(), "Mine");
+    store.SetModified(false);
+    for (const char* folder : {"C:\\Empty", "C:\\Hollow"}) {
+        for (ClassRecord* target : {static_cast<ClassRecord*>(nullptr), mine}) {
+            SCOPED_TRACE(std::string(folder) + (target ? " into Mine" : " to the top level"));
+            auto job = ImportFolder(folder, target);
+            EXPECT_EQ(job->Total(), 0u);
+            EXPECT_EQ(job->Done(), 0u);
+            const transfer::TransferCounts counts = job->Counts();
+            EXPECT_FALSE(counts.pathFailed);
+            EXPECT_EQ(counts.added + counts.failed + counts.skipped + counts.kept, 0u);
+        }
+    }
+    EXPECT_EQ(Tree(), std::vector<std::string>{"Mine(0)"});
+    EXPECT_FALSE(store.IsModified());
+    EXPECT_TRUE(host.filled.empty());
+}
+
+// A shortcut of exactly the largest size is still read, one byte more is
+// not; a folder's name is filtered like a title before it becomes a category.
+TEST_F(ImportFolderTest, AShortcutAtTheSizeLimitIsReadAndFolderNamesAreFiltered) {
+    const std::string text = transfer_test::CMemoryFileSystem::ShortcutText("http://limit");
+    fs.AddFile("C:\\Lim\\At.url", text + std::string(transfer::kMaxShortcutSize - text.size(), ' '));
+    fs.AddFile("C:\\Lim\\Over.url", text + std::string(transfer::kMaxShortcutSize - text.size() + 1, ' '));
+    fs.AddShortcut("C:\\Lim\\Later.url", "http://later");
+    fs.AddShortcut("C:\\Lim\\a?b\\In.url", "http://in");
+    auto job = ImportFolder("C:\\Lim");
+    ClassRecord* favorites = Top(CTransferJob::kFavoritesCategory);
+    ASSERT_NE(favorites, nullptr);
+    ASSERT_NE(favorites->FirstChild(), nullptr);
+    const std::string folder = favorites->FirstChild()->name;
+    EXPECT_NE(folder, "a?b");
+    EXPECT_FALSE(HoldsInvalidChars(folder)) << folder;
+    EXPECT_EQ(Tree(), (std::vector<std::string>{"IE收藏夹(0):At,Later", folder + "(1):In"}));
+    EXPECT_EQ(job->Counts().skipped, 1u);
+    EXPECT_EQ(job->Counts().added, 3u);
 }
 
 }  // namespace

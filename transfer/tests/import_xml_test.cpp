@@ -7,6 +7,7 @@
 
 namespace {
 
+using transfer_test::HoldsInvalidChars;
 using transfer_test::TransferTest;
 
 std::string File(const std::string& body) {
@@ -122,6 +123,45 @@ TEST_F(ImportXmlTest, TheShippedDefaultFileImportsItsCategoriesToTheTopLevel) {
     ClassRecord* tools = Top("常用工具");
     ASSERT_NE(tools, nullptr);
     EXPECT_EQ(store_test::ChildNames(tools), std::vector<std::string>{"翻译"});
+}
+
+// A group's name is filtered like a bookmark's title (none of the nine
+// characters stays), before it is looked up among the categories there.
+TEST_F(ImportXmlTest, AGroupNamedWithASlashIsFilteredLikeEveryOtherName) {
+    const std::string file = File("<G t=\"a/b\"><a t=\"x\" u=\"http://x\"/><G t=\"c:d\"/></G>");
+    ImportXml(file);
+    ClassRecord* group = store.Root()->FirstChild();
+    ASSERT_NE(group, nullptr);
+    ASSERT_NE(group->FirstChild(), nullptr);
+    const std::string name = group->name;
+    const std::string sub = group->FirstChild()->name;
+    for (const std::string& filtered : {name, sub}) {
+        EXPECT_EQ(filtered.find_first_of("/:"), std::string::npos) << filtered;
+        EXPECT_FALSE(HoldsInvalidChars(filtered)) << filtered;
+    }
+    EXPECT_EQ(Tree(), (std::vector<std::string>{name + "(0):x", sub + "(1)"}));
+    host.answers = {1006};
+    ImportXml(file);
+    EXPECT_EQ(Tree(), (std::vector<std::string>{name + "(0):x", sub + "(1)"})) << "merged, not doubled";
+    EXPECT_EQ(QuestionNames(), std::vector<std::string>{"x"});
+}
+
+// A bookmark file without a single bookmark imports nothing, not even its
+// groups, and that is no failure.
+TEST_F(ImportXmlTest, AFileWithoutBookmarksImportsNothingAndIsNoFailure) {
+    for (const char* body : {"", "<G t=\"empty\"/>", "<G t=\"x\"><G t=\"y\"/></G>", "<b t=\"a\"><a t=\"a\" u=\"u\"/></b>"}) {
+        SCOPED_TRACE(body);
+        auto job = ImportXml(File(body));
+        EXPECT_EQ(job->Total(), 0u);
+        EXPECT_FALSE(job->Counts().pathFailed);
+        EXPECT_EQ(job->Counts().added, 0u);
+    }
+    for (const char* text : {"<root/>", "<?xml version=\"1.0\"?><root></root>"}) {
+        auto job = ImportXml(text);
+        EXPECT_EQ(job->Total(), 0u) << text;
+        EXPECT_FALSE(job->Counts().pathFailed) << text;
+    }
+    EXPECT_TRUE(Tree().empty());
 }
 
 }  // namespace

@@ -18,6 +18,9 @@
 
 namespace transfer_test {
 
+// Whether a name holds one of the nine characters names may not hold.
+inline bool HoldsInvalidChars(std::string name) { return FilterInvalidChars(name, false); }
+
 class ThreadCheckingObserver : public IStoreObserver {
 public:
     void OnInserted(ClassRecord*, ClassRecord*, ClassRecord*) override { Check(); }

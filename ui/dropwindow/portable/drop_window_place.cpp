@@ -7,11 +7,20 @@ namespace dropwindow {
 
 namespace {
 
+// How far `low..high` (high excluded) is from `v` along one axis: 0 inside.
+double AxisDistance(std::int64_t v, std::int64_t low, std::int64_t high) {
+    if (v < low) return double(low) - double(v);
+    if (v >= high) return double(v) - double(high) + 1.0;
+    return 0.0;
+}
+
 // How far `point` lies outside `area` (0 inside), squared, without overflow
-// for any stored value.
+// for any stored value. The right and bottom edges belong to the next monitor,
+// not to this one: a point on the edge two monitors share is on the one to
+// the right of (or below) it.
 double DistanceSquared(Spot point, const mainframe::Box& area) {
-    const double dx = point.x < area.left ? double(area.left - point.x) : point.x > area.right ? double(point.x - area.right) : 0.0;
-    const double dy = point.y < area.top ? double(area.top - point.y) : point.y > area.bottom ? double(point.y - area.bottom) : 0.0;
+    const double dx = AxisDistance(point.x, area.left, area.right);
+    const double dy = AxisDistance(point.y, area.top, area.bottom);
     return dx * dx + dy * dy;
 }
 

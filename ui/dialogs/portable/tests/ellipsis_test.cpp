@@ -27,6 +27,8 @@ TEST(Ellipsis, CutsAtWordBoundariesAndFallsBackToCharacters) {
         {"abc", 2, "..."},                                // nothing fits: the ellipsis alone
         {"新闻资讯频道", 9, "新闻资..."},                   // each Chinese character is a word
         {"新闻 news today", 12, "新闻 news..."},
+        {"新闻news today", 9, "新闻..."},                 // a boundary after a Chinese character too
+        {"x新闻资讯", 5, "x..."},                         // ...and before one, right after the first
     };
     for (const auto& c : cases) EXPECT_EQ(dialogs::ShortenToWidth(c.text, c.width, Bytes), c.expected) << c.text;
 }

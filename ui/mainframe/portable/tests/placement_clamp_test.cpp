@@ -20,6 +20,9 @@ namespace {
 // 1280x1024 to the left of it, reaching above it.
 const Box kPrimary{0, 0, 1024, 738};
 const Box kLeft{-1280, -256, 0, 768};
+// A primary with a taskbar of 40 and a taller monitor right of it.
+const Box kWorkA{0, 0, 1024, 728};
+const Box kWorkB{1024, 0, 2304, 1024};
 
 struct Case {
     const char* name;
@@ -59,6 +62,24 @@ const Case kCases[] = {
     {"mostly on the left monitor: stays there", {-200, 100, 100, 400}, {kPrimary, kLeft},
      {-320, 100, 0, 400}},
     {"no monitors known: as stored", {INT_MIN, 5, 7, 9}, {}, {INT_MIN, 5, 7, 9}},
+    {"no width: default size", {100, 100, 100, 400}, {kPrimary}, {100, 100, 860, 640}},
+    {"no height: default size", {100, 100, 400, 100}, {kPrimary}, {100, 100, 860, 640}},
+    {"one pixel wide: the minimum width", {100, 100, 101, 400}, {kPrimary}, {100, 100, 420, 400}},
+    {"one pixel high: the minimum height", {100, 100, 400, 101}, {kPrimary}, {100, 100, 420, 340}},
+    {"an empty work area: one pixel of it", {10, 10, 500, 500}, {{0, 0, 0, 0}}, {0, 0, 1, 1}},
+    // The monitor chosen: the one the window overlaps most, the first listed
+    // of those it overlaps as much, a single pixel counting as overlap.
+    {"below one work area, partly beside it on another", {100, 750, 1100, 900}, {kWorkA, kWorkB},
+     {1024, 750, 2024, 990}},
+    {"as much on both: the first listed", {824, 100, 1224, 500}, {kWorkA, kWorkB}, {624, 100, 1024, 500}},
+    {"mostly on the first", {100, 100, 1100, 600}, {kWorkA, kWorkB}, {24, 100, 1024, 600}},
+    {"one pixel on a work area", {1023, 727, 1783, 1267}, {kWorkA, {1300, 0, 1500, 727}}, {264, 704, 1024, 1244}},
+    // On no monitor: the nearest to the caption's middle, measured to the
+    // nearest point of each work area, not to its corner.
+    {"above the right end of a wide monitor", {2800, -2000, 3560, -1460}, {kWorkA, {0, 728, 3000, 1500}},
+     {2240, 728, 3000, 1268}},
+    {"below a tall narrow monitor", {-130, 3488, 630, 4028}, {{0, 0, 500, 3000}, {600, 2600, 1600, 2700}},
+     {0, 2976, 500, 3516}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, PlacementClamp, testing::ValuesIn(kCases));

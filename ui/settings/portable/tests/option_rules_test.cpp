@@ -88,6 +88,8 @@ TEST(OptionRules, AfterADeleteTheRowAtThePlaceOrTheLastIsSelected) {
     EXPECT_EQ(RowAfterDelete(2, 3), 2);
     EXPECT_EQ(RowAfterDelete(3, 3), 2) << "the last row went";
     EXPECT_EQ(RowAfterDelete(0, 0), -1);
+    EXPECT_EQ(RowAfterDelete(0, 1), 0) << "one row left";
+    EXPECT_EQ(RowAfterDelete(1, 1), 0);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 #include <type_traits>
 
 namespace {
@@ -128,6 +129,7 @@ TEST(OptionValues, CheckVersionTextsMatchInOrder) {
     EXPECT_EQ(CheckVersionText(2, builtin), "每天检查一次");
     EXPECT_EQ(CheckVersionText(3, builtin), "");
     EXPECT_EQ(CheckVersionText(-1, builtin), "");
+    EXPECT_EQ(CheckVersionMode("不检查", builtin), 0);
     EXPECT_EQ(CheckVersionMode("每次启动检查", builtin), 1);
     EXPECT_EQ(CheckVersionMode("每天检查一次", builtin), 2);
 
@@ -157,6 +159,8 @@ TEST(OptionValues, RandomOpenCountIsShownSignedAndReadWithinLimits) {
     };
     for (const auto& c : cases) EXPECT_EQ(ParseRandomOpenCount(c.text), c.count) << c.text;
     EXPECT_EQ(kMaxRandomOpenCount, 100);
+    // The text given ends where its view ends, not at the next zero byte.
+    EXPECT_EQ(ParseRandomOpenCount(std::string_view("12345").substr(0, 2)), 12);
 }
 
 // Opening and closing the page must not rewrite a count it did not edit.

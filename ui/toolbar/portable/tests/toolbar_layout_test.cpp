@@ -44,6 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
         // blanks and a sign before the digits are read.
         LayoutCase{",,,x,", 0, 0, {0, 0, 0}}, LayoutCase{"1,0,32805abc, 32815,+57664,-7", 1, 0, {32805, 32815, 57664, -7}},
         LayoutCase{"abc,def,32805", 0, 0, {32805}},
+        LayoutCase{" \t\n\v\f\r2,\r0,\f\r32805", 2, 0, {32805}},
         // Options out of range take the defaults.
         LayoutCase{"3,2,32805", 0, 1, {32805}}, LayoutCase{"-1,-1", 0, 1, {}},
         LayoutCase{"4294967296,4294967297,0", 0, 1, {0}},
