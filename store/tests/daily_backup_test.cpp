@@ -25,7 +25,8 @@ TEST(DailyBackup, TheNameIsTheDayWithTwoDigitMonthAndDay) {
 // Each situation: whether KeepDailyBackup says the day's copy is there,
 // whether it gives a reason, and what the copy holds afterwards.
 TEST(DailyBackup, ACopyIsMadeOncePerDayAndOnlyWhenThereIsAFileToKeep) {
-    enum Setup { kNoFile, kFileIsAFolder, kFolderBlocked, kFresh, kCopyMadeEarlier };
+    enum Setup { kNoFile, kFileIsAFolder, kFolderBlocked, kFresh, kCopyMadeEarlier, kTornCopyMadeEarlier };
+    const std::string morning = "<?xml version=\"1.0\" encoding=\"utf-8\"?><root>\r\n<G t=\"m\"/>\r\n</root>\r\n";
     struct Case {
         const char* name;
         Setup setup;
@@ -38,7 +39,9 @@ TEST(DailyBackup, ACopyIsMadeOncePerDayAndOnlyWhenThereIsAFileToKeep) {
         {"a folder where the file should be", kFileIsAFolder, true, false, nullptr},
         {"the backup folder cannot be made", kFolderBlocked, false, true, nullptr},
         {"the first save of the day", kFresh, true, false, "today's file"},
-        {"a copy made earlier that day", kCopyMadeEarlier, true, false, "the morning's file"},
+        {"a copy made earlier that day", kCopyMadeEarlier, true, false, morning.c_str()},
+        // A copy cut short (the program killed while making it) is made again.
+        {"a torn copy made earlier that day", kTornCopyMadeEarlier, true, false, "today's file"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -49,9 +52,9 @@ TEST(DailyBackup, ACopyIsMadeOncePerDayAndOnlyWhenThereIsAFileToKeep) {
         if (c.setup == kFileIsAFolder) std::filesystem::create_directories(file);
         if (c.setup != kNoFile && c.setup != kFileIsAFolder) WriteBytes(file, "today's file");
         if (c.setup == kFolderBlocked) WriteBytes(folder, "a file where the folder should be");
-        if (c.setup == kCopyMadeEarlier) {
+        if (c.setup == kCopyMadeEarlier || c.setup == kTornCopyMadeEarlier) {
             std::filesystem::create_directories(folder);
-            WriteBytes(copy, "the morning's file");
+            WriteBytes(copy, c.setup == kCopyMadeEarlier ? morning : morning.substr(0, 50));
         }
         std::string error;
         EXPECT_EQ(KeepDailyBackup(file, folder, kDay, error), c.kept);
