@@ -30,6 +30,7 @@ TEST(IncomingText, AddressesKeepTheirMeaning) {
         // User information and port around an international host.
         {u"http://user:pw@한국.kr:8080/x#한", "http://user:pw@xn--3e0b707e.kr:8080/x#%ED%95%9C"},
         {u"http://한국.kr", "http://xn--3e0b707e.kr"},
+        {u"http://한a.kr/", "http://xn--a-372g.kr/"},  // only the first character lacks a form
         // Without an authority nothing is taken for a host.
         {u"mailto:한@x.org", "mailto:%ED%95%9C@x.org"},
         {u"javascript:alert(\"<&>\")", "javascript:alert(\"<&>\")"},
@@ -96,7 +97,7 @@ TEST(IncomingText, PunycodeOfOneLabel) {
 }
 
 TEST(IncomingText, Utf8ToUtf16) {
-    EXPECT_EQ(platform::Utf16FromUtf8("a\xE4\xB8\xAD\xF0\x9F\x98\x80"), u"a中😀");
+    EXPECT_EQ(platform::Utf16FromUtf8("a\xC3\xA9\xE4\xB8\xAD\xF0\x9F\x98\x80"), u"aé中😀");
     EXPECT_EQ(platform::Utf16FromUtf8("\xC0\xAF\xED\xA0\x80z"), u"\xFFFD\xFFFD\xFFFD\xFFFD\xFFFDz");
 }
 

@@ -142,6 +142,7 @@ TEST(BrowserFileTest, TextsAreReadAsTheirWritersMeantThem) {
         // Descriptions keep their lines, not the file's indentation around them.
         {"<DT><A HREF=\"u\">t</A>\n    <DD>  line one \n line  two\r\n\r\nfour<BR>five  \n    <DT>",
          "t|u|line one\r\nline two\r\n\r\nfour\r\nfive", 0},
+        {"<DT><A HREF=\"u\">t</A>\n<DD>\r\n\n  only\n", "t|u|only", 0},
         {"<DT><H3>  Tools   &amp;\n more </H3><DL><p></DL>", "+Tools & more", 0},
         {"<DT><H3>a/b</H3><DL><p></DL>", "+a／b", 0},
     };
@@ -167,6 +168,12 @@ TEST(BrowserFileTest, FilesOfTheCodePageAndTheBrowsersOwnEntries) {
     EXPECT_EQ(Lines(places), (Lines_{"kept|u|"}));
     EXPECT_EQ(places.skipped, 2u);
     EXPECT_EQ(places.links, 1u);
+    // A description after the end of a list describes no link of it.
+    EXPECT_EQ(Lines(browserfile::Read("<DL><p><DT><H3>f</H3><DL><p><DT><A HREF=\"u\">t</A></DL><DD>stray</DL>")),
+              (Lines_{"+f", "t|u|", "-"}));
+    // Without the document type, a list of links is enough to be one.
+    EXPECT_TRUE(browserfile::LooksLikeBrowserFile("<HTML>\n<DL><p>\n<DT><A HREF=\"u\">t</A>\n</DL>"));
+    EXPECT_FALSE(browserfile::LooksLikeBrowserFile("<HTML>\n<A HREF=\"u\">t</A>\n<DL></DL>"));
 }
 
 // However a file is made, the reader looks at each byte a few times at most:
