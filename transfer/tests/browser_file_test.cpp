@@ -143,6 +143,8 @@ TEST(BrowserFileTest, TextsAreReadAsTheirWritersMeantThem) {
         {"<DT><A HREF=\"u\">t</A>\n    <DD>  line one \n line  two\r\n\r\nfour<BR>five  \n    <DT>",
          "t|u|line one\r\nline two\r\n\r\nfour\r\nfive", 0},
         {"<DT><A HREF=\"u\">t</A>\n<DD>\r\n\n  only\n", "t|u|only", 0},
+        // A folder's description is not the link's before it.
+        {"<DT><A HREF=\"u\">t</A><DT><H3>f</H3><DD>folder note<DL><p></DL>", "t|u|", 0},
         {"<DT><H3>  Tools   &amp;\n more </H3><DL><p></DL>", "+Tools & more", 0},
         {"<DT><H3>a/b</H3><DL><p></DL>", "+a／b", 0},
     };
