@@ -1,5 +1,6 @@
 // LoadFile and SaveFile: result texts, bytes unchanged, and a failed save
 // that leaves the old file as it was.
+#include "platform/error_text.h"
 #include "platform/file_io.h"
 #include "test_support/temp_dir.h"
 #include "xml_document.h"
@@ -56,7 +57,11 @@ TEST(LoadFile, MissingFileGivesTheSystemsErrorText) {
     CXmlDocument doc;
     doc.SetText("<old/>");
     EXPECT_FALSE(doc.LoadFile(dir.File("missing.xml")));
-    EXPECT_EQ(doc.ResultText(), std::strerror(ENOENT));
+    // The system's own words (on Windows in the user's language), not the C
+    // runtime's English.
+    const std::string expected = platform::FileErrorText(ENOENT);
+    EXPECT_FALSE(expected.empty());
+    EXPECT_EQ(doc.ResultText(), expected);
     EXPECT_EQ(doc.Text(), "") << "nothing of the previous document is left";
     EXPECT_FALSE(doc.FindElement());
 }
