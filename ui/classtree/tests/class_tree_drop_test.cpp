@@ -261,6 +261,9 @@ TEST_F(ClassTreeDrop, InternetShortcutFilesAreQueuedInOrder) {
     frame->messages.clear();
     // A move would make the shell delete the shortcut files.
     EXPECT_EQ(DropAt(data, ScreenPointOf("News")), static_cast<DWORD>(DROPEFFECT_COPY));
+    // The files are read in slices between messages: all of them, however
+    // busy the machine.
+    ASSERT_TRUE(PumpUntil([] { return classtree::DroppedFilesWaiting() == 0; }, 30000));
     const auto links = DrainQueue();
     ASSERT_EQ(links.size(), 2u);
     EXPECT_EQ(links[0].title, "First site");
@@ -268,7 +271,8 @@ TEST_F(ClassTreeDrop, InternetShortcutFilesAreQueuedInOrder) {
     EXPECT_EQ(links[0].target, nullptr);
     EXPECT_EQ(links[1].title, "第二");
     EXPECT_EQ(links[1].url, "http://second.example/");
-    EXPECT_EQ(frame->Of(UWM_LINKS_PENDING).size(), 2u);
+    // Told at least once; how many times depends on how the slices fell.
+    EXPECT_FALSE(frame->Of(UWM_LINKS_PENDING).empty());
 }
 
 
