@@ -1,6 +1,7 @@
 #include "platform/ansi_text.h"
 #include "platform/codepage.h"
 #include "../code_page_form.h"
+#include "platform/incoming_text.h"
 
 #include <iconv.h>
 
@@ -95,38 +96,13 @@ std::string Utf8ToAnsi(std::string_view bytes) {
 }
 
 std::string Utf8ToAnsi(std::string_view bytes, bool& lost) {
+    // Invalid sequences decode to U+FFFD and a character beyond the BMP to a
+    // surrogate pair; neither has a GBK form, so each unit becomes '?', as
+    // the system does.
     lost = false;
     std::string out;
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        auto c = static_cast<unsigned char>(bytes[i]);
-        int extra = c < 0x80 ? 0 : c >= 0xC2 && c <= 0xDF ? 1 : c >= 0xE0 && c <= 0xEF ? 2
-                  : c >= 0xF0 && c <= 0xF4 ? 3 : -1;
-        std::uint32_t cp = extra == 0 ? c : extra == 1 ? (c & 0x1F) : extra == 2 ? (c & 0x0F) : (c & 0x07);
-        bool ok = extra >= 0 && bytes.size() - i > static_cast<std::size_t>(extra);
-        for (int k = 1; ok && k <= extra; ++k) {
-            auto t = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
-            if ((t & 0xC0) != 0x80) ok = false;
-            else cp = (cp << 6) | (t & 0x3F);
-        }
-        if (ok && extra >= 2) {
-            // Overlong forms, surrogates and values beyond U+10FFFF are invalid.
-            ok = !(extra == 2 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) &&
-                 !(extra == 3 && (cp < 0x10000 || cp > 0x10FFFF));
-        }
-        if (!ok) {
-            out += '?';
-            lost = true;
-            ++i;
-            continue;
-        }
-        i += static_cast<std::size_t>(extra) + 1;
-        if (cp >= 0x10000) {  // a surrogate pair: one '?' per unit, as the system does
-            out += "??";
-            lost = true;
-        } else if (!AppendUnit(static_cast<std::uint16_t>(cp), out)) {
-            lost = true;
-        }
+    for (char16_t unit : Utf16FromUtf8(bytes)) {
+        if (!AppendUnit(unit, out)) lost = true;
     }
     return out;
 }
